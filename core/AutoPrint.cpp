@@ -1,0 +1,28 @@
+#include "core/AutoPrint.h"
+
+#include "core/RawPrintJob.h"
+#include "settings/ProgramSettings.h"
+#include "settings/RegistryStore.h"
+
+#include <windows.h>
+
+int AutoPrintFile(const std::string& filePath)
+{
+    std::string errorText;
+    DWORD suppressErrors = 0;
+    ReadRegistryDword(settings::kProgramKey, settings::kSuppressErrors, suppressErrors);
+
+    std::string printer;
+    ReadRegistryString(settings::kProgramKey, settings::kAutoPrintPrinter, printer, 1024);
+    if (printer.empty())
+        errorText = "No printer specified for automatic printing.";
+    else
+        PrintFileRaw(filePath, printer, errorText);  // the error text alone decides
+
+    if (errorText.empty())
+        return 0;
+    WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);
+    if (suppressErrors == 0)
+        MessageBoxA(nullptr, errorText.c_str(), "Kestrola Error", MB_OK | MB_ICONWARNING);
+    return -1;
+}

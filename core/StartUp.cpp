@@ -1,0 +1,89 @@
+#include "core/StartUp.h"
+
+#include "core/AutoPrint.h"
+#include "core/WizardLaunch.h"
+#include "settings/ProgramSettings.h"
+#include "settings/RegistryStore.h"
+
+#include <windows.h>
+
+#include <vector>
+
+std::string StripCommandLineQuotes(const std::string& commandLine)
+{
+    std::string path = commandLine;
+    if (!path.empty() && path.front() == '"')
+        path.erase(0, 1);
+    if (!path.empty() && path.back() == '"')
+        path.pop_back();
+    return path;
+}
+
+bool CommandLineFileExists(const std::string& path)
+{
+    if (path.empty())
+        return false;
+    // OpenFile only takes paths shorter than OFS_MAXPATHNAME; longer ones are asked of
+    // the file system directly.
+    if (path.size() < OFS_MAXPATHNAME) {
+        OFSTRUCT info = {};
+        return OpenFile(path.c_str(), &info, OF_EXIST) != HFILE_ERROR;
+    }
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+namespace {
+
+// Runs a path conversion that reports the size it needs when the buffer is too small.
+template <class Convert>
+std::string ConvertPath(const std::string& path, Convert convert)
+{
+    std::vector<char> buffer(520, '\0');
+    DWORD length = convert(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length >= buffer.size()) {
+        buffer.assign(length + 1, '\0');
+        length = convert(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    }
+    if (length == 0 || length >= buffer.size())
+        return std::string();
+    return std::string(buffer.data(), length);
+}
+
+}  // namespace
+
+std::string NormaliseFilePath(const std::string& path)
+{
+    const std::string full = ConvertPath(path, [](const char* p, char* b, DWORD n) {
+        return GetFullPathNameA(p, n, b, nullptr);
+    });
+    if (full.empty())
+        return path;
+    const std::string longPath = ConvertPath(full, GetLongPathNameA);
+    return longPath.empty() ? path : longPath;
+}
+
+std::string ChosenFileFromCommandLine(const char* commandLine)
+{
+    if (!commandLine || !*commandLine)
+        return std::string();
+    const std::string path = StripCommandLineQuotes(commandLine);
+    if (!CommandLineFileExists(path))
+        return std::string();
+    return NormaliseFilePath(path);
+}
+
+int RunKestrola(const char* commandLine)
+{
+    // A failure text describes the current run only.
+    DeleteRegistryValue(settings::kProgramKey, settings::kLastError);
+
+    const std::string filePath = ChosenFileFromCommandLine(commandLine);
+    DWORD autoPrint = 0;
+    ReadRegistryDword(settings::kProgramKey, settings::kAutoPrint, autoPrint);
+    if (!filePath.empty() && autoPrint != 0)
+        return AutoPrintFile(filePath);
+
+    LaunchWizard(filePath);
+    return 0;
+}

@@ -1,0 +1,5 @@
+^XA
+^CF0,40
+^FO40,40^FDKestrola sample label^FS
+^FO40,100^BY2^BCN,80,Y,N,N^FD0123456789^FS
+^XZ

@@ -1,0 +1,126 @@
+// The real Kestrola.exe, started as a process, with automatic printing.
+#include "settings/ProgramSettings.h"
+#include "support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+using namespace testenv;
+
+namespace {
+
+class KestrolaProcessTest : public ::testing::Test {
+protected:
+    void AutoPrintTo(const std::string& printerName)
+    {
+        RawWriteDword(kProgramSubKey, settings::kAutoPrint, 1);
+        RawWriteString(kProgramSubKey, settings::kAutoPrintPrinter, printerName);
+    }
+    std::string LastError()
+    {
+        std::string text;
+        return RawReadString(kProgramSubKey, settings::kLastError, text) ? text : "<none>";
+    }
+
+    ProgramKeyGuard programKey;
+    CapturePrinter printer;
+    ScratchDir dir;
+};
+
+TEST_F(KestrolaProcessTest, PrintsAutomaticallyWithNoWindowAndExitsZero)
+{
+    const std::string data = AllByteValues() + "\x0C end";
+    const std::string path = dir.Write("job one.prn", data);
+    AutoPrintTo(printer.Name());
+    RawWriteString(kProgramSubKey, settings::kLastError, "stale failure of an earlier run");
+
+    const ProcessResult run = RunKestrola("\"" + path + "\"");
+    ASSERT_TRUE(run.exited);
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_TRUE(run.visibleWindowTitles.empty());
+    EXPECT_EQ(data + "\x0C", printer.Bytes());
+    EXPECT_EQ("<none>", LastError());
+}
+
+TEST_F(KestrolaProcessTest, QuotingVariantsAllReachThePrinter)
+{
+    const std::string path = dir.Write("with blanks inside.prn", "quoted");
+    AutoPrintTo(printer.Name());
+    for (const std::string& commandLine :
+         {"\"" + path + "\"", "\"" + path, path + "\"", path}) {
+        printer.Forget();
+        const ProcessResult run = RunKestrola(commandLine);
+        ASSERT_TRUE(run.exited) << commandLine;
+        EXPECT_EQ(0u, run.exitCode) << commandLine;
+        EXPECT_EQ("quoted\x0C", printer.Bytes()) << commandLine;
+    }
+}
+
+TEST_F(KestrolaProcessTest, NoFileOrAMissingFileNeverPrints)
+{
+    AutoPrintTo(printer.Name());
+    RawWriteString(kProgramSubKey, settings::kLastError, "stale");
+    for (const std::string& commandLine :
+         {std::string("\""), std::string(""), "\"" + dir.Path() + "\\missing.prn\""}) {
+        const ProcessResult run = RunKestrola(commandLine);
+        ASSERT_TRUE(run.exited) << commandLine;
+        EXPECT_EQ(0u, run.exitCode) << commandLine;
+        EXPECT_FALSE(printer.HasJob()) << commandLine;
+        EXPECT_EQ("<none>", LastError()) << commandLine;
+    }
+}
+
+TEST_F(KestrolaProcessTest, FailuresAreStoredAndExitMinusOneSilentlyWhenSuppressed)
+{
+    const std::string path = dir.Write("a.prn", "data");
+    RawWriteDword(kProgramSubKey, settings::kSuppressErrors, 1);
+    RawWriteDword(kProgramSubKey, settings::kAutoPrint, 2);  // any non-zero value is on
+
+    ProcessResult run = RunKestrola("\"" + path + "\"");
+    ASSERT_TRUE(run.exited);
+    EXPECT_EQ(0xFFFFFFFFu, run.exitCode);
+    EXPECT_TRUE(run.visibleWindowTitles.empty());
+    EXPECT_EQ("No printer specified for automatic printing.", LastError());
+    EXPECT_FALSE(printer.HasJob());
+
+    RawWriteString(kProgramSubKey, settings::kAutoPrintPrinter, "Kestrola Nowhere");
+    run = RunKestrola("\"" + path + "\"");
+    ASSERT_TRUE(run.exited);
+    EXPECT_EQ(0xFFFFFFFFu, run.exitCode);
+    EXPECT_TRUE(run.visibleWindowTitles.empty());
+    EXPECT_EQ("Could not find the printer \"Kestrola Nowhere\".", LastError());
+}
+
+TEST_F(KestrolaProcessTest, FailureIsShownInAMessageBoxUnlessSuppressed)
+{
+    const std::string path = dir.Write("a.prn", "data");
+    AutoPrintTo("Kestrola Nowhere");
+    std::string boxText;
+    const ProcessResult run = RunKestrola("\"" + path + "\"", 20000, [&](HWND window) {
+        if (WindowText(window) != "Kestrola Error")
+            return false;
+        boxText = WindowText(GetDlgItem(window, 0xFFFF));
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    ASSERT_TRUE(run.exited);
+    EXPECT_EQ(0xFFFFFFFFu, run.exitCode);
+    EXPECT_EQ("Could not find the printer \"Kestrola Nowhere\".", boxText);
+    EXPECT_EQ("Could not find the printer \"Kestrola Nowhere\".", LastError());
+}
+
+TEST_F(KestrolaProcessTest, WithoutAutomaticPrintingAFileIsNotPrinted)
+{
+    const std::string path = dir.Write("a.prn", "data");
+    RawWriteString(kProgramSubKey, settings::kAutoPrintPrinter, printer.Name());
+    RawWriteString(kProgramSubKey, settings::kLastError, "stale");
+    const ProcessResult run = RunKestrola("\"" + path + "\"", 20000, [](HWND window) {
+        PostMessageA(window, WM_CLOSE, 0, 0);  // the wizard, when there is one
+        return true;
+    });
+    ASSERT_TRUE(run.exited);
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_FALSE(printer.HasJob());
+    EXPECT_EQ("<none>", LastError());
+}
+
+}  // namespace

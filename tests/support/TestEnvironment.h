@@ -1,0 +1,106 @@
+#pragma once
+// What the tests share: scratch registry keys, capture printers of their own, scratch
+// files and a launcher for the real Kestrola.exe.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace testenv {
+
+// A registry key of its own for one test, deleted with everything below it at the end.
+class ScratchKey {
+public:
+    ScratchKey();
+    ~ScratchKey();
+    ScratchKey(const ScratchKey&) = delete;
+    ScratchKey& operator=(const ScratchKey&) = delete;
+    // "HKCU\Software\MorrowickDesign\KestrolaTests\<unique>"
+    const std::string& Path() const { return path_; }
+    std::string SubKey() const;  // the same without "HKCU\"
+
+private:
+    std::string path_;
+};
+
+// Empties the program's own key for a test and puts back what was there afterwards.
+class ProgramKeyGuard {
+public:
+    ProgramKeyGuard();
+    ~ProgramKeyGuard();
+    ProgramKeyGuard(const ProgramKeyGuard&) = delete;
+    ProgramKeyGuard& operator=(const ProgramKeyGuard&) = delete;
+
+private:
+    std::vector<std::pair<std::string, std::vector<BYTE>>> saved_;
+    std::vector<DWORD> savedTypes_;
+};
+
+// A spooler printer whose port is a file in the build tree's capture folder.
+class CapturePrinter {
+public:
+    explicit CapturePrinter(const std::string& name = std::string());
+    ~CapturePrinter();
+    CapturePrinter(const CapturePrinter&) = delete;
+    CapturePrinter& operator=(const CapturePrinter&) = delete;
+
+    const std::string& Name() const { return name_; }
+    bool HasJob() const;                      // the port file exists
+    std::string Bytes() const;                // what the last job delivered
+    void Forget();                            // removes the port file
+
+private:
+    std::string name_;
+    std::string portFile_;  // Windows path of the port file
+};
+
+std::string CaptureDirUnix();
+std::string UnixToWindowsPath(const std::string& unixPath);
+std::string WindowsToUnixPath(const std::string& windowsPath);
+
+// A scratch folder of the test process, removed with its files at the end.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::string& Path() const { return path_; }
+    std::string Write(const std::string& name, const std::string& bytes) const;
+
+private:
+    std::string path_;
+};
+
+std::string ReadFileBytes(const std::string& path);
+std::string AllByteValues();  // 0x00..0xFF
+
+// Registry reads that do not go through the program's own store.
+bool RawReadString(const std::string& subKeyUnderHkcu, const std::string& value, std::string& text);
+bool RawReadDword(const std::string& subKeyUnderHkcu, const std::string& value, DWORD& number);
+bool RawValueExists(const std::string& subKeyUnderHkcu, const std::string& value);
+void RawWriteString(const std::string& subKeyUnderHkcu, const std::string& value, const std::string& text);
+void RawWriteDword(const std::string& subKeyUnderHkcu, const std::string& value, DWORD number);
+bool RawKeyExists(const std::string& subKeyUnderHkcu);
+
+constexpr const char kProgramSubKey[] = "Software\\MorrowickDesign\\Kestrola";
+
+// The real program, next to the test programs' folder.
+std::string KestrolaExePath();
+
+struct ProcessResult {
+    bool exited = false;  // false: killed at the time-out
+    DWORD exitCode = 0;
+    std::vector<std::string> visibleWindowTitles;  // every top-level window seen
+};
+
+// Runs Kestrola.exe with commandLine after its name. onWindow is called for each visible
+// top-level window of the process; returning true means the window was dealt with.
+ProcessResult RunKestrola(const std::string& commandLine, DWORD timeoutMs = 20000,
+                          const std::function<bool(HWND)>& onWindow = nullptr);
+
+std::string WindowText(HWND window);
+
+}  // namespace testenv

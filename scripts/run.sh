@@ -4,7 +4,7 @@
 # Usage: scripts/run.sh [FILE]     (default: samples/label.zpl)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build
+build=${KESTROLA_BUILD:-$root/build}
 file=${1:-$root/samples/label.zpl}
 [ -f "$file" ] || { echo "run.sh: no such file: $file" >&2; exit 2; }
 file=$(cd "$(dirname "$file")" && pwd)/$(basename "$file")

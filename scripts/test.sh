@@ -3,7 +3,7 @@
 # Usage: scripts/test.sh [ctest arguments...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build
+build=${KESTROLA_BUILD:-$root/build}
 "$root/scripts/build.sh" "$build"
 . "$root/scripts/wine-env.sh" "$build"
 . "$root/scripts/start-xvfb.sh"

@@ -1,0 +1,18 @@
+#pragma once
+// The printers a file can be sent to: the default printer first, then every other local
+// printer and printer connection in the spooler's order.
+
+#include <string>
+#include <vector>
+
+struct PrinterEntry {
+    std::string name;         // the spooler's name, as the print job and the settings need it
+    std::string displayName;  // what the drop-down lists show
+};
+
+// "\\server\queue" shows as "queue on server"; "\\server" alone shows as nothing; every
+// other name shows as itself.
+std::string PrinterDisplayName(const std::string& name);
+
+// Never fails: an empty list means no printers.
+std::vector<PrinterEntry> GetPrinterList();

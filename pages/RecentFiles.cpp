@@ -1,0 +1,62 @@
+#include "pages/RecentFiles.h"
+
+#include "settings/ProgramSettings.h"
+#include "settings/RegistryStore.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+
+std::vector<std::string> LoadThrough(DWORD bufferSize)
+{
+    std::vector<std::string> list;
+    for (int i = 0; i < settings::kRecentFileCount; ++i) {
+        const std::string name = RecentFileValueName(i);
+        if (!RegistryValueExists(settings::kProgramKey, name))
+            continue;
+        std::string path;
+        if (ReadRegistryString(settings::kProgramKey, name, path, bufferSize))
+            list.push_back(path);
+    }
+    return list;
+}
+
+}  // namespace
+
+std::string RecentFileValueName(int index)
+{
+    char name[32];
+    std::snprintf(name, sizeof(name), settings::kRecentFileFormat, index);
+    return name;
+}
+
+std::vector<std::string> LoadRecentFiles() { return LoadThrough(260); }
+
+std::vector<std::string> LoadRecentFilesForDisplay() { return LoadThrough(512); }
+
+void AddRecentFile(const std::string& path, std::vector<std::string>& list)
+{
+    size_t k = settings::kRecentFileCount - 1;
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (lstrcmpiA(list[i].c_str(), path.c_str()) == 0) {
+            k = i;
+            break;
+        }
+    }
+    if (list.empty() || k > list.size() - 1) {
+        list.emplace_back();
+        k = list.size() - 1;
+    }
+    for (size_t i = k; i >= 1; --i)
+        list[i] = list[i - 1];
+    list[0] = path;
+}
+
+void SaveRecentFiles(const std::vector<std::string>& list)
+{
+    for (size_t i = 0; i < list.size(); ++i)
+        WriteRegistryString(settings::kProgramKey, RecentFileValueName(static_cast<int>(i)),
+                            list[i]);
+}

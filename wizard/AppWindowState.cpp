@@ -1,0 +1,5 @@
+#include "wizard/AppWindowState.h"
+
+AppWindowState::AppWindowState(WindowStateController* owner) : WindowState(owner) {}
+
+AppWindowState::~AppWindowState() = default;

@@ -1,0 +1,485 @@
+#include "wizard/WindowStateController.h"
+
+#include "wizard/FrameAccelerators.h"
+#include "wizard/WindowState.h"
+
+namespace {
+
+// EndPaint runs whatever the painting code does.
+class PaintScope {
+public:
+    explicit PaintScope(HWND window) : window_(window) { dc_ = BeginPaint(window_, &paint_); }
+    ~PaintScope() { EndPaint(window_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC dc() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_ = {};
+    HDC dc_ = nullptr;
+};
+
+}  // namespace
+
+WindowStateController::WindowStateController() = default;
+
+WindowStateController::~WindowStateController()
+{
+    // Normally the window is gone by now. If the loop ended otherwise (a stray quit
+    // message), the window must not keep a pointer to this object: detach, then destroy it
+    // together with its buttons.
+    if (frameWindow != nullptr && IsWindow(frameWindow)) {
+        RemovePropA(frameWindow, kControllerProperty);
+        DestroyWindow(frameWindow);
+    }
+    ForgetWindow(frameWindow);
+}
+
+void WindowStateController::AddPage(WindowState* page, int id)
+{
+    pages.emplace_back(page, id);
+}
+
+bool WindowStateController::Run(DWORD exStyle, DWORD style, const std::string& title,
+                                const RECT& windowRect, HWND parent, WORD largeIconId,
+                                WORD smallIconId, HMENU menu, std::size_t startIndex)
+{
+    if (!RegisterFrameClass())
+        return false;
+    frameWindow = CreateWindowExA(exStyle, kClassName, title.c_str(), style & ~WS_VISIBLE,
+                                  windowRect.left, windowRect.top,
+                                  windowRect.right - windowRect.left,
+                                  windowRect.bottom - windowRect.top, parent, menu,
+                                  GetModuleHandleA(nullptr), this);
+    if (frameWindow == nullptr)
+        return false;
+    SetFrameIcon(smallIconId, ICON_SMALL);
+    SetFrameIcon(largeIconId, ICON_BIG);
+
+    const OwnedAccelerators accelerators = CreateFrameAccelerators(false);
+    const OwnedAccelerators radioAccelerators = CreateFrameAccelerators(true);
+
+    RECT client = {};
+    GetClientRect(frameWindow, &client);
+    cancelButton = CreateButton("Cancel", kCancelId, cancelSlot, client);
+    backButton = CreateButton("< Back", kBackId, backSlot, client);
+    nextButton = CreateButton("Next >", kNextId, nextSlot, client);
+
+    for (const auto& entry : pages)
+        entry.first->CreateControls(frameWindow);
+
+    bool shown = false;
+    if (!pages.empty()) {
+        currentIndex = kNoPage;
+        shown = ShowPageAt(startIndex < pages.size() ? startIndex : 0);
+    }
+    if (!shown) {
+        SetNextButton(false, false, "");
+        SetBackButton(false, false, "");
+        SetCancelButton(true, true, "Exit");
+    }
+    ShowWindow(frameWindow, SW_SHOW);
+    UpdateWindow(frameWindow);
+
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        const bool radioKey = message.message == WM_KEYDOWN && IsArrowKey(message.wParam) &&
+                              FocusIsOnPageRadio();
+        const HACCEL table = radioKey ? radioAccelerators.get() : accelerators.get();
+        if (TranslateAcceleratorA(frameWindow, table, &message) == 0) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    return true;
+}
+
+bool WindowStateController::RegisterFrameClass()
+{
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = WizardWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = kClassName;
+    return PrepareWindowClass(windowClass) && RegisterClassExA(&windowClass) != 0;
+}
+
+// An icon that cannot be loaded is left out.
+void WindowStateController::SetFrameIcon(WORD iconId, WPARAM size)
+{
+    if (iconId == 0)
+        return;
+    if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId)))
+        SendMessageA(frameWindow, WM_SETICON, size, reinterpret_cast<LPARAM>(icon));
+}
+
+HWND WindowStateController::CreateButton(const char* caption, int id, const ButtonSlot& slot,
+                                         const RECT& client)
+{
+    const HWND button = CreateWindowExA(
+        0, "button", caption, WS_CHILD | WS_GROUP | WS_TABSTOP, client.right + slot.x,
+        client.bottom + slot.y, kButtonWidth, kButtonHeight, frameWindow,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+    if (button != nullptr)
+        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                     FALSE);
+    return button;
+}
+
+bool WindowStateController::HandleMessage(HWND window, UINT message, WPARAM, LPARAM,
+                                          LRESULT* result)
+{
+    switch (message) {
+    case WM_CREATE: {
+        RECT bounds = {};
+        GetWindowRect(window, &bounds);
+        const int x = (GetSystemMetrics(SM_CXSCREEN) - (bounds.right - bounds.left)) >> 1;
+        const int y = (GetSystemMetrics(SM_CYSCREEN) - (bounds.bottom - bounds.top)) >> 1;
+        SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        *result = 0;
+        return true;
+    }
+    case WM_DESTROY:
+        for (const auto& entry : pages)
+            entry.first->DestroyControls(window);
+        PostQuitMessage(0);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void WindowStateController::Paint(HWND, HDC, const RECT&) {}
+void WindowStateController::OnPageChanging() {}
+void WindowStateController::OnPageChanged() {}
+bool WindowStateController::PrepareWindowClass(WNDCLASSEXA&) { return true; }
+
+void WindowStateController::FocusNext()
+{
+    CycleFocus({cancelButton, backButton, nextButton}, true);
+}
+
+void WindowStateController::FocusPrev()
+{
+    CycleFocus({nextButton, backButton, cancelButton}, false);
+}
+
+// Tab walks the buttons in the order given, then the page's tab stops, then the buttons
+// again, passing over what is hidden or disabled; Shift+Tab is the same walk with the
+// buttons given the other way round.
+void WindowStateController::CycleFocus(const std::array<HWND, 3>& buttons, bool forward)
+{
+    HWND focus = GetFocus();
+    if (focus != nullptr && focus == buttons[0]) {
+        if (IsAvailable(buttons[1])) {
+            SetFocus(buttons[1]);
+            return;
+        }
+        focus = buttons[1];
+    }
+    if (focus != nullptr && focus == buttons[1]) {
+        if (IsAvailable(buttons[2])) {
+            SetFocus(buttons[2]);
+            return;
+        }
+        focus = nullptr;
+    }
+    if (WindowState* page = CurrentPage()) {
+        if (HWND stop = forward ? page->NextTabStop(focus) : page->PrevTabStop(focus)) {
+            SetFocus(stop);
+            return;
+        }
+    }
+    for (HWND button : buttons) {
+        if (IsAvailable(button)) {
+            SetFocus(button);
+            return;
+        }
+    }
+}
+
+bool WindowStateController::ShowPageAt(std::size_t index)
+{
+    if (WindowState* page = CurrentPage()) {
+        if (!page->Leave(frameWindow))
+            return false;
+    }
+    TapShiftKey();
+    if (index >= pages.size())
+        return true;
+    OnPageChanging();
+    currentIndex = index;
+    pages[index].first->Enter(frameWindow);
+    OnPageChanged();
+    return true;
+}
+
+bool WindowStateController::GoToPage(int id)
+{
+    if (pages.empty() || currentIndex >= pages.size() || pages[currentIndex].second == id)
+        return false;
+    for (std::size_t i = pages.size(); i-- > 0;) {
+        if (pages[i].second == id)
+            return ShowPageAt(i);
+    }
+    return false;
+}
+
+void WindowStateController::SetCancelButton(bool visible, bool enabled,
+                                            const std::string& caption)
+{
+    SetButton(cancelButton, visible, enabled, caption);
+}
+
+void WindowStateController::SetBackButton(bool visible, bool enabled, const std::string& caption)
+{
+    SetButton(backButton, visible, enabled, caption);
+}
+
+void WindowStateController::SetNextButton(bool visible, bool enabled, const std::string& caption)
+{
+    SetButton(nextButton, visible, enabled, caption);
+}
+
+void WindowStateController::SetButton(HWND button, bool visible, bool enabled,
+                                      const std::string& caption)
+{
+    if (button != nullptr) {
+        SetWindowTextA(button, caption.c_str());
+        EnableWindow(button, enabled ? TRUE : FALSE);
+        ShowWindow(button, visible ? SW_SHOW : SW_HIDE);
+    }
+    PlaceCancelButton();
+}
+
+void WindowStateController::PlaceCancelButton()
+{
+    if (cancelButton == nullptr || frameWindow == nullptr)
+        return;
+    const auto shown = [](HWND button) {
+        return button != nullptr && (GetWindowLongA(button, GWL_STYLE) & WS_VISIBLE) != 0;
+    };
+    const ButtonSlot& slot = shown(backButton) ? cancelSlot
+                             : shown(nextButton) ? backSlot
+                                                 : nextSlot;
+    RECT client = {};
+    GetClientRect(frameWindow, &client);
+    SetWindowPos(cancelButton, nullptr, client.right + slot.x, client.bottom + slot.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+}
+
+bool WindowStateController::RouteMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         LRESULT* result)
+{
+    bool handled = false;
+    switch (message) {
+    case WM_COMMAND:
+        if (RouteCommand(window, wParam, lParam))
+            return true;
+        break;
+    case WM_SYSCOMMAND:
+        // The low four bits of a system command are the system's own.
+        if ((wParam & 0xFFF0) == SC_MINIMIZE)
+            SaveFocus(window);
+        break;
+    case WM_SHOWWINDOW:
+        if (wParam == 0)
+            SaveFocus(window);
+        break;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            SaveFocus(window);
+            handled = true;
+        } else {
+            handled = RestoreFocus();
+        }
+        break;
+    case WM_SETFOCUS:
+        handled = RestoreFocus();
+        break;
+    case WM_PAINT:
+        PaintFrame(window);
+        handled = true;
+        break;
+    default:
+        break;
+    }
+
+    if (WindowState* page = CurrentPage()) {
+        if (page->HandleMessage(window, message, wParam, lParam, result))
+            return true;
+    }
+    if (HandleMessage(window, message, wParam, lParam, result))
+        return true;
+    return handled;
+}
+
+// True when the command was consumed; otherwise it goes on to the page and the defaults.
+bool WindowStateController::RouteCommand(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    const WORD id = LOWORD(wParam);
+    if (HIWORD(wParam) == 1) {
+        // An accelerator carries no control window; a control's notification code 1
+        // (CBN_SELCHANGE, LBN_SELCHANGE) is the page's business.
+        if (lParam != 0)
+            return false;
+        switch (id) {
+        case kFocusPrevCommand:
+            FocusPrev();
+            return true;
+        case kFocusNextCommand:
+            FocusNext();
+            return true;
+        case kPrevRadioCommand:
+        case kPrevRadioCommand2:
+            SelectRadio(false);
+            return true;
+        case kNextRadioCommand:
+        case kNextRadioCommand2:
+            SelectRadio(true);
+            return true;
+        case kEscapeCommand:
+            if (cancelButton != nullptr && IsWindowEnabled(cancelButton)) {
+                DestroyWindow(frameWindow);
+                return true;
+            }
+            return false;
+        default:
+            return false;
+        }
+    }
+
+    WindowState* page = CurrentPage();
+    switch (id) {
+    case kNextId:
+        if (page != nullptr && page->OnNext(window))
+            ShowPageAt(currentIndex + 1);
+        return true;
+    case kBackId:
+        if (page != nullptr && currentIndex > 0) {
+            if (page->OnBack(window))
+                ShowPageAt(currentIndex - 1);
+            return true;
+        }
+        return false;
+    case kCancelId:
+        if (page != nullptr && !page->OnCancel(window))
+            return true;
+        DestroyWindow(window);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void WindowStateController::PaintFrame(HWND window)
+{
+    PaintScope paint(window);
+    RECT client = {};
+    GetClientRect(window, &client);
+    Paint(window, paint.dc(), client);
+    if (WindowState* page = CurrentPage())
+        page->Paint(window, paint.dc(), client);
+}
+
+void WindowStateController::SaveFocus(HWND frame)
+{
+    const HWND focus = GetFocus();
+    if (focus != nullptr && focus != frame && GetAncestor(focus, GA_ROOT) == frame)
+        savedFocus = focus;
+}
+
+bool WindowStateController::RestoreFocus()
+{
+    if (savedFocus == nullptr)
+        return false;
+    SetFocus(savedFocus);
+    return true;
+}
+
+void WindowStateController::SelectRadio(bool forward)
+{
+    WindowState* page = CurrentPage();
+    if (page == nullptr)
+        return;
+    const HWND focus = GetFocus();
+    const HWND chosen = forward ? page->NextRadio(focus) : page->PrevRadio(focus);
+    if (chosen == nullptr)
+        return;
+    SetFocus(chosen);
+    SendMessageA(focus, BM_SETCHECK, BST_UNCHECKED, 0);
+    SendMessageA(chosen, BM_SETCHECK, BST_CHECKED, 0);
+}
+
+bool WindowStateController::FocusIsOnPageRadio() const
+{
+    WindowState* page = CurrentPage();
+    const HWND focus = GetFocus();
+    return page != nullptr && focus != nullptr && page->NextRadio(focus) != nullptr;
+}
+
+void WindowStateController::TapShiftKey()
+{
+    INPUT keys[2] = {};
+    keys[0].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = VK_SHIFT;
+    keys[1].type = INPUT_KEYBOARD;
+    keys[1].ki.wVk = VK_SHIFT;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+}
+
+bool WindowStateController::IsAvailable(HWND window)
+{
+    return window != nullptr && (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0 &&
+           IsWindowEnabled(window);
+}
+
+WindowState* WindowStateController::CurrentPage() const
+{
+    return currentIndex < pages.size() ? pages[currentIndex].first : nullptr;
+}
+
+// The buttons die with the frame window; their handles must not outlive it.
+void WindowStateController::ForgetWindow(HWND window)
+{
+    if (window == nullptr || window != frameWindow)
+        return;
+    frameWindow = nullptr;
+    cancelButton = nullptr;
+    backButton = nullptr;
+    nextButton = nullptr;
+}
+
+LRESULT CALLBACK WindowStateController::WizardWindowProc(HWND window, UINT message,
+                                                         WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        if (create != nullptr && create->lpCreateParams != nullptr)
+            SetPropA(window, kControllerProperty, create->lpCreateParams);
+    }
+    auto* controller = static_cast<WindowStateController*>(GetPropA(window, kControllerProperty));
+    if (message == WM_NCDESTROY)
+        RemovePropA(window, kControllerProperty);
+    if (controller == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+
+    LRESULT result = 0;
+    bool handled = false;
+    try {
+        handled = controller->RouteMessage(window, message, wParam, lParam, &result);
+    } catch (...) {
+        // Nothing may unwind through the system; the message gets default processing.
+        handled = false;
+    }
+    if (message == WM_NCDESTROY)
+        controller->ForgetWindow(window);
+    return handled ? result : DefWindowProcA(window, message, wParam, lParam);
+}

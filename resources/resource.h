@@ -12,3 +12,8 @@
 #define IDB_BUSY 138
 #define IDB_SUCCESS 139
 #define IDB_FAILURE 140
+
+// Controls of the About box.
+#define IDC_ABOUT_PICTURE 136
+#define IDC_ABOUT_PRODUCT_LINK 1007
+#define IDC_ABOUT_DESIGNER_LINK 1023

@@ -1,5 +1,12 @@
 #include "wizard/AppWindowState.h"
 
-AppWindowState::AppWindowState(WindowStateController* owner) : WindowState(owner) {}
+#include "wizard/AppWindowStateController.h"
+
+AppWindowState::AppWindowState(AppWindowStateController* owner) : WindowState(owner) {}
 
 AppWindowState::~AppWindowState() = default;
+
+AppWindowStateController* AppWindowState::AppOwner() const
+{
+    return static_cast<AppWindowStateController*>(owner);
+}

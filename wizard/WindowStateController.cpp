@@ -170,25 +170,18 @@ void WindowStateController::FocusPrev()
     CycleFocus({nextButton, backButton, cancelButton}, false);
 }
 
-// Tab walks the buttons in the order given, then the page's tab stops, then the buttons
-// again, passing over what is hidden or disabled; Shift+Tab is the same walk with the
-// buttons given the other way round.
-void WindowStateController::CycleFocus(const std::array<HWND, 3>& buttons, bool forward)
+void WindowStateController::CycleFocus(const std::vector<HWND>& buttons, bool forward)
 {
     HWND focus = GetFocus();
-    if (focus != nullptr && focus == buttons[0]) {
-        if (IsAvailable(buttons[1])) {
-            SetFocus(buttons[1]);
+    for (std::size_t i = 0; i + 1 < buttons.size(); ++i) {
+        if (focus == nullptr || focus != buttons[i])
+            continue;
+        if (IsAvailable(buttons[i + 1])) {
+            SetFocus(buttons[i + 1]);
             return;
         }
-        focus = buttons[1];
-    }
-    if (focus != nullptr && focus == buttons[1]) {
-        if (IsAvailable(buttons[2])) {
-            SetFocus(buttons[2]);
-            return;
-        }
-        focus = nullptr;
+        // From the last button but one, the walk goes on into the page.
+        focus = i + 2 < buttons.size() ? buttons[i + 1] : nullptr;
     }
     if (WindowState* page = CurrentPage()) {
         if (HWND stop = forward ? page->NextTabStop(focus) : page->PrevTabStop(focus)) {

@@ -8,7 +8,6 @@
 
 #include <windows.h>
 
-#include <array>
 #include <cstddef>
 #include <string>
 #include <utility>
@@ -85,6 +84,10 @@ protected:
     // Shown (style bit) and enabled.
     static bool IsAvailable(HWND window);
     WindowState* CurrentPage() const;
+    // Tab walks the buttons in the order given, then the page's tab stops, then the
+    // buttons again, passing over what is hidden or disabled; Shift+Tab is the same walk
+    // with the buttons given the other way round.
+    void CycleFocus(const std::vector<HWND>& buttons, bool forward);
 
     HWND frameWindow = nullptr;
     HWND savedFocus = nullptr;
@@ -106,7 +109,6 @@ private:
     void PaintFrame(HWND window);
     void SaveFocus(HWND frame);
     bool RestoreFocus();
-    void CycleFocus(const std::array<HWND, 3>& buttons, bool forward);
     void SelectRadio(bool forward);  // the arrow keys on a radio button of the page
     bool FocusIsOnPageRadio() const;
     static void TapShiftKey();

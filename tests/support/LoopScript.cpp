@@ -8,6 +8,8 @@ struct Script {
     std::function<HWND()> window;
     std::size_t next = 0;
     UINT_PTR timer = 0;
+    bool running = false;  // a step that pumps messages itself must not be overtaken
+    bool repeat = false;   // the step asked to run again on the next tick
 };
 
 Script* g_script = nullptr;
@@ -24,13 +26,19 @@ void SetShift(bool down)
 void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
 {
     Script* script = g_script;
-    if (script == nullptr)
+    if (script == nullptr || script->running)
         return;
     SetShift(false);
     if (script->next < script->steps.size()) {
         // The step may end the loop; count it first.
         const std::size_t index = script->next++;
+        script->running = true;
         script->steps[index]();
+        script->running = false;
+        if (script->repeat) {
+            script->repeat = false;
+            script->next = index;
+        }
         return;
     }
     KillTimer(nullptr, script->timer);
@@ -57,6 +65,12 @@ LoopScriptResult RunLoopScript(const std::function<bool()>& run,
     SetShift(false);
     result.stepsRun = script.next;
     return result;
+}
+
+void RepeatThisStep()
+{
+    if (g_script != nullptr)
+        g_script->repeat = true;
 }
 
 void PostKey(WORD virtualKey, bool shift)

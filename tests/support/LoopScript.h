@@ -25,6 +25,10 @@ LoopScriptResult RunLoopScript(const std::function<bool()>& run,
                                const std::function<HWND()>& window,
                                std::vector<LoopStep> steps);
 
+// Called from a step: that step runs again on the next tick instead of the next step, so a
+// step can wait for something without pumping messages itself.
+void RepeatThisStep();
+
 // Posts a key press to the focused window (or the active one) as the keyboard would; with
 // shift, Shift counts as held until the next step.
 void PostKey(WORD virtualKey, bool shift = false);

@@ -94,7 +94,7 @@ std::string WindowsToUnixPath(const std::string& windowsPath)
     return path;
 }
 
-CapturePrinter::CapturePrinter(const std::string& name)
+CapturePrinter::CapturePrinter(const std::string& name, int delaySeconds)
     : name_(name.empty() ? Unique("Kestrola Test ") : name)
 {
     const std::string unixFile = CaptureDirUnix() + "/" + Unique("job-") + ".prn";
@@ -110,7 +110,9 @@ CapturePrinter::CapturePrinter(const std::string& name)
                        static_cast<DWORD>(data.size() + 1));
     };
     text("Name", name_);
-    text("Port", unixFile);
+    text("Port", delaySeconds > 0 ? "|sleep " + std::to_string(delaySeconds) + "; cat > '" +
+                                        unixFile + "'"
+                                  : unixFile);
     text("Print Processor", "WinPrint");
     text("Datatype", "RAW");
     text("Printer Driver", "Generic / Text Only");

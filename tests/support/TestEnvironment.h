@@ -41,7 +41,8 @@ private:
 // A spooler printer whose port is a file in the build tree's capture folder.
 class CapturePrinter {
 public:
-    explicit CapturePrinter(const std::string& name = std::string());
+    // With a delay, each job reaches the file that many seconds late: a slow printer.
+    explicit CapturePrinter(const std::string& name = std::string(), int delaySeconds = 0);
     ~CapturePrinter();
     CapturePrinter(const CapturePrinter&) = delete;
     CapturePrinter& operator=(const CapturePrinter&) = delete;

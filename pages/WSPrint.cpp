@@ -1,0 +1,269 @@
+#include "pages/WSPrint.h"
+
+#include "core/OwnedHandle.h"
+#include "core/RawPrintJob.h"
+#include "resources/resource.h"
+#include "settings/ProgramSettings.h"
+#include "settings/RegistryStore.h"
+#include "wizard/AppWindowStateController.h"
+
+#include <exception>
+
+namespace {
+
+HBITMAP LoadPageBitmap(int id)
+{
+    return LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+}
+
+}  // namespace
+
+WSPrint::WSPrint(AppWindowStateController* owner) : AppWindowState(owner) {}
+
+WSPrint::~WSPrint()
+{
+    if (statusText != nullptr && IsWindow(statusText))
+        DestroyWindow(statusText);
+    for (HBITMAP bitmap : {busyStrip, successImage, failureImage}) {
+        if (bitmap != nullptr)
+            DeleteObject(bitmap);
+    }
+}
+
+void WSPrint::CreateControls(HWND frame)
+{
+    if (statusText == nullptr) {
+        RECT client = {};
+        GetClientRect(frame, &client);
+        statusText = CreateWindowExA(0, "static", "", WS_CHILD, client.right + statusLeft,
+                                     client.bottom + statusTop, -statusLeft - 7, 45, frame,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)),
+                                     GetModuleHandleA(nullptr), nullptr);
+        if (statusText != nullptr)
+            SendMessageA(statusText, WM_SETFONT,
+                         reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    }
+    if (busyStrip == nullptr) {
+        busyStrip = LoadPageBitmap(IDB_BUSY);
+        BITMAP info = {};
+        if (busyStrip != nullptr && GetObjectA(busyStrip, sizeof(info), &info)) {
+            frameWidth = info.bmWidth / frameCount;
+            frameHeight = info.bmHeight;
+        }
+    }
+    if (successImage == nullptr)
+        successImage = LoadPageBitmap(IDB_SUCCESS);
+    if (failureImage == nullptr)
+        failureImage = LoadPageBitmap(IDB_FAILURE);
+}
+
+bool WSPrint::OnNext(HWND frame)
+{
+    // Next is "Exit" here: it closes the wizard as the Cancel button would.
+    PostMessageA(frame, WM_COMMAND, IDCANCEL, 0);
+    return true;
+}
+
+bool WSPrint::Enter(HWND frame)
+{
+    owner->SetNextButton(true, true, "Exit");
+    owner->SetBackButton(true, true, "< Back");
+    owner->SetCancelButton(false, true, "Cancel");
+    errorText.clear();
+    SetWindowTextA(statusText, "Printing...");
+    ShowWindow(statusText, SW_SHOW);
+    // The job starts once the page change is complete.
+    PostMessageA(frame, kStartPrintMessage, 0, 0);
+    AdvanceAnimation(frame);
+    SetTimer(frame, kAnimationTimer, 100, nullptr);
+    return true;
+}
+
+bool WSPrint::Leave(HWND)
+{
+    ShowWindow(statusText, SW_HIDE);
+    SetWindowTextA(statusText, "");
+    picture = Picture::None;
+    return true;
+}
+
+bool WSPrint::HandleMessage(HWND frame, UINT message, WPARAM wParam, LPARAM, LRESULT* result)
+{
+    switch (message) {
+    case WM_CTLCOLORSTATIC: {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, errorText.empty() ? RGB(0, 0, 0) : RGB(255, 0, 0));
+        SetBkColor(dc, RGB(255, 255, 255));
+        *result = reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+        return true;
+    }
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) != SC_CLOSE)
+            return false;
+        return !AllowClose(frame);
+    case WM_CLOSE:
+        // A close sent straight to the window, without the system command, asks too.
+        return !AllowClose(frame);
+    case WM_TIMER:
+        if (wParam == kAnimationTimer)
+            AdvanceAnimation(frame);
+        return false;
+    case kStartPrintMessage:
+        RunPrintJob(frame);
+        return true;
+    }
+    return false;
+}
+
+// With no job running the window closes as on any other page; during a job the user is
+// asked first.
+bool WSPrint::AllowClose(HWND frame)
+{
+    if (workerThread == nullptr || terminateRequested)
+        return true;
+    return ConfirmTerminate(frame);
+}
+
+bool WSPrint::ConfirmTerminate(HWND frame)
+{
+    if (workerThread == nullptr)
+        return false;
+    if (MessageBoxA(frame, "Terminate printing and exit Kestrola?", "Currently Printing",
+                    MB_YESNO | MB_ICONWARNING) != IDYES)
+        return false;
+    // The job cannot be asked to stop; the program exits right after this.
+    terminateRequested = true;
+    TerminateThread(workerThread, 0xFFFFFFFF);
+    return true;
+}
+
+void WSPrint::DrawPageBitmap(HDC dc, const RECT& client, HBITMAP bitmap, int sourceX,
+                             int sourceY)
+{
+    if (bitmap == nullptr)
+        return;
+    OwnedMemoryDC memory(CreateCompatibleDC(dc));
+    if (!memory.valid())
+        return;
+    const HGDIOBJ previous = SelectObject(memory.get(), bitmap);
+    BitBlt(dc, client.right + imageLeft, client.bottom + imageTop, frameWidth, frameHeight,
+           memory.get(), sourceX, sourceY, SRCCOPY);
+    SelectObject(memory.get(), previous);
+}
+
+void WSPrint::DrawPageBitmap(HWND frame, HBITMAP bitmap, int sourceX, int sourceY)
+{
+    RECT client = {};
+    GetClientRect(frame, &client);
+    const HDC dc = GetDC(frame);
+    if (dc == nullptr)
+        return;
+    DrawPageBitmap(dc, client, bitmap, sourceX, sourceY);
+    ReleaseDC(frame, dc);
+}
+
+void WSPrint::AdvanceAnimation(HWND frame)
+{
+    pictureFrame = frameIndex;
+    picture = Picture::Busy;
+    DrawPageBitmap(frame, busyStrip, frameIndex * frameWidth, 0);
+    frameIndex = (frameIndex + 1) % frameCount;
+}
+
+// The animation frame or the result stays in place when the window is repainted.
+void WSPrint::Paint(HWND, HDC dc, const RECT& client)
+{
+    switch (picture) {
+    case Picture::Busy:
+        DrawPageBitmap(dc, client, busyStrip, pictureFrame * frameWidth, 0);
+        break;
+    case Picture::Success:
+        DrawPageBitmap(dc, client, successImage, 0, 0);
+        break;
+    case Picture::Failure:
+        DrawPageBitmap(dc, client, failureImage, 0, 0);
+        break;
+    case Picture::None:
+        break;
+    }
+}
+
+DWORD WINAPI WSPrint::PrintThreadProc(void* parameter)
+{
+    auto* page = static_cast<WSPrint*>(parameter);
+    if (page == nullptr)
+        return 0;
+    try {
+        const std::string filePath = page->AppOwner()->GetFilePath();
+        const std::string printerName = page->AppOwner()->GetPrinterName();
+        std::string error;
+        if (!PrintFileRaw(filePath, printerName, error))
+            page->workerError = error;
+    } catch (const std::exception&) {
+        page->workerError = "An error occurred sending the file data to the printer.";
+    }
+    return 0;
+}
+
+void WSPrint::RunPrintJob(HWND frame)
+{
+    DeleteRegistryValue(settings::kProgramKey, settings::kLastError);
+    owner->SetNextButton(true, false, "Exit");
+    owner->SetBackButton(true, false, "< Back");
+    workerError.clear();
+
+    workerThread = CreateThread(nullptr, 0, PrintThreadProc, this, 0, nullptr);
+    if (workerThread == nullptr) {
+        errorText = "An error occurred while starting the print job.";
+    } else {
+        for (;;) {
+            const DWORD wait =
+                MsgWaitForMultipleObjects(1, &workerThread, FALSE, INFINITE, QS_ALLINPUT);
+            if (wait != WAIT_OBJECT_0 + 1) {
+                if (wait == WAIT_OBJECT_0)
+                    errorText = workerError;
+                else
+                    errorText = "An error occurred waiting for the print job to finish.";
+                break;
+            }
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) {
+                    // Belongs to the frame's own loop: put it back for it.
+                    PostQuitMessage(static_cast<int>(msg.wParam));
+                    return;
+                }
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+                // The window is being destroyed; its quit message must reach the frame.
+                if (terminateRequested)
+                    return;
+            }
+        }
+        CloseHandle(workerThread);
+        workerThread = nullptr;
+        if (terminateRequested)
+            return;
+    }
+    ShowOutcome(frame);
+}
+
+void WSPrint::ShowOutcome(HWND frame)
+{
+    KillTimer(frame, kAnimationTimer);
+    const bool failed = !errorText.empty();
+    picture = failed ? Picture::Failure : Picture::Success;
+    DrawPageBitmap(frame, failed ? failureImage : successImage, 0, 0);
+    owner->SetNextButton(true, true, "Exit");
+    owner->SetBackButton(true, true, "< Back");
+    if (failed) {
+        SetWindowTextA(statusText, errorText.c_str());
+        WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);
+    } else {
+        SetWindowTextA(statusText, "The file was sent to the printer successfully!");
+    }
+    DWORD autoClose = 0;
+    ReadRegistryDword(settings::kProgramKey, settings::kAutoClose, autoClose);
+    if (autoClose == 1)
+        OnNext(frame);
+}

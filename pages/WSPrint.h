@@ -1,0 +1,65 @@
+#pragma once
+// The print page: runs the raw print job on a worker thread while the wizard stays
+// responsive, animates meanwhile, then shows the outcome and stores a failure as
+// "LastError".
+
+#include "wizard/AppWindowState.h"
+
+#include <string>
+
+class WSPrint : public AppWindowState {
+public:
+    static constexpr int kPageId = 3;
+    static constexpr UINT kStartPrintMessage = 0x1C80;
+    static constexpr UINT_PTR kAnimationTimer = 1;
+    static constexpr int kStatusId = 120;
+
+    explicit WSPrint(AppWindowStateController* owner);
+    ~WSPrint() override;
+
+    bool OnNext(HWND frame) override;
+    void CreateControls(HWND frame) override;
+    void Paint(HWND frame, HDC dc, const RECT& client) override;
+    bool Enter(HWND frame) override;
+    bool Leave(HWND frame) override;
+    bool HandleMessage(HWND frame, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT* result) override;
+
+    // Asks whether to end a running job and exit; true after the user said Yes and the
+    // worker was ended.
+    bool ConfirmTerminate(HWND frame);
+
+private:
+    enum class Picture { None, Busy, Success, Failure };
+
+    bool AllowClose(HWND frame);
+    void DrawPageBitmap(HDC dc, const RECT& client, HBITMAP bitmap, int sourceX, int sourceY);
+    void DrawPageBitmap(HWND frame, HBITMAP bitmap, int sourceX, int sourceY);
+    void DrawCurrentPicture(HWND frame, HDC dc, const RECT& client);
+    void AdvanceAnimation(HWND frame);
+    void RunPrintJob(HWND frame);
+    void ShowOutcome(HWND frame);
+    static DWORD WINAPI PrintThreadProc(void* page);
+
+    HWND statusText = nullptr;
+    int statusLeft = -260;
+    int statusTop = -132;
+    int imageLeft = -301;
+    int imageTop = -150;
+    HBITMAP busyStrip = nullptr;
+    HBITMAP successImage = nullptr;
+    HBITMAP failureImage = nullptr;
+    HANDLE workerThread = nullptr;
+    bool terminateRequested = false;
+    int frameCount = 12;
+    int frameIndex = 0;
+    int frameWidth = 0;
+    int frameHeight = 0;
+    // The outcome of the current job, as the page shows it; empty means success. Only the
+    // interface thread touches it.
+    std::string errorText;
+    // What the worker hands over when it ends; read only after its thread has finished.
+    std::string workerError;
+    Picture picture = Picture::None;
+    int pictureFrame = 0;  // the animation frame last drawn
+};

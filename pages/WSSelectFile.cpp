@@ -1,0 +1,240 @@
+#include "pages/WSSelectFile.h"
+
+#include "core/PrinterList.h"
+#include "core/StartUp.h"
+#include "pages/RecentFiles.h"
+#include "settings/ProgramSettings.h"
+#include "settings/RegistryStore.h"
+#include "wizard/AppWindowStateController.h"
+
+#include <commdlg.h>
+
+namespace {
+
+// The open-file dialog's filters, as one block of NUL-separated strings.
+const char kOpenFilters[] =
+    "Printer Files (*.prn)\0*.prn\0"
+    "PostScript Files (*.ps;*.eps)\0*.ps;*.eps\0"
+    "Printer Control Language Files (*.pcl)\0*.pcl\0"
+    "Zebra Printer Language Files (*.zpl)\0*.zpl\0"
+    "All Files (*.*)\0*.*\0";
+
+constexpr DWORD kAllFilesFilter = 5;
+
+std::string ControlText(HWND control)
+{
+    const int length = GetWindowTextLengthA(control);
+    std::string text(length + 1, '\0');
+    const int copied = GetWindowTextA(control, &text[0], length + 1);
+    text.resize(copied > 0 ? copied : 0);
+    return text;
+}
+
+}  // namespace
+
+WSSelectFile::WSSelectFile(AppWindowStateController* owner) : AppWindowState(owner) {}
+
+WSSelectFile::~WSSelectFile()
+{
+    for (HWND control : {fileLabel, fileBox, browseButton, printerLabel, printerBox}) {
+        if (control != nullptr && IsWindow(control))
+            DestroyWindow(control);
+    }
+}
+
+HWND WSSelectFile::CreateControl(HWND frame, const char* className, int id, const char* text,
+                                 DWORD style, Offset at, int width, int height)
+{
+    RECT client = {};
+    GetClientRect(frame, &client);
+    HWND control = CreateWindowExA(0, className, text, style, client.right + at.x,
+                                   client.bottom + at.y, width, height, frame,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleA(nullptr), nullptr);
+    if (control != nullptr)
+        SendMessageA(control, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return control;
+}
+
+void WSSelectFile::CreateControls(HWND frame)
+{
+    constexpr DWORD kLabelStyle = WS_CHILD | WS_GROUP | SS_LEFTNOWORDWRAP;
+    if (fileLabel == nullptr)
+        fileLabel = CreateControl(frame, "static", -1, "Select file to send to the printer:",
+                                  kLabelStyle, fileLabelAt, 294, 15);
+    if (fileBox == nullptr) {
+        fileBox = CreateControl(frame, "combobox", kFileBoxId, "",
+                                WS_CHILD | WS_GROUP | WS_TABSTOP | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                                fileBoxAt, 294, 172);
+        if (fileBox != nullptr)
+            FillFileBox();
+    }
+    if (browseButton == nullptr) {
+        browseButton = CreateControl(frame, "button", kBrowseId, "Browse...",
+                                     WS_CHILD | WS_GROUP | WS_TABSTOP, browseAt, 73, 21);
+        AddControl(browseButton);
+    }
+    if (printerLabel == nullptr)
+        printerLabel = CreateControl(frame, "static", -1, "Select the destination printer:",
+                                     kLabelStyle, printerLabelAt, 294, 15);
+    if (printerBox == nullptr) {
+        printerBox = CreateControl(frame, "combobox", kPrinterBoxId, "",
+                                   WS_CHILD | WS_GROUP | WS_TABSTOP | CBS_DROPDOWNLIST,
+                                   printerBoxAt, 294, 104);
+        if (printerBox != nullptr) {
+            AddControl(printerBox);
+            FillPrinterBox();
+        }
+    }
+}
+
+void WSSelectFile::FillFileBox()
+{
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    if (SendMessageA(fileBox, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info)))
+        AddControl(info.hwndItem);
+
+    const std::vector<std::string> recent = LoadRecentFilesForDisplay();
+    for (const std::string& path : recent)
+        SendMessageA(fileBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    if (!recent.empty())
+        SendMessageA(fileBox, CB_SETCURSEL, 0, 0);
+    const std::string chosen = AppOwner()->GetFilePath();
+    if (!chosen.empty())
+        SetWindowTextA(fileBox, chosen.c_str());
+    SendMessageA(fileBox, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+}
+
+void WSSelectFile::FillPrinterBox()
+{
+    const std::vector<PrinterEntry> printers = GetPrinterList();
+    for (const PrinterEntry& printer : printers)
+        SendMessageA(printerBox, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(printer.displayName.c_str()));
+    size_t selection = 0;
+    std::string last;
+    if (ReadRegistryString(settings::kProgramKey, settings::kLastPrinterName, last, 1024)) {
+        for (size_t i = 0; i < printers.size(); ++i) {
+            if (lstrcmpA(printers[i].name.c_str(), last.c_str()) == 0) {
+                selection = i;
+                break;
+            }
+        }
+    }
+    SendMessageA(printerBox, CB_SETCURSEL, selection, 0);
+}
+
+void WSSelectFile::ShowControls(int show)
+{
+    for (HWND control : {fileLabel, fileBox, browseButton, printerLabel, printerBox})
+        ShowWindow(control, show);
+}
+
+bool WSSelectFile::Enter(HWND)
+{
+    owner->SetNextButton(true, true, "Print >");
+    owner->SetBackButton(true, true, "< Back");
+    owner->SetCancelButton(true, true, "Cancel");
+    ShowControls(SW_SHOW);
+    SetFocus(fileBox);
+    return true;
+}
+
+bool WSSelectFile::Leave(HWND)
+{
+    ShowControls(SW_HIDE);
+    return true;
+}
+
+void WSSelectFile::UpdateNextForText(int textLength)
+{
+    owner->SetNextButton(true, textLength > 0, "Print");
+}
+
+bool WSSelectFile::HandleMessage(HWND frame, UINT message, WPARAM wParam, LPARAM, LRESULT*)
+{
+    if (message != WM_COMMAND)
+        return false;
+    const int id = LOWORD(wParam);
+    const int notification = HIWORD(wParam);
+    if (id == kFileBoxId && notification == CBN_DROPDOWN) {
+        const LRESULT count = SendMessageA(fileBox, CB_GETCOUNT, 0, 0);
+        if (count == 0 || count == CB_ERR) {
+            // An empty drop-down list is closed again by a click where the pointer is.
+            INPUT clicks[2] = {};
+            clicks[0].type = INPUT_MOUSE;
+            clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+            clicks[1].type = INPUT_MOUSE;
+            clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+            SendInput(2, clicks, sizeof(INPUT));
+        }
+    } else if (id == kFileBoxId && notification == CBN_EDITCHANGE) {
+        UpdateNextForText(GetWindowTextLengthA(fileBox));
+    } else if (id == kFileBoxId && notification == CBN_SELCHANGE) {
+        // A path picked from the list after the text was cleared makes "Print" usable again.
+        const LRESULT selected = SendMessageA(fileBox, CB_GETCURSEL, 0, 0);
+        if (selected != CB_ERR && !IsWindowEnabled(GetDlgItem(frame, WindowStateController::kNextId)))
+            UpdateNextForText(
+                static_cast<int>(SendMessageA(fileBox, CB_GETLBTEXTLEN, selected, 0)));
+    } else if (id == kBrowseId) {
+        BrowseForFile(frame);
+    }
+    return false;
+}
+
+void WSSelectFile::BrowseForFile(HWND frame)
+{
+    DWORD filterIndex = 0;
+    if (!ReadRegistryDword(settings::kProgramKey, settings::kOpenFilterIndex, filterIndex))
+        filterIndex = kAllFilesFilter;
+    char file[260] = {};
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = frame;
+    dialog.lpstrFilter = kOpenFilters;
+    dialog.nFilterIndex = filterIndex;
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = sizeof(file);
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    if (!GetOpenFileNameA(&dialog))
+        return;
+    SetWindowTextA(fileBox, file);
+    WriteRegistryDword(settings::kProgramKey, settings::kOpenFilterIndex, dialog.nFilterIndex);
+    if (!IsWindowEnabled(GetDlgItem(frame, WindowStateController::kNextId)))
+        UpdateNextForText(GetWindowTextLengthA(fileBox));
+}
+
+bool WSSelectFile::OnNext(HWND frame)
+{
+    const std::string path = ControlText(fileBox);
+    if (path.empty()) {
+        MessageBoxA(frame, "You must specify a file to send to the printer.", "Error",
+                    MB_ICONWARNING);
+        return false;
+    }
+    if (!CommandLineFileExists(path)) {
+        MessageBoxA(frame,
+                    "Could not find the specified file.  Please make sure the file exists "
+                    "before continuing.",
+                    "Error", MB_ICONWARNING);
+        return false;
+    }
+    const LRESULT selection = SendMessageA(printerBox, CB_GETCURSEL, 0, 0);
+    if (selection == CB_ERR) {
+        MessageBoxA(frame, "You must select a printer.", "Error", MB_ICONWARNING);
+        return false;
+    }
+    const std::vector<PrinterEntry> printers = GetPrinterList();
+    const std::string printer =
+        static_cast<size_t>(selection) < printers.size() ? printers[selection].name : "";
+
+    AppOwner()->SetFilePath(path);
+    AppOwner()->SetPrinterName(printer);
+    WriteRegistryString(settings::kProgramKey, settings::kLastPrinterName, printer);
+    std::vector<std::string> recent = LoadRecentFiles();
+    AddRecentFile(path, recent);
+    SaveRecentFiles(recent);
+    return true;
+}

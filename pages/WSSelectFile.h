@@ -1,0 +1,51 @@
+#pragma once
+// The file page: the file to send (typed, from the recent files, or picked with the
+// open-file dialog) and the destination printer. "Print >" checks the choice and hands it
+// to the application frame.
+
+#include "wizard/AppWindowState.h"
+
+#include <string>
+
+class WSSelectFile : public AppWindowState {
+public:
+    static constexpr int kPageId = 2;
+    static constexpr int kFileBoxId = 110;
+    static constexpr int kBrowseId = 111;
+    static constexpr int kPrinterBoxId = 112;
+
+    explicit WSSelectFile(AppWindowStateController* owner);
+    ~WSSelectFile() override;
+
+    bool OnNext(HWND frame) override;
+    void CreateControls(HWND frame) override;
+    bool Enter(HWND frame) override;
+    bool Leave(HWND frame) override;
+    bool HandleMessage(HWND frame, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT* result) override;
+
+private:
+    struct Offset {
+        int x, y;  // from the client area's right and bottom edges
+    };
+
+    HWND CreateControl(HWND frame, const char* className, int id, const char* text,
+                       DWORD style, Offset at, int width, int height);
+    void FillFileBox();
+    void FillPrinterBox();
+    void BrowseForFile(HWND frame);
+    void UpdateNextForText(int textLength);
+    void ShowControls(int show);
+
+    Offset fileLabelAt = {-309, -202};
+    Offset fileBoxAt = {-309, -180};
+    Offset browseAt = {-88, -154};
+    Offset printerLabelAt = {-309, -128};
+    Offset printerBoxAt = {-309, -106};
+
+    HWND fileLabel = nullptr;
+    HWND fileBox = nullptr;
+    HWND browseButton = nullptr;
+    HWND printerLabel = nullptr;
+    HWND printerBox = nullptr;
+};

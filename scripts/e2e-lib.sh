@@ -1,0 +1,143 @@
+# Sourced by the end-to-end scripts in tests/e2e: drive the real Kestrola.exe as a user
+# would, with xdotool on the suite's Xvfb, and read back what it did.
+# The script's $1 is the build folder.
+set -euo pipefail
+e2e_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+. "$e2e_root/scripts/wine-env.sh" "$1"
+e2e_name=$(basename "$0" .sh)
+e2e_artifacts="$KESTROLA_BUILD_DIR/artifacts/$e2e_name"
+mkdir -p "$e2e_artifacts"
+e2e_key='HKCU\Software\MorrowickDesign\Kestrola'
+e2e_theme_key='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
+e2e_failures=0
+e2e_pid=
+
+if [ -z "${DISPLAY:-}" ]; then
+    echo "$e2e_name: SKIPPED (no display: run through scripts/test.sh)"
+    exit 0
+fi
+
+e2e_fail() {
+    echo "  FAIL: $*"
+    e2e_failures=$((e2e_failures + 1))
+}
+
+e2e_check() {  # e2e_check DESCRIPTION EXPECTED ACTUAL
+    if [ "$2" == "$3" ]; then
+        echo "  ok: $1"
+    else
+        e2e_fail "$1: expected [$2], got [$3]"
+    fi
+}
+
+# The program's settings, saved at the start and put back at the end.
+e2e_saved_settings="$e2e_artifacts/settings-before.reg"
+rm -f "$e2e_saved_settings"
+wine reg export "$e2e_key" "$(winepath -w "$e2e_saved_settings")" >/dev/null 2>&1 || true
+e2e_restore() {
+    [ -n "$e2e_pid" ] && kill "$e2e_pid" 2>/dev/null || true
+    wine reg delete "$e2e_key" /f >/dev/null 2>&1 || true
+    if [ -s "$e2e_saved_settings" ]; then
+        wine reg import "$(winepath -w "$e2e_saved_settings")" >/dev/null 2>&1 || true
+    fi
+    e2e_set_theme on
+}
+trap e2e_restore EXIT
+
+e2e_clear_settings() { wine reg delete "$e2e_key" /f >/dev/null 2>&1 || true; }
+e2e_set_dword() { wine reg add "$e2e_key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
+e2e_set_text() { wine reg add "$e2e_key" /v "$1" /t REG_SZ /d "$2" /f >/dev/null; }
+e2e_value() {  # the data of a value, or <none>
+    local line
+    line=$(wine reg query "$e2e_key" /v "$1" 2>/dev/null | tr -d '\r' | grep -E "^\s+$1\s" || true)
+    if [ -z "$line" ]; then echo "<none>"; else echo "$line" | sed -E "s/^\s+$1\s+REG_\w+\s*//"; fi
+}
+
+# Visual styles for processes started from now on: on (Wine's light theme) or off.
+e2e_set_theme() {
+    if [ "$1" == on ]; then
+        wine reg add "$e2e_theme_key" /v ThemeActive /t REG_SZ /d 1 /f >/dev/null
+    else
+        wine reg add "$e2e_theme_key" /v ThemeActive /t REG_SZ /d 0 /f >/dev/null
+    fi
+}
+
+# Starts Kestrola.exe with an optional file argument (a Windows path) in the background.
+e2e_start() {
+    if [ $# -gt 0 ]; then
+        wine "$KESTROLA_BUILD_DIR/Kestrola.exe" "$1" </dev/null >/dev/null 2>&1 &
+    else
+        wine "$KESTROLA_BUILD_DIR/Kestrola.exe" </dev/null >/dev/null 2>&1 &
+    fi
+    e2e_pid=$!
+}
+
+# Waits for the program to end and prints its exit status (255 for -1).
+e2e_wait_exit() {
+    local status=0
+    for _ in $(seq 200); do
+        kill -0 "$e2e_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$e2e_pid" 2>/dev/null; then
+        kill "$e2e_pid" 2>/dev/null || true
+        echo "still running"
+        return 0
+    fi
+    wait "$e2e_pid" || status=$?
+    e2e_pid=
+    echo "$status"
+}
+
+# Waits for a visible window whose title is exactly $1; prints its X id.
+e2e_window() {
+    local id
+    id=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n1) || true
+    echo "$id"
+}
+
+# The window's client origin on the screen: Wine draws the frame itself (unmanaged).
+e2e_client_origin() {
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    echo "$((X + 4)) $((Y + 23))"
+}
+
+# Clicks at client coordinates of window $1.
+e2e_click() {
+    local origin
+    read -r -a origin <<< "$(e2e_client_origin "$1")"
+    xdotool mousemove "$((origin[0] + $2))" "$((origin[1] + $3))" click 1
+    sleep 0.3
+}
+
+e2e_keys() {  # e2e_keys WINDOW KEY...
+    local window=$1
+    shift
+    for key in "$@"; do
+        xdotool key --window "$window" "$key"
+        sleep 0.2
+    done
+}
+
+e2e_type() { xdotool type --delay 20 "$1"; sleep 0.3; }
+
+# Saves a screenshot of window $1 as $2.png in the artefacts folder.
+e2e_shot() {
+    sleep 0.4
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$e2e_artifacts/$2.png"
+}
+
+# The colour of a pixel of the last screenshot named $1 at ($2, $3), as r,g,b.
+e2e_pixel() {
+    convert "$e2e_artifacts/$1.png" -format '%[fx:int(255*p{'"$2,$3"'}.r)],%[fx:int(255*p{'"$2,$3"'}.g)],%[fx:int(255*p{'"$2,$3"'}.b)]' info:
+}
+
+e2e_verdict() {
+    if [ "$e2e_failures" -eq 0 ]; then
+        echo "$e2e_name: PASS"
+        exit 0
+    fi
+    echo "$e2e_name: FAIL ($e2e_failures checks failed; screenshots in $e2e_artifacts)"
+    exit 1
+}

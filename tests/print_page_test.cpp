@@ -1,0 +1,226 @@
+// The print page as a real window, printing at capture printers of the test's own.
+
+#include "pages/WSPrint.h"
+#include "resources/resource.h"
+#include "settings/ProgramSettings.h"
+#include "support/TestEnvironment.h"
+#include "support/WizardTesting.h"
+
+#include <gtest/gtest.h>
+
+using namespace testenv;
+
+namespace {
+
+class PrintPage : public ::testing::Test {
+protected:
+    PrintPage()
+    {
+        wizard.AddPage(&before, 2);
+        wizard.AddPage(&page, WSPrint::kPageId);
+    }
+    HWND Status() { return GetDlgItem(wizard.Frame(), WSPrint::kStatusId); }
+    bool Finished() { return IsWindowEnabled(wizard.Next()) != FALSE; }
+    // The colour the status text is drawn in.
+    COLORREF StatusColour()
+    {
+        HDC dc = CreateCompatibleDC(nullptr);
+        SendMessageA(wizard.Frame(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(Status()));
+        const COLORREF colour = GetTextColor(dc);
+        DeleteDC(dc);
+        return colour;
+    }
+    // A point where the success and failure pictures differ, and what each has there.
+    struct Telltale {
+        POINT at = {-1, -1};
+        COLORREF success = 0, failure = 0;
+    };
+    static Telltale FindTelltale()
+    {
+        Telltale telltale;
+        for (int y = 0; y < 40 && telltale.at.x < 0; ++y)
+            for (int x = 0; x < 40 && telltale.at.x < 0; ++x) {
+                const COLORREF s = BitmapPixel(IDB_SUCCESS, x, y);
+                const COLORREF f = BitmapPixel(IDB_FAILURE, x, y);
+                if (s != f)
+                    telltale = {{x, y}, s, f};
+            }
+        return telltale;
+    }
+    // The window's pixel at a point of the result image.
+    COLORREF ImagePixel(POINT at)
+    {
+        RECT client = {};
+        GetClientRect(wizard.Frame(), &client);
+        HDC dc = GetDC(wizard.Frame());
+        const COLORREF colour = GetPixel(dc, client.right - 301 + at.x, client.bottom - 150 + at.y);
+        ReleaseDC(wizard.Frame(), dc);
+        return colour;
+    }
+    static COLORREF BitmapPixel(int id, int x, int y)
+    {
+        HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        const COLORREF colour = GetPixel(dc, x, y);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+        return colour;
+    }
+    std::string LastError()
+    {
+        std::string text;
+        return RawReadString(kProgramSubKey, settings::kLastError, text) ? text : "<none>";
+    }
+
+    ProgramKeyGuard programKey;
+    ScratchDir dir;
+    TestWizard wizard;
+    BlankPage before{&wizard};
+    WSPrint page{&wizard};
+};
+
+TEST_F(PrintPage, SuccessShowsTheCheckAndBlackTextAndTheBytesArrive)
+{
+    CapturePrinter printer;
+    const std::string data = AllByteValues() + "\x0C";
+    wizard.SetFilePath(dir.Write("job.prn", data));
+    wizard.SetPrinterName(printer.Name());
+    RawWriteString(kProgramSubKey, settings::kLastError, "stale");
+
+    wizard.Script(1, {WaitFor([&] { return Finished(); }, "the job"), [&] {
+        EXPECT_EQ("The file was sent to the printer successfully!", WindowText(Status()));
+        EXPECT_TRUE(IsWindowVisible(Status()));
+        EXPECT_EQ(RGB(0, 0, 0), StatusColour());
+        const Telltale telltale = FindTelltale();
+        ASSERT_GE(telltale.at.x, 0);
+        EXPECT_EQ(telltale.success, ImagePixel(telltale.at));
+        // The picture is part of the page: a repaint keeps it.
+        RedrawWindow(wizard.Frame(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        EXPECT_EQ(telltale.success, ImagePixel(telltale.at));
+        EXPECT_EQ("Exit", WindowText(wizard.Next()));
+        EXPECT_TRUE(IsWindowEnabled(wizard.Back()));
+        EXPECT_FALSE(IsWindowVisible(wizard.Cancel()));
+    }});
+    EXPECT_EQ(data + "\x0C", printer.Bytes());
+    EXPECT_EQ("<none>", LastError());
+}
+
+TEST_F(PrintPage, FailureShowsTheCrossAndTheMessageInRedAndStoresIt)
+{
+    wizard.SetFilePath(dir.Write("job.prn", "data"));
+    wizard.SetPrinterName("Kestrola Nowhere");
+    wizard.Script(1, {WaitFor([&] { return Finished(); }, "the job"), [&] {
+        EXPECT_EQ("Could not find the printer \"Kestrola Nowhere\".", WindowText(Status()));
+        EXPECT_EQ(RGB(255, 0, 0), StatusColour());
+        const Telltale telltale = FindTelltale();
+        ASSERT_GE(telltale.at.x, 0);
+        EXPECT_EQ(telltale.failure, ImagePixel(telltale.at));
+    }});
+    EXPECT_EQ("Could not find the printer \"Kestrola Nowhere\".", LastError());
+}
+
+TEST_F(PrintPage, AutoCloseOfExactlyOneClosesTheWizardAfterAnyOutcome)
+{
+    CapturePrinter printer;
+    wizard.SetFilePath(dir.Write("job.prn", "data"));
+    for (const std::string& printerName : {printer.Name(), std::string("Kestrola Nowhere")}) {
+        wizard.SetPrinterName(printerName);
+        RawWriteDword(kProgramSubKey, settings::kAutoClose, 1);
+        // The window closes by itself, which ends the script before the step gives up.
+        wizard.Script(1, {WaitFor([&] { return !IsWindow(wizard.Frame()); }, "the close")});
+
+        RawWriteDword(kProgramSubKey, settings::kAutoClose, 2);
+        bool stayedOpen = false;
+        const DWORD shortWhile = 300;
+        wizard.Script(1, {
+            WaitFor([&] { return Finished(); }, "the job"),
+            Pause(shortWhile),
+            [&] { stayedOpen = IsWindow(wizard.Frame()) != FALSE; },
+        });
+        EXPECT_TRUE(stayedOpen) << printerName;
+    }
+}
+
+TEST_F(PrintPage, BackAndForwardRunsASecondJobAndExitCloses)
+{
+    CapturePrinter printer;
+    const std::string path = dir.Write("job.prn", "first");
+    wizard.SetFilePath(path);
+    wizard.SetPrinterName(printer.Name());
+    bool exitClosed = true;
+    wizard.Script(1, {
+        WaitFor([&] { return Finished(); }, "the first job"),
+        [&] {
+            EXPECT_EQ("first\x0C", printer.Bytes());
+            dir.Write("job.prn", "second");
+            wizard.Press(wizard.Back());
+        },
+        [&] {
+            EXPECT_EQ(0u, wizard.Index());
+            EXPECT_FALSE(IsWindowVisible(Status()));
+            EXPECT_EQ("", WindowText(Status()));
+            wizard.Press(wizard.Next());
+        },
+        WaitFor([&] { return Finished() && printer.Bytes() == "second\x0C"; }, "the second job"),
+        [&] {
+            EXPECT_EQ("The file was sent to the printer successfully!", WindowText(Status()));
+            wizard.Press(wizard.Next());  // "Exit"
+        },
+        [&] { exitClosed = false; },  // only reached when "Exit" left the window open
+    });
+    EXPECT_TRUE(exitClosed);
+}
+
+TEST_F(PrintPage, ClosingDuringASlowJobAsksAndNoKeepsPrinting)
+{
+    CapturePrinter slow("", 3);
+    wizard.SetFilePath(dir.Write("job.prn", "slow job"));
+    wizard.SetPrinterName(slow.Name());
+    std::string question;
+    bool closeClosed = true;
+    wizard.Script(1, {
+        WaitFor([&] { return !IsWindowEnabled(wizard.Back()); }, "the job to start"),
+        [&] { PostMessageA(wizard.Frame(), WM_SYSCOMMAND, SC_CLOSE, 0); },
+        WaitFor([&] { return FindThreadWindow("Currently Printing") != nullptr; }, "the question"),
+        [&] {
+            const HWND box = FindThreadWindow("Currently Printing");
+            question = MessageBoxText(box);
+            PostMessageA(box, WM_COMMAND, IDNO, 0);
+        },
+        WaitFor([&] { return Finished(); }, "the job"),
+        [&] {
+            EXPECT_EQ("The file was sent to the printer successfully!", WindowText(Status()));
+            // With no job running the close box simply closes.
+            PostMessageA(wizard.Frame(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        },
+        [&] { closeClosed = false; },
+    });
+    EXPECT_EQ("Terminate printing and exit Kestrola?", question);
+    EXPECT_EQ("slow job\x0C", slow.Bytes());
+    EXPECT_TRUE(closeClosed);
+}
+
+TEST_F(PrintPage, ClosingDuringASlowJobAnsweredYesEndsTheWizard)
+{
+    CapturePrinter slow("", 3);
+    wizard.SetFilePath(dir.Write("job.prn", "slow job"));
+    wizard.SetPrinterName(slow.Name());
+    bool closed = true;
+    const auto run = wizard.Script(1, {
+        WaitFor([&] { return !IsWindowEnabled(wizard.Back()); }, "the job to start"),
+        [&] { PostMessageA(wizard.Frame(), WM_SYSCOMMAND, SC_CLOSE, 0); },
+        WaitFor([&] { return FindThreadWindow("Currently Printing") != nullptr; }, "the question"),
+        [&] {
+            PostMessageA(FindThreadWindow("Currently Printing"), WM_COMMAND, IDYES, 0);
+        },
+        [&] { closed = false; },
+    });
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(run.runResult);
+}
+
+}  // namespace

@@ -1,0 +1,128 @@
+#include "support/WizardTesting.h"
+
+#include "resources/resource.h"
+#include "support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace testenv {
+
+bool BlankPage::Enter(HWND)
+{
+    owner->SetNextButton(true, true, "Next >");
+    owner->SetBackButton(true, true, "< Back");
+    owner->SetCancelButton(true, true, "Cancel");
+    return true;
+}
+
+LoopScriptResult TestWizard::Script(std::size_t startIndex, std::vector<LoopStep> steps)
+{
+    UnregisterClassA(kClassName, GetModuleHandleA(nullptr));
+    const RECT bounds = {0, 0, 458, 244};
+    return RunLoopScript(
+        [&] {
+            return Run(WS_EX_DLGMODALFRAME, 0xCA0000, "Morrowick Kestrola", bounds, nullptr,
+                       IDI_KESTROLA, IDI_KESTROLA_SMALL, nullptr, startIndex);
+        },
+        [&] { return frameWindow; }, std::move(steps));
+}
+
+void TestWizard::Press(HWND button)
+{
+    PostMessageA(frameWindow, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+}
+
+namespace {
+
+// The tick count at a step's first run.
+struct StepClock {
+    bool started = false;
+    DWORD start = 0;
+    DWORD Elapsed()
+    {
+        if (!started) {
+            started = true;
+            start = GetTickCount();
+        }
+        return GetTickCount() - start;
+    }
+};
+
+}  // namespace
+
+LoopStep WaitFor(std::function<bool()> done, const char* what, DWORD timeoutMs)
+{
+    auto clock = std::make_shared<StepClock>();
+    return [=] {
+        const DWORD elapsed = clock->Elapsed();
+        if (done())
+            return;
+        if (elapsed > timeoutMs) {
+            ADD_FAILURE() << "timed out waiting for " << what;
+            return;
+        }
+        RepeatThisStep();
+    };
+}
+
+LoopStep Pause(DWORD ms)
+{
+    auto clock = std::make_shared<StepClock>();
+    return [=] {
+        if (clock->Elapsed() < ms)
+            RepeatThisStep();
+    };
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return done();
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return true;
+}
+
+namespace {
+
+struct TitleSearch {
+    std::string title;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchTitle(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<TitleSearch*>(param);
+    if (IsWindowVisible(window) && WindowText(window) == search->title) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindThreadWindow(const std::string& title)
+{
+    TitleSearch search{title};
+    EnumThreadWindows(GetCurrentThreadId(), MatchTitle, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
+
+}  // namespace testenv

@@ -1,0 +1,158 @@
+#include "wizard/AppWindowStateController.h"
+
+#include "core/OwnedHandle.h"
+#include "pages/AboutDlg.h"
+#include "resources/resource.h"
+
+namespace {
+
+// Puts a GDI object into a memory context for as long as the scope lasts.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~Selection() { SelectObject(dc_, previous_); }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+void FillRow(HDC dc, int width, int row, COLORREF colour)
+{
+    const RECT line = {0, row, width, row + 1};
+    SetBkColor(dc, colour);
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &line, nullptr, 0, nullptr);
+}
+
+}  // namespace
+
+AppWindowStateController::AppWindowStateController() = default;
+
+AppWindowStateController::~AppWindowStateController() = default;
+
+void AppWindowStateController::SetFilePath(const std::string& path) { filePath = path; }
+
+std::string AppWindowStateController::GetFilePath() const { return filePath; }
+
+void AppWindowStateController::SetPrinterName(const std::string& name) { printerName = name; }
+
+std::string AppWindowStateController::GetPrinterName() const { return printerName; }
+
+bool AppWindowStateController::HandleMessage(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam, LRESULT* result)
+{
+    switch (message) {
+    case WM_CREATE:
+        AddAboutToSystemMenu(window);
+        CreateAboutButton(window);
+        WindowStateController::HandleMessage(window, message, wParam, lParam, result);
+        return true;
+    case WM_SYSCOMMAND:
+        if (wParam != kAboutCommand)
+            break;
+        ShowAboutBox(window);
+        return true;
+    case WM_COMMAND:
+        if (LOWORD(wParam) != kAboutCommand)
+            break;
+        ShowAboutBox(window);
+        return true;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, RGB(255, 255, 255));
+        *result = reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+        return true;
+    }
+    }
+    return WindowStateController::HandleMessage(window, message, wParam, lParam, result);
+}
+
+void AppWindowStateController::AddAboutToSystemMenu(HWND window)
+{
+    HMENU menu = GetSystemMenu(window, FALSE);
+    if (menu == nullptr)
+        return;
+    char text[] = "About...";
+    MENUITEMINFOA about = {};
+    about.cbSize = sizeof(about);
+    about.fMask = MIIM_STRING | MIIM_ID;
+    about.wID = kAboutCommand;
+    about.dwTypeData = text;
+    InsertMenuItemA(menu, 5, TRUE, &about);
+    // Inserted at the same place, the separator ends up just before "About...".
+    MENUITEMINFOA separator = {};
+    separator.cbSize = sizeof(separator);
+    separator.fMask = MIIM_FTYPE;
+    separator.fType = MFT_SEPARATOR;
+    InsertMenuItemA(menu, 5, TRUE, &separator);
+}
+
+void AppWindowStateController::CreateAboutButton(HWND window)
+{
+    RECT client = {};
+    GetClientRect(window, &client);
+    aboutButton = CreateWindowExA(0, "button", "About...", WS_CHILD | WS_VISIBLE,
+                                  client.right + aboutSlot.x, client.bottom + aboutSlot.y,
+                                  kButtonWidth, kButtonHeight, window,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAboutCommand)),
+                                  GetModuleHandleA(nullptr), nullptr);
+    if (aboutButton != nullptr)
+        SendMessageA(aboutButton, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+}
+
+void AppWindowStateController::ShowAboutBox(HWND window)
+{
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), window,
+                    AboutDialogProc, 0);
+}
+
+void AppWindowStateController::Paint(HWND, HDC dc, const RECT& client)
+{
+    const int width = client.right - client.left;
+    const HINSTANCE module = GetModuleHandleA(nullptr);
+
+    OwnedMemoryDC strip(CreateCompatibleDC(dc));
+    OwnedGdiObject stripBitmap(CreateCompatibleBitmap(dc, width, kStripHeight));
+    if (!strip.valid() || !stripBitmap.valid())
+        return;
+    Selection stripSelection(strip.get(), stripBitmap.get());
+    PatBlt(strip.get(), 0, 0, width, kStripHeight, WHITENESS);
+    {
+        OwnedMemoryDC source(CreateCompatibleDC(dc));
+        OwnedGdiObject emblem(LoadBitmapA(module, MAKEINTRESOURCEA(IDB_EMBLEM)));
+        OwnedGdiObject printer(LoadBitmapA(module, MAKEINTRESOURCEA(IDB_PRINTER)));
+        if (source.valid() && emblem.valid()) {
+            Selection selection(source.get(), emblem.get());
+            BitBlt(strip.get(), 0, 83, 74, 75, source.get(), 16, 0, SRCCOPY);
+        }
+        if (source.valid() && printer.valid() && currentIndex != 0) {
+            Selection selection(source.get(), printer.get());
+            TransparentBlt(strip.get(), 17, 0, 108, 105, source.get(), 0, 0, 108, 105,
+                           RGB(255, 0, 255));
+        }
+    }
+    FillRow(strip.get(), width, 156, RGB(185, 185, 185));
+    FillRow(strip.get(), width, 157, RGB(142, 142, 142));
+    BitBlt(dc, 0, client.bottom - kStripFromBottom, width, kStripHeight, strip.get(), 0, 0,
+           SRCCOPY);
+}
+
+void AppWindowStateController::FocusNext()
+{
+    CycleFocus({aboutButton, cancelButton, backButton, nextButton}, true);
+}
+
+void AppWindowStateController::FocusPrev()
+{
+    CycleFocus({nextButton, backButton, cancelButton, aboutButton}, false);
+}
+
+void AppWindowStateController::OnPageChanged()
+{
+    RedrawWindow(frameWindow, nullptr, nullptr, RDW_INVALIDATE);
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The program's own wizard frame: the chosen file path and printer name that the pages
+// share, the "About..." button and system-menu entry, the white strip with the maker's
+// emblem and (after the start page) the printer picture, black-on-white controls, and the
+// About button in the Tab cycle.
+
+#include "wizard/WindowStateController.h"
+
+#include <string>
+
+class AppWindowStateController : public WindowStateController {
+public:
+    static constexpr int kAboutCommand = 1000;  // the button's id and the menu entry's
+    static constexpr int kStripHeight = 158;
+    static constexpr int kStripFromBottom = 196;
+
+    AppWindowStateController();
+    ~AppWindowStateController() override;
+
+    bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT* result) override;
+    void Paint(HWND window, HDC dc, const RECT& client) override;
+    void FocusNext() override;  // About, Cancel, Back, Next, then the page's tab stops
+    void FocusPrev() override;
+    void OnPageChanged() override;
+
+    void SetFilePath(const std::string& path);
+    std::string GetFilePath() const;
+    void SetPrinterName(const std::string& name);
+    std::string GetPrinterName() const;
+
+protected:
+    std::string filePath;
+    std::string printerName;
+    HWND aboutButton = nullptr;
+    ButtonSlot aboutSlot = {-442, -30};
+
+private:
+    void AddAboutToSystemMenu(HWND window);
+    void CreateAboutButton(HWND window);
+    void ShowAboutBox(HWND window);
+};

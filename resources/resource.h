@@ -12,3 +12,14 @@
 #define IDB_BUSY 138
 #define IDB_SUCCESS 139
 #define IDB_FAILURE 140
+// Controls of the configuration dialog (131) and the automatic-printing warning (132).
+#define IDC_OPEN_WIZARD 1015
+#define IDC_AUTO_SEND 1016
+#define IDC_AUTOPRINT_PRINTER 1017
+#define IDC_DONT_ASK_AGAIN 1018
+#define IDC_CONFIRM_YES 1019
+#define IDC_CONFIRM_NO 1020
+#define IDC_CONFIRM_ICON 1021
+#define IDC_SUPPRESS_ERRORS 1022
+#define IDC_NEWLINE_AFTER_FORM_FEED 1025
+#define IDC_EXIT_AFTER_SENDING 1026

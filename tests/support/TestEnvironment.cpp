@@ -231,6 +231,99 @@ bool RawKeyExists(const std::string& subKey)
     return true;
 }
 
+std::map<std::string, std::string> RawValues(const std::string& subKey)
+{
+    std::map<std::string, std::string> values;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return values;
+    for (DWORD i = 0;; ++i) {
+        char name[16384];
+        DWORD nameSize = sizeof(name), type = 0, size = 0;
+        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, nullptr, &size) !=
+            ERROR_SUCCESS)
+            break;
+        std::vector<BYTE> data(std::max<DWORD>(size, sizeof(DWORD)) + 1, 0);
+        nameSize = sizeof(name);
+        RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data.data(), &size);
+        const DWORD* number = reinterpret_cast<const DWORD*>(data.data());
+        values[name] = type == REG_DWORD ? std::to_string(*number)
+                                         : std::string(reinterpret_cast<char*>(data.data()));
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+namespace {
+
+const char kWindowsKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+const char kAllPrintersKey[] = "System\\CurrentControlSet\\Control\\Print\\Printers";
+const char kHiddenPrintersKey[] = "Software\\MorrowickDesign\\KestrolaTests\\HiddenPrinters";
+
+// Copies one tree over another, emptying the target first.
+bool ReplaceTree(HKEY fromRoot, const char* from, HKEY toRoot, const char* to)
+{
+    HKEY source = nullptr, target = nullptr;
+    bool copied = false;
+    if (RegOpenKeyExA(fromRoot, from, 0, KEY_READ, &source) == ERROR_SUCCESS &&
+        RegCreateKeyExA(toRoot, to, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target,
+                        nullptr) == ERROR_SUCCESS) {
+        RegDeleteTreeA(target, nullptr);
+        copied = RegCopyTreeA(source, nullptr, target) == ERROR_SUCCESS;
+    }
+    if (source)
+        RegCloseKey(source);
+    if (target)
+        RegCloseKey(target);
+    return copied;
+}
+
+}  // namespace
+
+DefaultPrinterSetting::DefaultPrinterSetting()
+{
+    hadDevice_ = RawReadString(kWindowsKey, "Device", device_);
+}
+
+DefaultPrinterSetting::~DefaultPrinterSetting()
+{
+    if (hadDevice_)
+        RawWriteString(kWindowsKey, "Device", device_);
+    else
+        Clear();
+}
+
+void DefaultPrinterSetting::Set(const std::string& printerName)
+{
+    RawWriteString(kWindowsKey, "Device", printerName + ",winspool,nul");
+}
+
+void DefaultPrinterSetting::Clear() { RegDeleteKeyValueA(HKEY_CURRENT_USER, kWindowsKey, "Device"); }
+
+NoPrinters::NoPrinters()
+{
+    defaultPrinter_.Clear();
+    // Without a copy to put back, the printers stay where they are.
+    hidden_ = ReplaceTree(HKEY_LOCAL_MACHINE, kAllPrintersKey, HKEY_CURRENT_USER,
+                          kHiddenPrintersKey);
+    if (!hidden_)
+        return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAllPrintersKey, 0, KEY_ALL_ACCESS, &key) ==
+        ERROR_SUCCESS) {
+        RegDeleteTreeA(key, nullptr);
+        RegCloseKey(key);
+    }
+}
+
+NoPrinters::~NoPrinters()
+{
+    if (hidden_)
+        ReplaceTree(HKEY_CURRENT_USER, kHiddenPrintersKey, HKEY_LOCAL_MACHINE, kAllPrintersKey);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kHiddenPrintersKey);
+    RegDeleteKeyA(HKEY_CURRENT_USER, kHiddenPrintersKey);
+}
+
 std::string KestrolaExePath()
 {
     char self[MAX_PATH] = {};

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,39 @@ bool RawValueExists(const std::string& subKeyUnderHkcu, const std::string& value
 void RawWriteString(const std::string& subKeyUnderHkcu, const std::string& value, const std::string& text);
 void RawWriteDword(const std::string& subKeyUnderHkcu, const std::string& value, DWORD number);
 bool RawKeyExists(const std::string& subKeyUnderHkcu);
+// Every value of the key by name: numbers in decimal, texts as they are; empty when the key
+// is missing.
+std::map<std::string, std::string> RawValues(const std::string& subKeyUnderHkcu);
+
+// Keeps the user's default printer setting ("Device") and puts it back at the end. The
+// setting may name a printer the spooler does not list, such as a printer connection.
+class DefaultPrinterSetting {
+public:
+    DefaultPrinterSetting();
+    ~DefaultPrinterSetting();
+    DefaultPrinterSetting(const DefaultPrinterSetting&) = delete;
+    DefaultPrinterSetting& operator=(const DefaultPrinterSetting&) = delete;
+    void Set(const std::string& printerName);
+    void Clear();
+
+private:
+    bool hadDevice_ = false;
+    std::string device_;
+};
+
+// Takes every printer of the prefix away, the default printer setting included, and puts
+// them back at the end.
+class NoPrinters {
+public:
+    NoPrinters();
+    ~NoPrinters();
+    NoPrinters(const NoPrinters&) = delete;
+    NoPrinters& operator=(const NoPrinters&) = delete;
+
+private:
+    DefaultPrinterSetting defaultPrinter_;
+    bool hidden_ = false;
+};
 
 constexpr const char kProgramSubKey[] = "Software\\MorrowickDesign\\Kestrola";
 

@@ -4,7 +4,7 @@
 #include "settings/ProgramSettings.h"
 #include "settings/RegistryStore.h"
 
-#include <cstdint>
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -17,42 +17,68 @@ const char kCannotStartDocument[] = "An error occurred while initializing the pr
 const char kCannotStartPage[] = "An error occurred while initializing the document.";
 const char kCannotSendData[] = "An error occurred sending the file data to the printer.";
 
-// The short form keeps the open working for names the spooler's side cannot take; when
-// there is none (or it does not fit) the path is opened as given.
-std::string PathToOpen(const std::string& filePath)
+using OwnedPrinter = Owned<HANDLE, ClosePrinterHandle>;
+
+OwnedFile OpenForReading(const char* path)
 {
+    return OwnedFile(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                 nullptr));
+}
+
+// The path is opened as given, and only when that fails in its short (8.3) form, which
+// still reaches names the ANSI path cannot carry or that are too long for it. Asking for
+// the short form first would walk every folder of the path on every job.
+OwnedFile OpenFileToSend(const std::string& filePath)
+{
+    OwnedFile file = OpenForReading(filePath.c_str());
+    if (file.valid())
+        return file;
     char shortPath[260] = {};
     const DWORD length = GetShortPathNameA(filePath.c_str(), shortPath, 259);
-    if (length == 0 || length >= 259)
-        return filePath;
-    return shortPath;
+    if (length == 0 || length >= 259 || filePath == shortPath)
+        return file;
+    return OpenForReading(shortPath);
 }
 
-struct FileContents {
-    std::unique_ptr<char[]> data;
-    DWORD size = 0;
-};
-
-// Reads the whole file with one call into a buffer of its exact size.
-bool ReadWholeFile(HANDLE file, FileContents& contents)
+// A buffer of exactly size bytes, or null when the file is to be streamed instead.
+std::unique_ptr<char[]> WholeFileBuffer(uint64_t size, const RawJobTransfer& transfer)
 {
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size))
-        return false;
-    // One ReadFile call takes at most a DWORD of bytes, and the buffer must fit the
-    // address space; a larger file is refused rather than cut to its low 32 bits.
-    if (size.QuadPart < 0 || static_cast<uint64_t>(size.QuadPart) > 0xFFFFFFFEull)
-        return false;
-    contents.size = static_cast<DWORD>(size.QuadPart);
-    contents.data.reset(new (std::nothrow) char[contents.size ? contents.size : 1]);
-    if (!contents.data)
-        return false;
-    DWORD read = 0;
-    return ReadFile(file, contents.data.get(), contents.size, &read, nullptr) &&
-           read == contents.size;
+    if (size > transfer.largestBuffered || size > SIZE_MAX - 1)
+        return nullptr;
+    return std::unique_ptr<char[]>(new (std::nothrow) char[size ? size : 1]);
 }
 
-bool SendToPrinter(HANDLE printer, const FileContents& contents, std::string& errorText)
+bool ReadExactly(HANDLE file, const RawJobTransfer& transfer, char* data, DWORD size)
+{
+    DWORD read = 0;
+    const BOOL ok = transfer.readFile ? transfer.readFile(file, data, size, &read)
+                                      : ReadFile(file, data, size, &read, nullptr);
+    return ok && read == size;
+}
+
+bool WriteData(HANDLE printer, const RawJobTransfer& transfer, char* data, DWORD size)
+{
+    DWORD written = 0;
+    const BOOL ok = transfer.writePrinter ? transfer.writePrinter(printer, data, size, &written)
+                                          : WritePrinter(printer, data, size, &written);
+    return ok && written == size;
+}
+
+bool OpenNamedPrinter(const std::string& printerName, OwnedPrinter& printer,
+                      std::string& errorText)
+{
+    HANDLE rawPrinter = nullptr;
+    if (!OpenPrinterA(const_cast<char*>(printerName.c_str()), &rawPrinter, nullptr) ||
+        !rawPrinter) {
+        errorText = FormatWithText(kCannotFindPrinter, printerName);
+        return false;
+    }
+    printer.reset(rawPrinter);
+    return true;
+}
+
+// Starts the "RAW" document and its page; on failure nothing is left open but the printer.
+bool StartJob(HANDLE printer, std::string& errorText)
 {
     DOC_INFO_1A docInfo = {};
     docInfo.pDocName = const_cast<char*>("Kestrola");
@@ -67,25 +93,83 @@ bool SendToPrinter(HANDLE printer, const FileContents& contents, std::string& er
         EndDocPrinter(printer);
         return false;
     }
+    return true;
+}
 
-    bool sent = true;
-    DWORD written = 0;
-    if (!WritePrinter(printer, contents.data.get(), contents.size, &written) ||
-        written != contents.size) {
-        errorText = kCannotSendData;
-        sent = false;
-    }
-
+// Sends the trailer, whatever became of the data, then ends the page and the document.
+void FinishJob(HANDLE printer, const RawJobTransfer& transfer)
+{
     DWORD addNewLine = 0;
     ReadRegistryDword(settings::kProgramKey, settings::kAddNewLineAfterFormFeed, addNewLine);
     char trailer[] = "\x0C\x0A";
-    const DWORD trailerLength = addNewLine ? 2 : 1;
-    DWORD trailerWritten = 0;
-    WritePrinter(printer, trailer, trailerLength, &trailerWritten);
-
+    WriteData(printer, transfer, trailer, addNewLine ? 2 : 1);  // outcome ignored
     // Page before document before printer: the reverse of acquisition.
     EndPagePrinter(printer);
     EndDocPrinter(printer);
+}
+
+// The whole file in one read; the file is closed before the printer is opened.
+bool SendBuffered(OwnedFile& file, char* data, DWORD size, const std::string& filePath,
+                  const std::string& printerName, std::string& errorText,
+                  const RawJobTransfer& transfer)
+{
+    if (!ReadExactly(file.get(), transfer, data, size)) {
+        errorText = FormatWithText(kCannotReadFile, filePath);
+        return false;
+    }
+    file.reset();
+
+    OwnedPrinter printer;
+    if (!OpenNamedPrinter(printerName, printer, errorText) || !StartJob(printer.get(), errorText))
+        return false;
+    bool sent = true;
+    if (!WriteData(printer.get(), transfer, data, size)) {
+        errorText = kCannotSendData;
+        sent = false;
+    }
+    FinishJob(printer.get(), transfer);
+    return sent;
+}
+
+// Chunk by chunk from one small buffer. The first chunk is read before the printer is
+// opened, so an unreadable file is reported as such and makes no job at all.
+bool SendStreamed(OwnedFile& file, uint64_t size, const std::string& filePath,
+                  const std::string& printerName, std::string& errorText,
+                  const RawJobTransfer& transfer)
+{
+    const DWORD chunkSize = std::max<DWORD>(transfer.chunkSize, 1);
+    std::unique_ptr<char[]> chunk(new (std::nothrow) char[chunkSize]);
+    uint64_t remaining = size;
+    DWORD length = static_cast<DWORD>(std::min<uint64_t>(remaining, chunkSize));
+    if (!chunk || !ReadExactly(file.get(), transfer, chunk.get(), length)) {
+        errorText = FormatWithText(kCannotReadFile, filePath);
+        return false;
+    }
+
+    OwnedPrinter printer;
+    if (!OpenNamedPrinter(printerName, printer, errorText) || !StartJob(printer.get(), errorText))
+        return false;
+    bool sent = true;
+    for (;;) {
+        // An empty file still gets its one data write of zero bytes, as when buffered.
+        if (!WriteData(printer.get(), transfer, chunk.get(), length)) {
+            errorText = kCannotSendData;
+            sent = false;
+            break;
+        }
+        remaining -= length;
+        if (remaining == 0)
+            break;
+        length = static_cast<DWORD>(std::min<uint64_t>(remaining, chunkSize));
+        if (!ReadExactly(file.get(), transfer, chunk.get(), length)) {
+            // Part of the file is already spooled: cancel the job rather than let a
+            // truncated one print as if it were whole.
+            errorText = FormatWithText(kCannotReadFile, filePath);
+            AbortPrinter(printer.get());
+            return false;
+        }
+    }
+    FinishJob(printer.get(), transfer);
     return sent;
 }
 
@@ -103,26 +187,29 @@ std::string FormatWithText(const char* format, const std::string& text)
 bool PrintFileRaw(const std::string& filePath, const std::string& printerName,
                   std::string& errorText)
 {
-    FileContents contents;
-    {
-        OwnedFile file(CreateFileA(PathToOpen(filePath).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                   nullptr, OPEN_EXISTING, 0, nullptr));
-        if (!file.valid()) {
-            errorText = FormatWithText(kCannotOpenFile, filePath);
-            return false;
-        }
-        if (!ReadWholeFile(file.get(), contents)) {
-            errorText = FormatWithText(kCannotReadFile, filePath);
-            return false;
-        }
-    }  // The file is closed before the printer is opened.
+    return PrintFileRaw(filePath, printerName, errorText, RawJobTransfer());
+}
 
-    HANDLE rawPrinter = nullptr;
-    if (!OpenPrinterA(const_cast<char*>(printerName.c_str()), &rawPrinter, nullptr) ||
-        !rawPrinter) {
-        errorText = FormatWithText(kCannotFindPrinter, printerName);
+bool PrintFileRaw(const std::string& filePath, const std::string& printerName,
+                  std::string& errorText, const RawJobTransfer& transfer)
+{
+    OwnedFile file = OpenFileToSend(filePath);
+    if (!file.valid()) {
+        errorText = FormatWithText(kCannotOpenFile, filePath);
         return false;
     }
-    Owned<HANDLE, ClosePrinterHandle> printer(rawPrinter);
-    return SendToPrinter(printer.get(), contents, errorText);
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) {
+        errorText = FormatWithText(kCannotReadFile, filePath);
+        return false;
+    }
+    const uint64_t fileSize = static_cast<uint64_t>(size.QuadPart);
+
+    // A file that fits is sent with one read and one data write; the buffer is dropped
+    // before returning on every path.
+    std::unique_ptr<char[]> whole = WholeFileBuffer(fileSize, transfer);
+    if (whole)
+        return SendBuffered(file, whole.get(), static_cast<DWORD>(fileSize), filePath,
+                            printerName, errorText, transfer);
+    return SendStreamed(file, fileSize, filePath, printerName, errorText, transfer);
 }

@@ -2,12 +2,32 @@
 // Sends a file's bytes unchanged to a printer as one "RAW" spooler job named "Kestrola",
 // followed by a form feed (and a line feed when "AddNewLineAfterFormFeed" is on).
 
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
 #include <string>
+
+// How the job moves a file's data to the spooler. A file of at most largestBuffered bytes
+// whose buffer can be allocated is read with one call and written with one call; any other
+// file is streamed in chunks of chunkSize bytes.
+struct RawJobTransfer {
+    // Files of 2 GiB or more are always streamed: a 32-bit process cannot count on a
+    // contiguous block that large, and sizes are 64-bit so nothing is cut at 4 GiB.
+    uint64_t largestBuffered = 0x7FFFFFFF;
+    DWORD chunkSize = 1024 * 1024;
+    // Every ReadFile and WritePrinter call of the job goes through these when they are set
+    // (tests watch or fail the calls with them); otherwise the platform's are called.
+    std::function<BOOL(HANDLE file, void* data, DWORD size, DWORD* read)> readFile;
+    std::function<BOOL(HANDLE printer, void* data, DWORD size, DWORD* written)> writePrinter;
+};
 
 // Returns true when the data and the trailer were handed to the spooler and the document
 // was closed. On failure errorText receives a fixed message; on success it is untouched.
 bool PrintFileRaw(const std::string& filePath, const std::string& printerName,
                   std::string& errorText);
+bool PrintFileRaw(const std::string& filePath, const std::string& printerName,
+                  std::string& errorText, const RawJobTransfer& transfer);
 
 // Fills the single %s of a message with text of any length.
 std::string FormatWithText(const char* format, const std::string& text);

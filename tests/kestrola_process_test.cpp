@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 using namespace testenv;
 
 namespace {
@@ -121,6 +123,23 @@ TEST_F(KestrolaProcessTest, WithoutAutomaticPrintingAFileIsNotPrinted)
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_FALSE(printer.HasJob());
     EXPECT_EQ("<none>", LastError());
+}
+
+TEST(KestrolaExecutable, IsLargeAddressAware)
+{
+    // Without the flag the program has 2 GiB of addresses, and a large file that would
+    // still fit in one buffer has to be streamed.
+    const std::string image = ReadFileBytes(KestrolaExePath());
+    ASSERT_GT(image.size(), 0x40u);
+    ASSERT_EQ("MZ", image.substr(0, 2));
+    DWORD peOffset = 0;
+    memcpy(&peOffset, image.data() + 0x3C, sizeof(peOffset));
+    ASSERT_LT(peOffset + 4 + sizeof(IMAGE_FILE_HEADER), image.size());
+    ASSERT_EQ(std::string("PE\0\0", 4), image.substr(peOffset, 4));
+    IMAGE_FILE_HEADER header;
+    memcpy(&header, image.data() + peOffset + 4, sizeof(header));
+    EXPECT_EQ(IMAGE_FILE_MACHINE_I386, header.Machine);
+    EXPECT_NE(0, header.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
 }
 
 }  // namespace

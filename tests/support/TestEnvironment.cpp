@@ -1,5 +1,7 @@
 #include "support/TestEnvironment.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -362,24 +364,21 @@ BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM param)
 
 }  // namespace
 
-ProcessResult RunKestrola(const std::string& commandLine, DWORD timeoutMs,
-                          const std::function<bool(HWND)>& onWindow)
+ProcessResult WatchProcess(HANDLE process, DWORD timeoutMs,
+                           const std::function<bool(HWND)>& onWindow)
 {
     ProcessResult result;
-    std::string line = "\"" + KestrolaExePath() + "\" " + commandLine;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return result;
-    CloseHandle(process.hThread);
+    const DWORD processId = GetProcessId(process);
+    char image[MAX_PATH * 4] = {};
+    DWORD imageSize = sizeof(image);
+    if (QueryFullProcessImageNameA(process, 0, image, &imageSize))
+        result.imagePath.assign(image, imageSize);
 
     std::vector<HWND> handled;
     const DWORD start = GetTickCount();
     for (;;) {
-        const DWORD wait = WaitForSingleObject(process.hProcess, 20);
-        WindowSearch search{process.dwProcessId, {}};
+        const DWORD wait = WaitForSingleObject(process, 20);
+        WindowSearch search{processId, {}};
         EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
         for (HWND window : search.found) {
             const std::string title = WindowText(window);
@@ -393,16 +392,81 @@ ProcessResult RunKestrola(const std::string& commandLine, DWORD timeoutMs,
         if (wait == WAIT_OBJECT_0)
             break;
         if (GetTickCount() - start > timeoutMs) {
-            TerminateProcess(process.hProcess, 0xDEAD);
-            WaitForSingleObject(process.hProcess, 5000);
-            CloseHandle(process.hProcess);
+            TerminateProcess(process, 0xDEAD);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
             return result;
         }
     }
     result.exited = true;
-    GetExitCodeProcess(process.hProcess, &result.exitCode);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(process, &result.exitCode);
+    CloseHandle(process);
     return result;
+}
+
+ProcessResult RunProgram(const std::string& commandLine, DWORD timeoutMs,
+                         const std::function<bool(HWND)>& onWindow)
+{
+    std::string line = commandLine;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return ProcessResult();
+    CloseHandle(process.hThread);
+    return WatchProcess(process.hProcess, timeoutMs, onWindow);
+}
+
+ProcessResult RunKestrola(const std::string& commandLine, DWORD timeoutMs,
+                          const std::function<bool(HWND)>& onWindow)
+{
+    return RunProgram("\"" + KestrolaExePath() + "\" " + commandLine, timeoutMs, onWindow);
+}
+
+ProcessResult ShellOpen(const std::string& file, DWORD timeoutMs,
+                        const std::function<bool(HWND)>& onWindow)
+{
+    SHELLEXECUTEINFOA info = {};
+    info.cbSize = sizeof(info);
+    // No error dialog of the shell's own: a missing association is a failed start here.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.lpVerb = "open";
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExA(&info) || !info.hProcess)
+        return ProcessResult();
+    return WatchProcess(info.hProcess, timeoutMs, onWindow);
+}
+
+bool RawReadStringAt(HKEY root, const std::string& subKey, const std::string& value,
+                     std::string& text)
+{
+    DWORD size = 0;
+    if (RegGetValueA(root, subKey.c_str(), value.empty() ? nullptr : value.c_str(),
+                     RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return false;
+    std::vector<char> buffer(size + 1, '\0');
+    if (RegGetValueA(root, subKey.c_str(), value.empty() ? nullptr : value.c_str(),
+                     RRF_RT_REG_SZ, nullptr, buffer.data(), &size) != ERROR_SUCCESS)
+        return false;
+    text = buffer.data();
+    return true;
+}
+
+bool RawValueExistsAt(HKEY root, const std::string& subKey, const std::string& value)
+{
+    return RegGetValueA(root, subKey.c_str(), value.empty() ? nullptr : value.c_str(),
+                        RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+bool RawKeyExistsAt(HKEY root, const std::string& subKey)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
 }
 
 }  // namespace testenv

@@ -126,15 +126,35 @@ constexpr const char kProgramSubKey[] = "Software\\MorrowickDesign\\Kestrola";
 std::string KestrolaExePath();
 
 struct ProcessResult {
-    bool exited = false;  // false: killed at the time-out
+    bool exited = false;  // false: killed at the time-out, or never started
     DWORD exitCode = 0;
     std::vector<std::string> visibleWindowTitles;  // every top-level window seen
+    std::string imagePath;                         // the program that ran
 };
 
 // Runs Kestrola.exe with commandLine after its name. onWindow is called for each visible
 // top-level window of the process; returning true means the window was dealt with.
 ProcessResult RunKestrola(const std::string& commandLine, DWORD timeoutMs = 20000,
                           const std::function<bool(HWND)>& onWindow = nullptr);
+
+// Runs a whole command line (the program's path quoted by the caller) like RunKestrola.
+ProcessResult RunProgram(const std::string& commandLine, DWORD timeoutMs = 60000,
+                         const std::function<bool(HWND)>& onWindow = nullptr);
+
+// Opens a file with the shell's "open" verb, as a double click in Explorer does, and
+// watches the program the shell started like RunKestrola.
+ProcessResult ShellOpen(const std::string& file, DWORD timeoutMs = 20000,
+                        const std::function<bool(HWND)>& onWindow = nullptr);
+
+// Watches a started process until it ends or the time-out kills it; closes the handle.
+ProcessResult WatchProcess(HANDLE process, DWORD timeoutMs,
+                           const std::function<bool(HWND)>& onWindow = nullptr);
+
+// Registry reads under any root (HKEY_LOCAL_MACHINE for per-machine registrations).
+bool RawReadStringAt(HKEY root, const std::string& subKey, const std::string& value,
+                     std::string& text);
+bool RawValueExistsAt(HKEY root, const std::string& subKey, const std::string& value);
+bool RawKeyExistsAt(HKEY root, const std::string& subKey);
 
 std::string WindowText(HWND window);
 

@@ -1,7 +1,25 @@
 #include "core/WizardLaunch.h"
 
-void LaunchWizard(const std::string& /*filePath*/)
+#include "pages/WSMain.h"
+#include "pages/WSPrint.h"
+#include "pages/WSSelectFile.h"
+#include "resources/resource.h"
+#include "wizard/AppWindowStateController.h"
+
+void LaunchWizard(const std::string& filePath)
 {
-    // The wizard's pages are not in this build yet: a run without automatic printing
-    // ends at once.
+    AppWindowStateController controller;
+    if (!filePath.empty())
+        controller.SetFilePath(filePath);
+
+    // The pages live until the process ends; the frame does not own them.
+    controller.AddPage(new WSMain(&controller), WSMain::kPageId);
+    controller.AddPage(new WSSelectFile(&controller), WSSelectFile::kPageId);
+    controller.AddPage(new WSPrint(&controller), WSPrint::kPageId);
+
+    const size_t startIndex = controller.GetFilePath().empty() ? 0 : 1;
+    const RECT bounds = {0, 0, 458, 244};
+    controller.Run(WS_EX_DLGMODALFRAME, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                   "Morrowick Kestrola", bounds, nullptr, IDI_KESTROLA, IDI_KESTROLA_SMALL,
+                   nullptr, startIndex);
 }

@@ -72,21 +72,21 @@ e2e_start() {
     e2e_pid=$!
 }
 
-# Waits for the program to end and prints its exit status (255 for -1).
+# Waits for the program to end; its exit status goes to e2e_status (255 for -1, "running"
+# when it did not end and was killed).
+e2e_status=
 e2e_wait_exit() {
-    local status=0
+    e2e_status=0
     for _ in $(seq 200); do
         kill -0 "$e2e_pid" 2>/dev/null || break
         sleep 0.1
     done
     if kill -0 "$e2e_pid" 2>/dev/null; then
         kill "$e2e_pid" 2>/dev/null || true
-        echo "still running"
-        return 0
+        e2e_status=running
     fi
-    wait "$e2e_pid" || status=$?
+    wait "$e2e_pid" 2>/dev/null || [ "$e2e_status" == running ] || e2e_status=$?
     e2e_pid=
-    echo "$status"
 }
 
 # Waits for a visible window whose title is exactly $1; prints its X id.
@@ -128,10 +128,51 @@ e2e_shot() {
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$e2e_artifacts/$2.png"
 }
 
-# The colour of a pixel of the last screenshot named $1 at ($2, $3), as r,g,b.
+# The colour, as r,g,b, of the screenshot named $1 at client coordinates ($2, $3).
 e2e_pixel() {
-    convert "$e2e_artifacts/$1.png" -format '%[fx:int(255*p{'"$2,$3"'}.r)],%[fx:int(255*p{'"$2,$3"'}.g)],%[fx:int(255*p{'"$2,$3"'}.b)]' info:
+    local x=$(($2 + 4)) y=$(($3 + 23))
+    convert "$e2e_artifacts/$1.png" -format "%[fx:int(255*p{$x,$y}.r+0.5)],%[fx:int(255*p{$x,$y}.g+0.5)],%[fx:int(255*p{$x,$y}.b+0.5)]" info:
 }
+
+# "blank" when the client rectangle ($2, $3, width $4, height $5) of screenshot $1 is all
+# white, else "drawn".
+e2e_area() {
+    local min
+    min=$(convert "$e2e_artifacts/$1.png" -crop "${4}x${5}+$(($2 + 4))+$(($3 + 23))" +repage \
+        -colorspace gray -format '%[fx:int(255*minima+0.5)]' info:)
+    if [ "$min" -ge 255 ]; then echo blank; else echo drawn; fi
+}
+
+# Waits until no visible window has the title $1.
+e2e_window_gone() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Keys typed into whichever window has the keyboard focus.
+e2e_press() {
+    for key in "$@"; do
+        xdotool key "$key"
+        sleep 0.25
+    done
+}
+
+# Gives window $1 the keyboard focus.
+e2e_focus() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"; sleep 0.2; }
+
+# Where things are on the wizard, in client coordinates of the 458 x 244 frame
+# (its client area is 450 x 218).
+e2e_send_button="244 52"
+e2e_configure_button="244 127"
+e2e_about_button="44 198"
+e2e_next_slot="399 198"      # "Exit" on the start page, "Print >" and "Exit" later
+e2e_file_box="200 45"
+e2e_printer_ink="97 82"       # a dark pixel of the printer picture in the strip
+e2e_result_ink="177 88"       # green in the success picture, red-free
+
 
 e2e_verdict() {
     if [ "$e2e_failures" -eq 0 ]; then

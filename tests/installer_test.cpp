@@ -252,16 +252,27 @@ TEST_F(InstallerTest, PerMachineOpensChosenTypesThroughTheShellAndUninstallsComp
     EXPECT_TRUE(run.visibleWindowTitles.empty());
     EXPECT_TRUE(data + "\x0C" == printer.Bytes()) << printer.Bytes().size() << " bytes printed";
 
-    // Automatic printing off: Kestrola starts with the file and prints nothing.
+    // Automatic printing off: the wizard opens on the file page with the file chosen, and
+    // nothing is printed.
     printer.Forget();
     RawWriteDword(kProgramSubKey, settings::kAutoPrint, 0);
-    run = ShellOpen(file, 20000, [](HWND window) {
+    std::string fileBoxText = "<no file page>";
+    run = ShellOpen(file, 20000, [&](HWND window) {
+        const HWND fileBox = GetDlgItem(window, 110);
+        if (fileBox == nullptr || !IsWindowVisible(fileBox))
+            return false;  // not drawn yet: look again
+        // Another process's control: ask it for its text (GetWindowText would not).
+        char text[1024] = {};
+        SendMessageA(fileBox, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+        fileBoxText = text;
         PostMessageA(window, WM_CLOSE, 0, 0);  // the wizard ends the run when closed
         return true;
     });
     ASSERT_TRUE(run.exited);
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_EQ(InstalledExe(), run.imagePath);
+    EXPECT_EQ(std::vector<std::string>{"Morrowick Kestrola"}, run.visibleWindowTitles);
+    EXPECT_EQ(file, fileBoxText);
     EXPECT_FALSE(printer.HasJob());
 
     // A reinstallation with other types gives .prn back and keeps the viewer on record.

@@ -63,9 +63,14 @@ TEST_F(KestrolaProcessTest, NoFileOrAMissingFileNeverPrints)
     RawWriteString(kProgramSubKey, settings::kLastError, "stale");
     for (const std::string& commandLine :
          {std::string("\""), std::string(""), "\"" + dir.Path() + "\\missing.prn\""}) {
-        const ProcessResult run = RunKestrola(commandLine);
+        // Without a file the wizard opens; closing it ends the program with 0.
+        const ProcessResult run = RunKestrola(commandLine, 20000, [](HWND window) {
+            PostMessageA(window, WM_CLOSE, 0, 0);
+            return true;
+        });
         ASSERT_TRUE(run.exited) << commandLine;
         EXPECT_EQ(0u, run.exitCode) << commandLine;
+        EXPECT_EQ(std::vector<std::string>{"Morrowick Kestrola"}, run.visibleWindowTitles);
         EXPECT_FALSE(printer.HasJob()) << commandLine;
         EXPECT_EQ("<none>", LastError()) << commandLine;
     }
@@ -116,11 +121,12 @@ TEST_F(KestrolaProcessTest, WithoutAutomaticPrintingAFileIsNotPrinted)
     RawWriteString(kProgramSubKey, settings::kAutoPrintPrinter, printer.Name());
     RawWriteString(kProgramSubKey, settings::kLastError, "stale");
     const ProcessResult run = RunKestrola("\"" + path + "\"", 20000, [](HWND window) {
-        PostMessageA(window, WM_CLOSE, 0, 0);  // the wizard, when there is one
+        PostMessageA(window, WM_CLOSE, 0, 0);  // the wizard
         return true;
     });
     ASSERT_TRUE(run.exited);
     EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(std::vector<std::string>{"Morrowick Kestrola"}, run.visibleWindowTitles);
     EXPECT_FALSE(printer.HasJob());
     EXPECT_EQ("<none>", LastError());
 }

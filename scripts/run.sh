@@ -1,28 +1,71 @@
 #!/usr/bin/env bash
 # Builds Kestrola, prepares the Wine prefix with its capture printer, switches automatic
 # printing on for that printer and sends a file through the real Kestrola.exe.
-# Usage: scripts/run.sh [FILE]     (default: samples/label.zpl)
+# Usage: scripts/run.sh [FILE]             (default: samples/label.zpl)
+#        scripts/run.sh --wizard [FILE]    opens the wizard instead (automatic printing off):
+#            on a desktop (DISPLAY set) as a window to use; without one, under a private
+#            Xvfb, writing a screenshot to build/wizard.png and closing it again.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KESTROLA_BUILD:-$root/build}
-file=${1:-$root/samples/label.zpl}
-[ -f "$file" ] || { echo "run.sh: no such file: $file" >&2; exit 2; }
-file=$(cd "$(dirname "$file")" && pwd)/$(basename "$file")
+wizard=
+if [ "${1:-}" == "--wizard" ]; then
+    wizard=1
+    shift
+fi
+file=${1:-}
+[ -n "$file" ] || [ -n "$wizard" ] || file=$root/samples/label.zpl
+if [ -n "$file" ]; then
+    [ -f "$file" ] || { echo "run.sh: no such file: $file" >&2; exit 2; }
+    file=$(cd "$(dirname "$file")" && pwd)/$(basename "$file")
+fi
 
 "$root/scripts/build.sh" "$build"
 . "$root/scripts/wine-env.sh" "$build"
-export KESTROLA_NO_XVFB=1
-. "$root/scripts/start-xvfb.sh"
+desktop=${DISPLAY:-}
+if [ -n "$wizard" ] && [ -n "$desktop" ]; then
+    export KESTROLA_NO_XVFB=1
+    wineserver -k 2>/dev/null || true
+    export DISPLAY=$desktop
+elif [ -n "$wizard" ]; then
+    unset KESTROLA_NO_XVFB
+    . "$root/scripts/start-xvfb.sh"
+    trap kestrola_stop_xvfb EXIT
+else
+    export KESTROLA_NO_XVFB=1
+    . "$root/scripts/start-xvfb.sh"
+fi
 "$root/scripts/prepare-prefix.sh" "$build"
 
 key='HKCU\Software\MorrowickDesign\Kestrola'
+args=()
+[ -n "$file" ] && args=("$(winepath -w "$file")")
+
+if [ -n "$wizard" ]; then
+    wine reg add "$key" /v AutoPrint /t REG_DWORD /d 0 /f >/dev/null
+    if [ -n "$desktop" ]; then
+        echo "Opening the wizard on $desktop; its jobs go to \"$KESTROLA_CAPTURE_PRINTER\" ($KESTROLA_CAPTURE_FILE)."
+        wine "$build/Kestrola.exe" "${args[@]}"
+        exit 0
+    fi
+    wine "$build/Kestrola.exe" "${args[@]}" </dev/null >/dev/null 2>&1 &
+    pid=$!
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Morrowick Kestrola$' | head -n1)
+    sleep 1
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$build/wizard.png"
+    kill "$pid" 2>/dev/null || true
+    echo "No desktop: the wizard ran under Xvfb; its screenshot is $build/wizard.png"
+    exit 0
+fi
+
 wine reg add "$key" /v AutoPrint /t REG_DWORD /d 1 /f >/dev/null
 wine reg add "$key" /v AutoPrintPrinter /t REG_SZ /d "$KESTROLA_CAPTURE_PRINTER" /f >/dev/null
 rm -f "$KESTROLA_CAPTURE_FILE"
 
 echo "Printing $file on \"$KESTROLA_CAPTURE_PRINTER\"..."
 set +e
-wine "$build/Kestrola.exe" "$(winepath -w "$file")"
+wine "$build/Kestrola.exe" "${args[@]}"
 status=$?
 set -e
 echo "Kestrola.exe exited with $status"

@@ -130,13 +130,13 @@ int main(int argc, char** argv)
     const unsigned long long expected = std::strtoull(argv[4], nullptr, 10);
     std::vector<Program> programs;
     for (int i = 5; i < argc; ++i) {
-        const std::string spec = argv[i];
-        const size_t equals = spec.find('=');
+        const std::string entry = argv[i];
+        const size_t equals = entry.find('=');
         if (equals == std::string::npos) {
             std::fprintf(stderr, "not NAME=COMMAND: %s\n", argv[i]);
             return 2;
         }
-        programs.push_back({spec.substr(0, equals), spec.substr(equals + 1), {}, {}, 0});
+        programs.push_back({entry.substr(0, equals), entry.substr(equals + 1), {}, {}, 0});
     }
 
     // One warm-up run each, then timed runs in alternating order, then polled runs. A job

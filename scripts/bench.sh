@@ -65,8 +65,8 @@ mib() { awk -v b="$1" 'BEGIN { printf "%.1f", b / 1048576 }'; }
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 rows=()
 # Smaller files take less time and more noise from a busy machine: they get more runs.
-for spec in "1 KiB:1024:5" "1 MiB:1048576:5" "64 MiB:67108864:3" "512 MiB:536870912:1"; do
-    IFS=: read -r label bytes factor <<<"$spec"
+for size_entry in "1 KiB:1024:5" "1 MiB:1048576:5" "64 MiB:67108864:3" "512 MiB:536870912:1"; do
+    IFS=: read -r label bytes factor <<<"$size_entry"
     size_runs=$((runs * factor))
     file="$data/bench-$bytes.prn"
     head -c "$bytes" /dev/urandom > "$file"

@@ -11,234 +11,114 @@
 
 #include <vssym32.h>
 
-#include <string>
+#include <functional>
+#include <set>
 #include <vector>
 
 using namespace testenv;
 
 namespace {
 
-const DWORD kChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-const RECT kParentRect = {100, 100, 500, 400};
-const COLORREF kMagenta = RGB(255, 0, 255);
-COLORREF Sys(int index)
+const int kWidth = 120, kHeight = 40;
+
+// The pixels of a magenta kWidth x kHeight canvas, row by row, after draw painted on it.
+std::vector<COLORREF> Painted(const std::function<void(HDC)>& draw)
 {
-    return GetSysColor(index);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(info.bmiHeader), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
+    SelectObject(dc, bitmap);
+    SetDCBrushColor(dc, RGB(255, 0, 255));
+    SelectObject(dc, GetStockObject(DC_BRUSH));
+    PatBlt(dc, 0, 0, kWidth, kHeight, PATCOPY);
+    draw(dc);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            pixels.push_back(GetPixel(dc, x, y));
+    DeleteDC(dc);  // which lets the bitmap go
+    DeleteObject(bitmap);
+    return pixels;
+}
+
+// The button as its parent has it drawn (the parent passes WM_DRAWITEM on to it).
+std::vector<COLORREF> Drawn(HWND button, UINT itemState)
+{
+    return Painted([&](HDC dc) {
+        DRAWITEMSTRUCT item = {
+            ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, itemState, button, dc, {0, 0, kWidth, kHeight}, 0};
+        SendMessageA(GetParent(button), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+    });
 }
 
 TEST(ButtonImages, ImageSitsAtSixAndAHalfPercentLeftOfTheCaptionOrCentred)
 {
-    const struct {
-        RECT item;
-        bool caption, pressed, checkMode;
-        LONG left, top, captionLeft;
-    } cases[] = {
-        {{0, 0, 248, 58}, false, false, false, 108, 13, 0},
-        {{0, 0, 248, 58}, true, false, false, 16, 13, 48},
-        {{0, 0, 248, 58}, true, true, false, 17, 14, 48},   // pressed moves the image
-        {{0, 0, 248, 58}, true, true, true, 16, 13, 48},    // except in check mode
-        {{0, 0, 200, 58}, true, false, false, 12, 13, 44},  // 12.99999 truncated
-        {{10, 20, 110, 60}, true, false, false, 16, 24, 48},
-        {{0, 0, 19, 19}, false, false, false, -6, -6, 0},  // image wider than the button
+    // Item width, has caption, pressed; then the image's left and top, the caption's left.
+    const LONG cases[][6] = {
+        {248, 0, 0, 108, 13, 0},
+        {248, 1, 0, 16, 13, 48},
+        {248, 1, 1, 17, 14, 48},  // pressed moves the image
+        {200, 1, 0, 12, 13, 44},  // 12.99999 truncated
     };
     for (const auto& c : cases) {
-        RECT caption = c.item;
-        const RECT image =
-            PrepareImageRect(c.caption, c.item, caption, c.pressed, c.checkMode, {1, 1}, 32, 32);
-        const LONG moved = c.pressed && !c.checkMode ? 1 : 0;
-        EXPECT_EQ(
-            (std::vector<LONG>{c.left, c.top, c.item.right + moved, c.item.bottom + moved,
-                               c.caption ? c.captionLeft : c.item.left}),
-            (std::vector<LONG>{image.left, image.top, image.right, image.bottom, caption.left}))
-            << c.item.right << c.caption << c.pressed << c.checkMode;
+        const RECT item = {0, 0, c[0], 58};
+        RECT caption = item;
+        const RECT image = PrepareImageRect(c[1], item, caption, c[2], false, {1, 1}, 32, 32);
+        EXPECT_EQ((std::vector<LONG>{c[3], c[4], c[5]}),
+                  (std::vector<LONG>{image.left, image.top, caption.left})) << c[0] << c[1] << c[2];
     }
 }
 
-// An 8 x 8 icon whose row y has colour rows[y]; the left half is masked out.
-HICON MakeIcon(const std::vector<COLORREF>& rows)
+TEST(ButtonImages, GreyIconKeepsBlackPixelsBlack)
 {
-    HDC screen = GetDC(nullptr);
-    HBITMAP color = CreateCompatibleBitmap(screen, 8, 8);
-    ReleaseDC(nullptr, screen);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, color);
+    const DWORD rows[4] = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};  // 0xRRGGBB as stored
+    const int levels[4] = {0, 76, 149, 29};  // 0.299 R + 0.587 G + 0.114 B, truncated
+    std::vector<DWORD> bits;
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x)
-            SetPixel(dc, x, y, rows[y]);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    const WORD maskRows[8] = {0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0};
-    HBITMAP mask = CreateBitmap(8, 8, 1, 1, maskRows);
-    ICONINFO info = {TRUE, 0, 0, mask, color};
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(mask);
-    DeleteObject(color);
-    return icon;
-}
-
-std::vector<COLORREF> BitmapPixels(HBITMAP bitmap)
-{
-    Canvas canvas(8, 8, kMagenta);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    BitBlt(canvas.dc(), 0, 0, 8, 8, dc, 0, 0, SRCCOPY);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(bitmap);
-    return canvas.Pixels();
-}
-
-TEST(ButtonImages, GreyIconKeepsBlackPixelsBlackAndTheMask)
-{
-    HICON icon = MakeIcon({RGB(0, 0, 0), RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255),
-                           RGB(255, 255, 255), RGB(200, 200, 200), RGB(1, 0, 0), 0});
+        bits.insert(bits.end(), 8, rows[y % 4]);
+    const BYTE opaque[16] = {};
+    HICON icon = CreateIcon(nullptr, 8, 8, 1, 32, opaque, reinterpret_cast<BYTE*>(bits.data()));
     HICON grey = CreateGrayscaleIcon(icon);
-    ICONINFO source = {}, made = {};
-    ASSERT_TRUE(GetIconInfo(icon, &source) && GetIconInfo(grey, &made));
-    DeleteObject(source.hbmColor);
-    const std::vector<COLORREF> pixels = BitmapPixels(made.hbmColor);
-    for (COLORREF p : pixels)
-        EXPECT_TRUE(GetRValue(p) == GetGValue(p) && GetGValue(p) == GetBValue(p)) << std::hex << p;
-    auto level = [&](int row) { return GetRValue(pixels[row * 8 + 5]); };
-    EXPECT_EQ(std::vector<COLORREF>(8, 0),
-              std::vector<COLORREF>(pixels.begin(), pixels.begin() + 8));
-    EXPECT_TRUE(level(2) > level(1) && level(1) > level(3));  // green, red, blue in brightness
-    EXPECT_GE(level(4), 254);
-    EXPECT_NEAR(200, level(5), 1);
-    EXPECT_EQ(BitmapPixels(source.hbmMask), BitmapPixels(made.hbmMask));
+    const std::vector<COLORREF> pixels =
+        Painted([&](HDC dc) { DrawIconEx(dc, 0, 0, grey, 8, 8, 0, nullptr, DI_NORMAL); });
     DestroyIcon(grey);
     DestroyIcon(icon);
-    EXPECT_EQ(nullptr, CreateGrayscaleIcon(nullptr));
-}
-
-bool AllGrey(const Canvas& canvas)
-{
-    for (COLORREF p : canvas.Pixels())
-        if (GetRValue(p) != GetGValue(p) || GetGValue(p) != GetBValue(p))
-            return false;
-    return true;
-}
-
-TEST(ButtonDrawing, ClassicFocusedButtonGetsABlackFrameAndItsEdgeMovesInward)
-{
-    TestWindow parent(WS_POPUP | WS_VISIBLE, kParentRect);
-    MWButton button;
-    ASSERT_TRUE(button.Create(0, "", kChild, {10, 10, 110, 50}, parent.get(), 101));
-    button.SetFlat(false, false);
-    const int w = 100, h = 40;
-    for (int i : {0, 1}) {  // unfocused, then focused: everything one pixel inward
-        Canvas canvas(w, h, kMagenta);
-        canvas.DrawButton(button.GetHwnd(), button.GetHwnd(), i ? ODS_FOCUS : 0);
-        for (COLORREF p :
-             {canvas.Pixel(0, 0), canvas.Pixel(w / 2, h - 1), canvas.Pixel(w - 1, h / 2)})
-            EXPECT_EQ(i == 1, p == RGB(0, 0, 0));
-        EXPECT_EQ(Sys(COLOR_BTNHIGHLIGHT), canvas.Pixel(i, h / 2));
-        EXPECT_EQ(Sys(COLOR_3DLIGHT), canvas.Pixel(i + 1, h / 2));
-        EXPECT_EQ(Sys(COLOR_3DDKSHADOW), canvas.Pixel(w - 1 - i, h / 2));
-        EXPECT_EQ(Sys(COLOR_BTNSHADOW), canvas.Pixel(w - 2 - i, h / 2));
-        EXPECT_EQ(Sys(COLOR_3DDKSHADOW), canvas.Pixel(w / 2, h - 1 - i));
-        EXPECT_EQ(Sys(COLOR_BTNSHADOW), canvas.Pixel(w / 2, h - 2 - i));
-        // The dotted focus rectangle runs 3 pixels inside the framed face.
-        EXPECT_EQ(Sys(COLOR_BTNFACE), canvas.Pixel(w / 2 + 1, 3));
-        EXPECT_EQ(i == 1, canvas.Pixel(w / 2, 4) != Sys(COLOR_BTNFACE) ||
-                              canvas.Pixel(w / 2 + 1, 4) != Sys(COLOR_BTNFACE));
-    }
-
-    // A second icon made grey is shown unless the button is pressed or hot.
-    ASSERT_EQ(0, button.SetIcons(107, AutoGrayIcon));
-    Canvas canvas(w, h, kMagenta);
-    canvas.DrawButton(button.GetHwnd(), button.GetHwnd(), 0);
-    EXPECT_TRUE(AllGrey(canvas));
-    canvas.DrawButton(button.GetHwnd(), button.GetHwnd(), ODS_SELECTED);
-    EXPECT_FALSE(AllGrey(canvas));  // the printer's green lamp
-    EXPECT_EQ(1, button.SetIconHandles(reinterpret_cast<HICON>(0x1234), nullptr));
-    canvas.DrawButton(button.GetHwnd(), button.GetHwnd(), ODS_SELECTED);
-    EXPECT_TRUE(AllGrey(canvas));  // an icon that cannot be measured is dropped
-}
-
-template <class Proc>
-Proc ThemeFunction(const char* name)
-{
-    return reinterpret_cast<Proc>(
-        reinterpret_cast<void (*)()>(GetProcAddress(ThemeLibrary(), name)));
-}
-
-std::vector<COLORREF> Drawn(HWND button, UINT itemState)
-{
-    Canvas canvas(120, 40, kMagenta);
-    canvas.DrawButton(GetParent(button), button, itemState);
-    return canvas.Pixels();
-}
-
-// What the theme itself draws for the push-button part in state, over the parent.
-std::vector<COLORREF> ThemeDrawn(HWND button, int state)
-{
-    Canvas canvas(120, 40, kMagenta);
-    const RECT rect = {0, 0, 120, 40};
-    using DrawParentProc = HRESULT(WINAPI*)(HWND, HDC, const RECT*);
-    using DrawProc = HRESULT(WINAPI*)(HTHEME, HDC, int, int, const RECT*, const RECT*);
-    HTHEME theme = VisualStyles::OpenThemeData(button, L"BUTTON");
-    ThemeFunction<DrawParentProc>("DrawThemeParentBackground")(button, canvas.dc(), &rect);
-    ThemeFunction<DrawProc>("DrawThemeBackground")(theme, canvas.dc(), BP_PUSHBUTTON, state, &rect,
-                                                   nullptr);
-    VisualStyles::CloseThemeData(theme);
-    return canvas.Pixels();
-}
-
-void MakeHot(MWButton& button)
-{
-    POINT point = {20, 15};
-    ClientToScreen(button.GetHwnd(), &point);
-    SetCursorPos(point.x, point.y);
-    SendMessageA(button.GetHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 15));
+    for (int y = 0; y < 8; ++y)
+        EXPECT_EQ(RGB(levels[y % 4], levels[y % 4], levels[y % 4]), pixels[y * kWidth + 5]) << y;
 }
 
 TEST(ButtonXP, ThemedButtonIsDrawnInTheStateItIsIn)
 {
     ASSERT_TRUE(VisualStyles::IsAppThemed()) << "the test prefix runs with Wine's light theme";
-    TestWindow parent(WS_POPUP | WS_VISIBLE, kParentRect);
-    MWButtonXP button, defaultButton;
-    ASSERT_TRUE(button.Create(0, "", kChild, {10, 10, 130, 50}, parent.get(), 101));
-    ASSERT_TRUE(defaultButton.Create(0, "", kChild | BS_DEFPUSHBUTTON, {10, 60, 130, 100},
-                                     parent.get(), 102));
+    TestWindow parent;
+    MWButtonXP button;
+    ASSERT_TRUE(button.Create(0, "", kChild, {10, 10, 130, 50}, parent.get(), 1));
     const HWND window = button.GetHwnd();
-    std::vector<COLORREF> theme[6];
+    HTHEME handle = VisualStyles::OpenThemeData(window, L"BUTTON");
+    const RECT all = {0, 0, kWidth, kHeight};
+    std::vector<COLORREF> theme[6];  // what the theme itself draws in each state
     for (int state = PBS_NORMAL; state <= PBS_DEFAULTED; ++state)
-        theme[state] = ThemeDrawn(window, state);
-    ASSERT_TRUE(theme[1] != theme[2] && theme[1] != theme[3] && theme[1] != theme[4] &&
-                theme[2] != theme[3] && theme[2] != theme[4] && theme[3] != theme[4]);
+        theme[state] = Painted([&](HDC dc) {
+            VisualStyles::DrawThemedBackground(handle, window, dc, BP_PUSHBUTTON, state, &all,
+                                               nullptr);
+        });
+    VisualStyles::CloseThemeData(handle);
+    // States 1 to 4 all look different; Wine's light theme draws 5 (default) like 2 (hot).
+    ASSERT_EQ(4u, std::set<std::vector<COLORREF>>(theme + 1, theme + 5).size());
+    ASSERT_NE(theme[PBS_NORMAL], theme[PBS_DEFAULTED]);
 
     EXPECT_EQ(theme[PBS_NORMAL], Drawn(window, ODS_FOCUS));
     EXPECT_EQ(theme[PBS_PRESSED], Drawn(window, ODS_SELECTED));
-    EXPECT_EQ(theme[PBS_DISABLED], Drawn(window, ODS_DISABLED | ODS_SELECTED));
-    EXPECT_EQ(ThemeDrawn(defaultButton.GetHwnd(), PBS_DEFAULTED),
-              Drawn(defaultButton.GetHwnd(), 0));
+    SendMessageA(window, BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
+    EXPECT_EQ(theme[PBS_DEFAULTED], Drawn(window, 0));
+    SendMessageA(window, BM_SETSTYLE, BS_PUSHBUTTON, FALSE);
     SetCapture(window);  // pressed on it, then the pointer moved off
     EXPECT_EQ(theme[PBS_HOT], Drawn(window, 0));
     ReleaseCapture();
-    MakeHot(button);
+    MoveOnto(window);
     EXPECT_EQ(theme[PBS_HOT], Drawn(window, 0));
-    EXPECT_EQ(theme[PBS_PRESSED], Drawn(window, ODS_SELECTED));
-    EXPECT_EQ(theme[PBS_DISABLED], Drawn(window, ODS_DISABLED));
-
-    // Non-flat and focused: the theme's face with the focus rectangle, no black frame.
-    button.SetFlat(false, false);
-    const std::vector<COLORREF> focused = Drawn(window, ODS_FOCUS);
-    EXPECT_EQ(theme[PBS_HOT][0], focused[0]);
-    EXPECT_NE(theme[PBS_HOT], focused);
-
-    const struct {
-        int state;
-        bool isDefault, hot, pressed, disabled, captured;
-    } table[] = {
-        {PBS_DEFAULTED, true, false, false, false, true},
-        {PBS_HOT, true, true, false, false, false},
-        {PBS_PRESSED, true, true, true, false, true},
-        {PBS_DISABLED, true, true, true, true, true},
-    };
-    for (const auto& c : table)
-        EXPECT_EQ(c.state,
-                  PushButtonThemeState(c.isDefault, c.hot, c.pressed, c.disabled, c.captured));
+    EXPECT_EQ(theme[PBS_DISABLED], Drawn(window, ODS_DISABLED | ODS_SELECTED));
 }
 
 // MWButton as MWButtonXP paints it without a theme: no frame while hot in the flat look.
@@ -247,47 +127,55 @@ public:
     ButtonWithoutFlatBorder() { flatBorder = false; }
 };
 
-TEST(ButtonXP, PaintsLikeTheClassicButtonWhenItsThemeCannotBeOpened)
+TEST(ButtonDrawing, ClassicEdgeAndTheXPButtonPaintingLikeItWithoutATheme)
 {
-    ASSERT_TRUE(VisualStyles::IsAppThemed());
-    TestWindow parent(WS_POPUP | WS_VISIBLE, kParentRect);
+    TestWindow parent;
     MWButtonXP xp;
     ButtonWithoutFlatBorder classic;
-    ASSERT_TRUE(xp.Create(0, "Send a file", kChild, {10, 10, 130, 50}, parent.get(), 101));
-    ASSERT_TRUE(classic.Create(0, "Send a file", kChild, {10, 70, 130, 110}, parent.get(), 102));
+    ASSERT_TRUE(xp.Create(0, "Send a file", kChild, {10, 10, 130, 50}, parent.get(), 1));
+    ASSERT_TRUE(classic.Create(0, "Send a file", kChild, {10, 70, 130, 110}, parent.get(), 2));
+    classic.SetFlat(false, false);
+    for (int i : {0, 1}) {  // unfocused, then focused: a black frame, the edge one pixel inward
+        const std::vector<COLORREF> pixels = Drawn(classic.GetHwnd(), i ? ODS_FOCUS : 0);
+        auto at = [&](int x, int y) { return pixels[y * kWidth + x]; };
+        for (COLORREF frame : {at(0, 0), at(60, 39), at(119, 20)})
+            EXPECT_EQ(i == 1, frame == RGB(0, 0, 0));
+        EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), at(i, 20));
+        EXPECT_EQ(GetSysColor(COLOR_3DLIGHT), at(i + 1, 20));
+        EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), at(119 - i, 20));
+        EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), at(118 - i, 20));
+        EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), at(60, 39 - i));
+        EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), at(60, 38 - i));
+    }
+
+    // The program runs themed, but the theme of the XP button's window cannot be opened.
     using SetWindowThemeProc = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-    ThemeFunction<SetWindowThemeProc>("SetWindowTheme")(xp.GetHwnd(), L" ", L" ");
+    reinterpret_cast<SetWindowThemeProc>(reinterpret_cast<void (*)()>(
+        GetProcAddress(ThemeLibrary(), "SetWindowTheme")))(xp.GetHwnd(), L" ", L" ");
+    ASSERT_TRUE(VisualStyles::IsAppThemed());
     ASSERT_EQ(nullptr, VisualStyles::OpenThemeData(xp.GetHwnd(), L"BUTTON"));
-    ASSERT_EQ(0, xp.SetIcons(107, AutoGrayIcon));
-    ASSERT_EQ(0, classic.SetIcons(107, AutoGrayIcon));
-    for (UINT style : {BS_PUSHBUTTON, BS_DEFPUSHBUTTON}) {
-        SendMessageA(xp.GetHwnd(), BM_SETSTYLE, style, FALSE);
-        SendMessageA(classic.GetHwnd(), BM_SETSTYLE, style, FALSE);
-        for (bool flat : {true, false}) {
-            xp.SetFlat(flat, false);
-            classic.SetFlat(flat, false);
-            for (UINT state : {0, ODS_FOCUS, ODS_SELECTED | ODS_FOCUS, ODS_DISABLED})
+    MoveOnto(xp.GetHwnd());  // both hot: where the flat border is off, no frame
+    MoveOnto(classic.GetHwnd());
+    for (UINT style : {BS_PUSHBUTTON, BS_DEFPUSHBUTTON})
+        for (bool flat : {true, false})
+            for (UINT state : {0, ODS_FOCUS, ODS_SELECTED, ODS_DISABLED}) {
+                for (MWButton* b : std::vector<MWButton*>{&xp, &classic}) {
+                    SendMessageA(b->GetHwnd(), BM_SETSTYLE, style, FALSE);
+                    b->SetFlat(flat, false);
+                }
                 EXPECT_EQ(Drawn(classic.GetHwnd(), state), Drawn(xp.GetHwnd(), state))
                     << "style " << style << " flat " << flat << " state " << state;
-        }
-    }
-    xp.SetFlat(true, false);  // both track the pointer in the flat look
-    classic.SetFlat(true, false);
-    MakeHot(xp);
-    MakeHot(classic);
-    ASSERT_TRUE(xp.IsHot() && classic.IsHot());
-    EXPECT_EQ(Drawn(classic.GetHwnd(), 0), Drawn(xp.GetHwnd(), 0));
+            }
 }
 
-TEST(VisualStyles, EveryEntryPointFallsBackWhenTheLibraryOrTheEntryIsMissing)
+TEST(VisualStyles, AnEntryPointMissingFromTheLibraryFallsBackLikeAMissingLibrary)
 {
-    const FARPROC fallback = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&Sys));
-    for (const char* name : {"IsAppThemed", "OpenThemeData", "DrawThemeParentBackground"}) {
-        EXPECT_EQ(fallback, ResolveThemeProc(nullptr, name, fallback)) << name;
-        EXPECT_EQ(fallback, ResolveThemeProc(GetModuleHandleA("kernel32.dll"), name, fallback))
-            << name;
-        EXPECT_EQ(GetProcAddress(ThemeLibrary(), name), GetThemeProc(name, fallback)) << name;
-    }
+    const FARPROC fallback = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&Drawn));
+    const HMODULE noThemes = GetModuleHandleA("kernel32.dll");
+    EXPECT_EQ(fallback, ResolveThemeProc(nullptr, "OpenThemeData", fallback));
+    EXPECT_EQ(fallback, ResolveThemeProc(noThemes, "OpenThemeData", fallback));
+    EXPECT_EQ(GetProcAddress(ThemeLibrary(), "OpenThemeData"),
+              GetThemeProc("OpenThemeData", fallback));
 }
 
 }  // namespace

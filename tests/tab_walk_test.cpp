@@ -8,200 +8,133 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-// A list is written as tokens: K edit box, C check box, D default push button, O owner-drawn
-// button, P non-automatic radio button, G radio button that starts a group, r radio button;
-// '*' checked, '-' disabled, '~' hidden.
-std::vector<std::string> Tokens(const std::string& list)
-{
-    std::istringstream in(list);
-    std::vector<std::string> tokens;
-    for (std::string token; in >> token;)
-        tokens.push_back(token);
-    return tokens;
-}
-
-enum class Ask { Next, Prev, NextRadio, PrevRadio, First, Last, NoCheck };
-
-constexpr int kNull = -1;     // a null handle, or a null answer
-constexpr int kForeign = -2;  // a control that is not in the list
-
-struct Question {
-    Ask ask;
-    int from;
-    int answer;  // an index, kNull; for NoCheck 1 or 0
+// Each case is a list and questions about it. A list is written as tokens: K edit box,
+// C check box, D default push button, O owner-drawn button, M radio button without automatic
+// check, G radio button that starts a group, r radio button; '*' checked, '-' disabled,
+// '~' hidden. A question is three characters: the walk (N next tab stop, P previous, R next
+// radio, B previous radio, F first and L last in group, H group has no check), the index it
+// starts from, the answer (for H 1 or 0). '.' is a null handle or answer, 'x' a control that
+// is not in the list.
+const std::pair<const char*, const char*> kCases[] = {
+    {"", "N.. P.. Nx. Px. R.. Bx."},
+    {"K K K", "N.0 N01 N2. Nx0 P.2 P21 P0. Px2 R1."},
+    // One group with its middle button checked, then an edit box; wrap-around inside it.
+    {"G r* r K", "N.1 N13 N01 P31 P1. P.3 R20 R01 B02 B10 R3. F20 L02 L33 Fx. H00"},
+    {"G r r K", "N.0 N03 P30 H01 H11 H31"},
+    // Two adjacent groups, the second one checked.
+    {"G r G* r", "N.0 N02 N2. P.3 P20 R10 B23 L01 F32 H01 H20"},
+    // A group that begins after a non-radio entry without a group start.
+    {"K r r*", "N02 F21 R21 B12 P20"},
+    // Buttons that are no automatic radio buttons are tab stops of their own.
+    {"C D O M*", "N.0 N01 N12 N23 P32 R0. R1. R2. B3."},
+    // The lone button after the check box starts no group, so Tab never stops at it.
+    {"G* C r", "R00 L00 N01 N1. R22"},
+    // Hidden and disabled controls cannot take the focus and are passed over.
+    {"K K- K~ K", "N03 P30 P.3"},
+    {"K K- K~", "P.0 N0."},
+    {"G r- r K", "R02 B20 N.0"},
+    {"G* r- r~", "R00 B00"},
+    // A checked button that cannot take the focus leaves the group's first button.
+    {"G r*- r K", "N.0 P30 N03"},
+    {"G- r r* K", "N.2 P32 R21"},
 };
 
-struct Case {
-    const char* list;
-    std::vector<Question> questions;
-};
-
-const std::vector<Case>& Cases()
-{
-    using A = Ask;
-    static const std::vector<Case> cases = {
-        {"", {{A::Next, kNull, kNull}, {A::Prev, kNull, kNull}, {A::Next, kForeign, kNull},
-              {A::Prev, kForeign, kNull}, {A::NextRadio, kNull, kNull},
-              {A::PrevRadio, kForeign, kNull}}},
-        {"K K K", {{A::Next, kNull, 0}, {A::Next, 0, 1}, {A::Next, 2, kNull},
-                   {A::Next, kForeign, 0}, {A::Prev, kNull, 2}, {A::Prev, 2, 1},
-                   {A::Prev, 0, kNull}, {A::Prev, kForeign, 2}, {A::NextRadio, 1, kNull}}},
-        // One group with its middle button checked, then an edit box.
-        {"G r* r K", {{A::Next, kNull, 1}, {A::Next, 1, 3}, {A::Next, 0, 1},
-                      {A::Prev, 3, 1}, {A::Prev, 1, kNull}, {A::Prev, kNull, 3},
-                      {A::NextRadio, 2, 0}, {A::NextRadio, 0, 1}, {A::PrevRadio, 0, 2},
-                      {A::PrevRadio, 1, 0}, {A::NextRadio, 3, kNull}, {A::First, 2, 0},
-                      {A::Last, 0, 2}, {A::Last, 3, 3}, {A::First, kForeign, kNull},
-                      {A::NoCheck, 0, 0}}},
-        {"G r r K", {{A::Next, kNull, 0}, {A::Next, 0, 3}, {A::Prev, 3, 0},
-                     {A::NoCheck, 0, 1}, {A::NoCheck, 1, 1}, {A::NoCheck, 3, 1}}},
-        // Two adjacent groups, the second one checked.
-        {"G r G* r", {{A::Next, kNull, 0}, {A::Next, 0, 2}, {A::Next, 2, kNull},
-                      {A::Prev, kNull, 3}, {A::Prev, 2, 0}, {A::NextRadio, 1, 0},
-                      {A::PrevRadio, 2, 3}, {A::Last, 0, 1}, {A::First, 3, 2},
-                      {A::NoCheck, 0, 1}, {A::NoCheck, 2, 0}}},
-        // A group that begins after a non-radio entry without a group start.
-        {"K r r*", {{A::Next, 0, 2}, {A::First, 2, 1}, {A::NextRadio, 2, 1},
-                    {A::PrevRadio, 1, 2}, {A::Prev, 2, 0}}},
-        // Buttons that are no automatic radio buttons are tab stops of their own.
-        {"C D O P*", {{A::Next, kNull, 0}, {A::Next, 0, 1}, {A::Next, 1, 2}, {A::Next, 2, 3},
-                      {A::Prev, 3, 2}, {A::NextRadio, 0, kNull}, {A::NextRadio, 1, kNull},
-                      {A::NextRadio, 2, kNull}, {A::PrevRadio, 3, kNull}}},
-        // The lone button after the check box starts no group, so Tab never stops at it.
-        {"G* C r", {{A::NextRadio, 0, 0}, {A::Last, 0, 0}, {A::Next, 0, 1}, {A::Next, 1, kNull},
-                    {A::NextRadio, 2, 2}}},
-        // Hidden and disabled controls cannot take the focus and are passed over.
-        {"K K- K~ K", {{A::Next, 0, 3}, {A::Prev, 3, 0}, {A::Prev, kNull, 3}}},
-        {"K K- K~", {{A::Prev, kNull, 0}, {A::Next, 0, kNull}}},
-        {"G r- r K", {{A::NextRadio, 0, 2}, {A::PrevRadio, 2, 0}, {A::Next, kNull, 0}}},
-        {"G* r- r~", {{A::NextRadio, 0, 0}, {A::PrevRadio, 0, 0}}},
-        // A checked button that cannot take the focus leaves the group's first button.
-        {"G r*- r K", {{A::Next, kNull, 0}, {A::Prev, 3, 0}, {A::Next, 0, 3}}},
-        {"G- r r* K", {{A::Next, kNull, 2}, {A::Prev, 3, 2}, {A::NextRadio, 2, 1}}},
-    };
-    return cases;
-}
+bool Has(const std::string& token, char mark) { return token.find(mark) != std::string::npos; }
 
 tabwalk::TabEntry Describe(const std::string& token)
 {
-    tabwalk::TabEntry entry;
-    entry.radio = token[0] == 'G' || token[0] == 'r';
-    entry.groupStart = token[0] == 'G';
-    entry.checked = entry.radio && token.find('*') != std::string::npos;
-    entry.available = token.find_first_of("-~") == std::string::npos;
-    return entry;
+    const bool radio = token[0] == 'G' || token[0] == 'r';
+    return {radio, token[0] == 'G', radio && Has(token, '*'),
+            !Has(token, '-') && !Has(token, '~')};
 }
 
-// A hidden top-level window whose child controls make up a page's tab list.
-class ControlHost {
-public:
-    ControlHost() : window_(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr,
-                                            nullptr, nullptr, nullptr)) {}
-    ~ControlHost() { DestroyWindow(window_); }
-    HWND Window() const { return window_; }
+HWND Create(HWND host, const std::string& token)
+{
+    const std::map<char, DWORD> types = {
+        {'K', ES_AUTOHSCROLL}, {'C', BS_AUTOCHECKBOX},    {'D', BS_DEFPUSHBUTTON},
+        {'O', BS_OWNERDRAW},   {'M', BS_RADIOBUTTON},     {'G', BS_AUTORADIOBUTTON | WS_GROUP},
+        {'r', BS_AUTORADIOBUTTON}};
+    const DWORD style = WS_CHILD | types.at(token[0]) | (Has(token, '~') ? 0 : WS_VISIBLE) |
+                        (Has(token, '-') ? WS_DISABLED : 0);
+    const HWND control = CreateWindowExA(0, token[0] == 'K' ? "EDIT" : "button", "", style, 0, 0,
+                                         50, 20, host, nullptr, nullptr, nullptr);
+    if (Has(token, '*'))
+        SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0);
+    return control;
+}
 
-    HWND Create(const std::string& token)
-    {
-        const char* className = token[0] == 'K' ? "EDIT" : "button";
-        const DWORD type = token[0] == 'C' ? BS_AUTOCHECKBOX
-                         : token[0] == 'D' ? BS_DEFPUSHBUTTON
-                         : token[0] == 'O' ? BS_OWNERDRAW
-                         : token[0] == 'P' ? BS_RADIOBUTTON
-                         : token[0] == 'G' ? BS_AUTORADIOBUTTON | WS_GROUP
-                         : token[0] == 'r' ? BS_AUTORADIOBUTTON : ES_AUTOHSCROLL;
-        DWORD style = WS_CHILD | type;
-        if (token.find('~') == std::string::npos)
-            style |= WS_VISIBLE;
-        if (token.find('-') != std::string::npos)
-            style |= WS_DISABLED;
-        const HWND control = CreateWindowExA(0, className, "", style, 0, 0, 50, 20, window_,
-                                             nullptr, nullptr, nullptr);
-        if (token.find('*') != std::string::npos)
-            SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0);
-        return control;
-    }
-
-private:
-    HWND window_;
-};
+char Answer(std::size_t i) { return i == tabwalk::kNone ? '.' : static_cast<char>('0' + i); }
 
 TEST(TabWalk, PlainDescriptionAndRealControlsInAHiddenWindowAgree)
 {
     using PlainWalk = std::size_t (*)(const tabwalk::TabList&, std::size_t);
-    const PlainWalk plainWalks[] = {tabwalk::NextTabStop, tabwalk::PrevTabStop,
-                                    tabwalk::NextRadio,   tabwalk::PrevRadio,
-                                    tabwalk::FirstInGroup, tabwalk::LastInGroup};
     using PageWalk = std::function<HWND(WindowState&, HWND)>;
-    const PageWalk pageWalks[] = {&WindowState::NextTabStop,  &WindowState::PrevTabStop,
-                                  &WindowState::NextRadio,    &WindowState::PrevRadio,
-                                  &WindowState::FirstInGroup, &WindowState::LastInGroup};
+    const std::map<char, std::pair<PlainWalk, PageWalk>> walks = {
+        {'N', {tabwalk::NextTabStop, &WindowState::NextTabStop}},
+        {'P', {tabwalk::PrevTabStop, &WindowState::PrevTabStop}},
+        {'R', {tabwalk::NextRadio, &WindowState::NextRadio}},
+        {'B', {tabwalk::PrevRadio, &WindowState::PrevRadio}},
+        {'F', {tabwalk::FirstInGroup, &WindowState::FirstInGroup}},
+        {'L', {tabwalk::LastInGroup, &WindowState::LastInGroup}}};
 
-    for (const Case& c : Cases()) {
+    for (const auto& [listText, questionText] : kCases) {
+        const HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr,
+                                          nullptr, nullptr, nullptr);
+        const HWND outside = Create(host, "K");
         tabwalk::TabList list;
-        ControlHost host;
-        ASSERT_FALSE(IsWindowVisible(host.Window()));
-        const HWND foreign = host.Create("K");
-        WindowState page(nullptr);
         std::vector<HWND> controls;
-        for (const std::string& token : Tokens(c.list)) {
+        WindowState page(nullptr);
+        std::istringstream tokens(listText);
+        for (std::string token; tokens >> token;) {
             list.push_back(Describe(token));
-            controls.push_back(host.Create(token));
+            controls.push_back(Create(host, token));
             page.AddControl(controls.back());
+            page.AddControl(nullptr);  // ignored: kept, it would break the groups up
         }
-        for (const Question& q : c.questions) {
-            const std::size_t from = q.from < 0 ? tabwalk::kNone : static_cast<std::size_t>(q.from);
-            const HWND fromControl = q.from == kNull ? nullptr
-                                     : q.from == kForeign ? foreign : controls[q.from];
-            int plain = 0, real = 0;
-            if (q.ask == Ask::NoCheck) {
-                plain = tabwalk::GroupHasNoCheck(list, from);
-                real = page.GroupHasNoCheck(fromControl);
+        std::istringstream questions(questionText);
+        for (std::string q; questions >> q;) {
+            const bool inList = q[1] != '.' && q[1] != 'x';
+            const std::size_t from = inList ? q[1] - '0' : tabwalk::kNone;
+            const HWND control = inList ? controls[from] : q[1] == 'x' ? outside : nullptr;
+            char plain = 0, real = 0;
+            if (q[0] == 'H') {
+                plain = tabwalk::GroupHasNoCheck(list, from) ? '1' : '0';
+                real = page.GroupHasNoCheck(control) ? '1' : '0';
             } else {
-                const std::size_t i = plainWalks[static_cast<int>(q.ask)](list, from);
-                plain = i == tabwalk::kNone ? kNull : static_cast<int>(i);
-                const HWND h = pageWalks[static_cast<int>(q.ask)](page, fromControl);
+                plain = Answer(walks.at(q[0]).first(list, from));
+                const HWND h = walks.at(q[0]).second(page, control);
                 const auto at = std::find(controls.begin(), controls.end(), h);
-                real = h == nullptr ? kNull
-                       : at == controls.end() ? kForeign : static_cast<int>(at - controls.begin());
+                real = h == nullptr             ? '.'
+                       : at == controls.end() ? 'x'
+                                              : Answer(at - controls.begin());
             }
-            const std::string where = std::string("list \"") + c.list + "\", question " +
-                                      std::to_string(static_cast<int>(q.ask)) + " from " +
-                                      std::to_string(q.from);
-            EXPECT_EQ(q.answer, plain) << "plain " << where;
-            EXPECT_EQ(q.answer, real) << "controls " << where;
+            EXPECT_EQ(q[2], plain) << "plain walk, list \"" << listText << "\", " << q;
+            EXPECT_EQ(q[2], real) << "real controls, list \"" << listText << "\", " << q;
         }
+        DestroyWindow(host);
     }
 }
 
-TEST(TabWalk, NullDuplicateRemovedAndDestroyedControls)
+TEST(TabWalk, AControlAddedTwiceIsInTheListTwice)
 {
-    ControlHost host;
-    const HWND k1 = host.Create("K"), k2 = host.Create("K");
+    const HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr,
+                                      nullptr, nullptr, nullptr);
+    const HWND k1 = Create(host, "K"), k2 = Create(host, "K");
     WindowState page(nullptr);
-    page.AddControl(nullptr);
-    EXPECT_EQ(nullptr, page.PrevTabStop(nullptr));
-
-    // k1, k2, k1: a handle that is there twice is found at its first place.
-    for (HWND control : {k1, static_cast<HWND>(nullptr), k2, k1})
+    for (HWND control : {k1, k2, k1})
         page.AddControl(control);
-    EXPECT_EQ(k2, page.NextTabStop(k1));
+    EXPECT_EQ(k2, page.NextTabStop(k1));  // found at its first place
     EXPECT_EQ(k1, page.NextTabStop(k2));
+    EXPECT_EQ(k1, page.PrevTabStop(nullptr));
     EXPECT_EQ(nullptr, page.PrevTabStop(k1));
-
-    page.RemoveControl(k1);             // k2, k1
-    page.RemoveControl(host.Window());  // not in the list
-    EXPECT_EQ(k2, page.NextTabStop(nullptr));
-    EXPECT_EQ(k1, page.NextTabStop(k2));
-
-    DestroyWindow(k1);  // a control that is gone cannot take the focus
-    EXPECT_EQ(nullptr, page.NextTabStop(k2));
-    EXPECT_EQ(k2, page.PrevTabStop(nullptr));
+    DestroyWindow(host);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "support/WizardTesting.h"
 
-#include "resources/resource.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -15,24 +14,6 @@ bool BlankPage::Enter(HWND)
     owner->SetBackButton(true, true, "< Back");
     owner->SetCancelButton(true, true, "Cancel");
     return true;
-}
-
-LoopScriptResult TestWizard::Script(std::size_t startIndex, std::vector<LoopStep> steps)
-{
-    UnregisterClassA(kClassName, GetModuleHandleA(nullptr));
-    const RECT bounds = {0, 0, 458, 244};
-    return RunLoopScript(
-        [&] {
-            return Run(WS_EX_DLGMODALFRAME, 0xCA0000, "Morrowick Kestrola", bounds, nullptr,
-                       IDI_KESTROLA, IDI_KESTROLA_SMALL, nullptr, startIndex);
-        },
-        [&] { return frameWindow; }, std::move(steps));
-}
-
-void TestWizard::Press(HWND button)
-{
-    PostMessageA(frameWindow, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
 }
 
 namespace {
@@ -75,26 +56,6 @@ LoopStep Pause(DWORD ms)
         if (clock->Elapsed() < ms)
             RepeatThisStep();
     };
-}
-
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return done();
-            }
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-    return true;
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
-// Running the application frame with real pages inside a test process.
+// Running a wizard frame with real pages inside a test process.
 
+#include "resources/resource.h"
 #include "support/LoopScript.h"
 #include "wizard/AppWindowState.h"
 #include "wizard/AppWindowStateController.h"
@@ -17,17 +18,42 @@ public:
     bool Enter(HWND) override;
 };
 
-class TestWizard : public AppWindowStateController {
+// A frame, the generic one or the application's, with its windows in reach of the test.
+template <class Controller>
+class FrameUnderTest : public Controller {
 public:
-    HWND Frame() const { return frameWindow; }
-    HWND Next() const { return nextButton; }
-    HWND Back() const { return backButton; }
-    HWND Cancel() const { return cancelButton; }
-    std::size_t Index() const { return currentIndex; }
-    // Runs the frame at the program's own size from startIndex while the steps run.
-    LoopScriptResult Script(std::size_t startIndex, std::vector<LoopStep> steps);
+    HWND Frame() const { return this->frameWindow; }
+    HWND Next() const { return this->nextButton; }
+    HWND Back() const { return this->backButton; }
+    HWND Cancel() const { return this->cancelButton; }
+    std::size_t Index() const { return this->currentIndex; }
+
+    // Runs the frame at the program's own size and style from startIndex while the steps
+    // run; an earlier frame's class is unregistered first.
+    LoopScriptResult Script(std::size_t startIndex, std::vector<LoopStep> steps)
+    {
+        UnregisterClassA(WindowStateController::kClassName, GetModuleHandleA(nullptr));
+        const RECT bounds = {0, 0, 458, 244};
+        return RunLoopScript(
+            [&] {
+                return this->Run(WS_EX_DLGMODALFRAME, 0xCA0000, "Morrowick Kestrola", bounds,
+                                 nullptr, IDI_KESTROLA, IDI_KESTROLA_SMALL, nullptr, startIndex);
+            },
+            [&] { return this->frameWindow; }, std::move(steps));
+    }
+
     // Presses a frame button the way a click does.
-    void Press(HWND button);
+    void Press(HWND button)
+    {
+        PostMessageA(this->frameWindow, WM_COMMAND,
+                     MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
+    }
+};
+
+class TestWizard : public FrameUnderTest<AppWindowStateController> {
+public:
+    HWND About() const { return aboutButton; }
 };
 
 // A step that waits, tick by tick, until done() is true; on time-out it records a failure
@@ -36,9 +62,6 @@ LoopStep WaitFor(std::function<bool()> done, const char* what, DWORD timeoutMs =
 
 // A step that lets the loop run on for a while.
 LoopStep Pause(DWORD ms);
-
-// Pumps messages until done() is true or the time runs out; false on time-out.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000);
 
 // A visible top-level window of this thread with that title, or null.
 HWND FindThreadWindow(const std::string& title);

@@ -2,7 +2,6 @@
 // messages, the pointer, the focus and the dialog manager.
 
 #include "resources/resource.h"
-#include "support/LinkTesting.h"
 #include "support/WindowTesting.h"
 #include "toolkit/MWBaseDialog.h"
 #include "toolkit/MWButton.h"

@@ -21,6 +21,12 @@ private:
     HWND hwnd_;
 };
 
+// The window procedure the window has now.
+inline WNDPROC WindowProcOf(HWND window)
+{
+    return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+}
+
 // Puts the pointer at (20, 15) in the window and sends the WM_MOUSEMOVE the system would.
 void MoveOnto(HWND window, WPARAM keys = 0);
 

@@ -1,7 +1,6 @@
 // The configuration dialog and its automatic-printing warning, run modally with the user's
 // part played from a timer inside their own dialog loops.
 
-#include "core/PrinterList.h"
 #include "pages/ConfigureDlg.h"
 #include "resources/resource.h"
 #include "support/LoopScript.h"
@@ -17,45 +16,33 @@ using Values = std::map<std::string, std::string>;
 const char kConfig[] = "Kestrola Configuration";
 const char kWarning[] = "Warning";
 const char kPrinterB[] = "Kestrola Config B";
-const char kConnection[] = "\\\\Kestrola-srv\\Labels";  // shown as "Labels on Kestrola-srv"
+const char kConnection[] = "\\\\Kestrola-srv\\Labels";
 
-BOOL CALLBACK CollectWindow(HWND window, LPARAM found)
+// A dialog of this thread. A step may run before a new dialog is first shown, so hidden
+// ones count too.
+HWND OwnDialog(const char* caption)
 {
-    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-    return TRUE;
-}
-
-// A top-level window of this thread. A step may run before a new dialog is first shown,
-// so hidden windows count too.
-HWND OwnWindow(const char* caption)
-{
-    std::vector<HWND> windows;
-    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
-    for (HWND window : windows)
-        if (WindowText(window) == caption)
-            return window;
-    return nullptr;
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, "#32770", caption)) != nullptr &&
+           GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
+    }
+    return window;
 }
 
 LoopStep Clicks(const char* caption, std::vector<int> ids)
 {
     return [=] {
         for (int id : ids)
-            PostMessageA(GetDlgItem(OwnWindow(caption), id), BM_CLICK, 0, 0);
+            PostMessageA(GetDlgItem(OwnDialog(caption), id), BM_CLICK, 0, 0);
     };
 }
 
-LRESULT Box(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    return SendDlgItemMessageA(OwnWindow(kConfig), IDC_AUTOPRINT_PRINTER, msg, wParam, lParam);
-}
-
 // The radio pair, "Suppress error messages" and the two options as + (checked) or -, then
-// the printer box's selection, disabled controls in brackets; last the focused control.
+// the printer box's text, disabled controls in brackets; last the focused control.
 LoopStep ExpectState(const std::string& expected)
 {
     return [=] {
-        const HWND dialog = OwnWindow(kConfig);
+        const HWND dialog = OwnDialog(kConfig);
         const auto shown = [&](int id, const std::string& text) {
             return IsWindowEnabled(GetDlgItem(dialog, id)) ? text : "(" + text + ")";
         };
@@ -63,26 +50,18 @@ LoopStep ExpectState(const std::string& expected)
         for (int id : {IDC_OPEN_WIZARD, IDC_AUTO_SEND, IDC_SUPPRESS_ERRORS,
                        IDC_NEWLINE_AFTER_FORM_FEED, IDC_EXIT_AFTER_SENDING})
             state += shown(id, IsDlgButtonChecked(dialog, id) ? "+" : "-");
-        state += " " + shown(IDC_AUTOPRINT_PRINTER, std::to_string(Box(CB_GETCURSEL)));
+        state += " " + shown(IDC_AUTOPRINT_PRINTER,
+                             WindowText(GetDlgItem(dialog, IDC_AUTOPRINT_PRINTER)));
         EXPECT_EQ(expected, state + " " + std::to_string(GetDlgCtrlID(GetFocus())));
     };
 }
 
-int IndexOf(const std::string& printer)
+// Runs the dialog on an empty program key with the stored values and the steps played in
+// its loops, and expects every step to have run with nothing left open: the leftovers are
+// cancelled at the end. Returns what was stored afterwards.
+Values RunDialog(const Values& stored, std::vector<LoopStep> steps, INT_PTR result)
 {
-    const std::vector<PrinterEntry> list = GetPrinterList();
-    for (size_t i = 0; i < list.size(); ++i)
-        if (list[i].name == printer)
-            return static_cast<int>(i);
-    return -1;
-}
-
-Values Stored() { return RawValues(kProgramSubKey); }
-
-// Runs the dialog from the stored values with the steps played in its loops, and expects
-// every step to have run with nothing left open: the leftovers are cancelled at the end.
-void ExpectRun(const Values& stored, std::vector<LoopStep> steps, INT_PTR result)
-{
+    ProgramKeyGuard guard;
     for (const auto& value : stored) {
         if (value.first == "AutoPrintPrinter")
             RawWriteString(kProgramSubKey, value.first, value.second);
@@ -92,7 +71,7 @@ void ExpectRun(const Values& stored, std::vector<LoopStep> steps, INT_PTR result
     const size_t count = steps.size();
     steps.push_back([] {
         for (const char* caption : {"Error", kWarning, kConfig})
-            PostMessageA(OwnWindow(caption), WM_COMMAND, IDCANCEL, 0);
+            PostMessageA(OwnDialog(caption), WM_COMMAND, IDCANCEL, 0);
     });
     ConfigureDlg dialog;
     INT_PTR ended = 0;
@@ -101,19 +80,18 @@ void ExpectRun(const Values& stored, std::vector<LoopStep> steps, INT_PTR result
         [] { return HWND(); }, std::move(steps));
     EXPECT_EQ(result, ended);
     EXPECT_EQ(count, script.stepsRun);
+    return RawValues(kProgramSubKey);
 }
 
 TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
 {
     CapturePrinter printer(kPrinterB);
-    DefaultPrinterSetting defaultPrinter;
-    defaultPrinter.Set(kConnection);
-    const int b = IndexOf(kPrinterB);
+    PrinterSetup printers;
+    printers.SetDefault(kConnection);
+    const std::string first = "Labels on Kestrola-srv";  // the connection
     const Values twos = {{"AutoPrint", "2"}, {"AutoPrintPrinter", "KESTROLA config b"},
                          {"SuppressErrors", "2"}, {"AutoClose", "2"},
                          {"AddNewLineAfterFormFeed", "2"}};
-    const Values half = {{"AutoPrintPrinter", "No Such Printer"}, {"SuppressErrors", "1"},
-                         {"AddNewLineAfterFormFeed", "1"}};
     const LoopStep untickAndCancel = Clicks(kConfig, {IDC_EXIT_AFTER_SENDING, IDCANCEL});
     const struct {
         Values stored;
@@ -122,13 +100,12 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
         Values saved;
     } cases[] = {
         // Loading; "Cancel" writes nothing.
-        {{}, {ExpectState("+-(-)-- (0) 1015"), untickAndCancel}, IDCANCEL, {}},
-        {twos, {ExpectState("-++++ " + std::to_string(b) + " 1016"), untickAndCancel}, IDCANCEL,
-         twos},
-        {half, {ExpectState("+-(+)+- (0) 1015"), untickAndCancel}, IDCANCEL, half},
+        {{}, {ExpectState("+-(-)-- (" + first + ") 1015"), untickAndCancel}, IDCANCEL, {}},
+        {twos, {ExpectState("-++++ " + std::string(kPrinterB) + " 1016"), untickAndCancel},
+         IDCANCEL, twos},
         // "Yes" stores the printer's name, not what the box shows.
         {{},
-         {Clicks(kConfig, {IDC_AUTO_SEND}), ExpectState("-+--- 0 1016"),
+         {Clicks(kConfig, {IDC_AUTO_SEND}), ExpectState("-+--- " + first + " 1016"),
           Clicks(kConfig, {IDC_SUPPRESS_ERRORS, IDC_NEWLINE_AFTER_FORM_FEED, IDOK}),
           Clicks(kWarning, {IDC_CONFIRM_YES})},
          IDOK,
@@ -141,7 +118,10 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
           Clicks(kConfig, {IDOK}), Clicks(kWarning, {IDC_DONT_ASK_AGAIN}),
           [] { PostKey(VK_ESCAPE); }, Clicks(kConfig, {IDOK}),
           Clicks(kWarning, {IDC_DONT_ASK_AGAIN, IDC_CONFIRM_NO}),
-          [] { EXPECT_EQ((Values{{"DisableAutoPrintConfirmation", "1"}}), Stored()); },
+          [] {
+              EXPECT_EQ((Values{{"DisableAutoPrintConfirmation", "1"}}),
+                        RawValues(kProgramSubKey));
+          },
           Clicks(kConfig, {IDOK})},
          IDOK,
          {{"AddNewLineAfterFormFeed", "0"}, {"AutoClose", "0"}, {"AutoPrint", "1"},
@@ -157,7 +137,9 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
         {{},
          {Clicks(kConfig, {IDC_AUTO_SEND, IDC_SUPPRESS_ERRORS, IDC_EXIT_AFTER_SENDING,
                            IDC_OPEN_WIZARD}),
-          ExpectState("+-(+)-+ (0) 1015"), [=] { Box(CB_SETCURSEL, b); },
+          ExpectState("+-(+)-+ (" + first + ") 1015"),
+          [] { SendDlgItemMessageA(OwnDialog(kConfig), IDC_AUTOPRINT_PRINTER, CB_SELECTSTRING,
+                                   WPARAM(-1), LPARAM(kPrinterB)); },
           Clicks(kConfig, {IDOK})},
          IDOK,
          {{"AddNewLineAfterFormFeed", "0"}, {"AutoClose", "1"}, {"AutoPrint", "0"},
@@ -165,27 +147,26 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
     };
     for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
         SCOPED_TRACE(i);
-        ProgramKeyGuard guard;
-        ExpectRun(cases[i].stored, cases[i].steps, cases[i].result);
-        EXPECT_EQ(cases[i].saved, Stored());
+        EXPECT_EQ(cases[i].saved, RunDialog(cases[i].stored, cases[i].steps, cases[i].result));
     }
 }
 
 TEST(ConfigureDlg, NoPrinterForAutomaticPrintingIsReportedBeforeAnythingIsWritten)
 {
-    ProgramKeyGuard guard;
-    NoPrinters noPrinters;
+    PrinterSetup printers;
+    printers.RemoveAll();
     const LoopStep errorShown = [] {
-        const HWND box = OwnWindow("Error");
+        const HWND box = OwnDialog("Error");
         EXPECT_NE(nullptr, FindWindowExA(box, nullptr, "Static",
                                          "Error retrieving printer for automatic printing."));
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     };
-    ExpectRun({},
-              {ExpectState("+-(-)-- (-1) 1015"), Clicks(kConfig, {IDC_AUTO_SEND, IDOK}),
-               Clicks(kWarning, {IDC_CONFIRM_YES}), errorShown, Clicks(kConfig, {IDCANCEL})},
-              IDCANCEL);
-    EXPECT_EQ(Values(), Stored());
+    EXPECT_EQ(Values(), RunDialog({},
+                                  {ExpectState("+-(-)-- () 1015"),
+                                   Clicks(kConfig, {IDC_AUTO_SEND, IDOK}),
+                                   Clicks(kWarning, {IDC_CONFIRM_YES}), errorShown,
+                                   Clicks(kConfig, {IDCANCEL})},
+                                  IDCANCEL));
 }
 
 }  // namespace

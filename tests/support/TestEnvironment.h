@@ -1,6 +1,6 @@
 #pragma once
 // What the tests share: scratch registry keys, capture printers of their own, scratch
-// files and a launcher for the real Kestrola.exe.
+// files and launchers for the real Kestrola.exe.
 
 #include <windows.h>
 
@@ -11,16 +11,21 @@
 
 namespace testenv {
 
-// A registry key of its own for one test, deleted with everything below it at the end.
+constexpr const char kProgramSubKey[] = "Software\\MorrowickDesign\\Kestrola";
+
+std::string ReadFileBytes(const std::string& path);
+std::string AllByteValues();  // 0x00..0xFF
+
+// "HKCU\Software\MorrowickDesign\KestrolaTests\<unique>", deleted with everything below it
+// at the end.
 class ScratchKey {
 public:
     ScratchKey();
     ~ScratchKey();
     ScratchKey(const ScratchKey&) = delete;
     ScratchKey& operator=(const ScratchKey&) = delete;
-    // "HKCU\Software\MorrowickDesign\KestrolaTests\<unique>"
     const std::string& Path() const { return path_; }
-    std::string SubKey() const;  // the same without "HKCU\"
+    std::string SubKey() const { return path_.substr(5); }  // without "HKCU\"
 
 private:
     std::string path_;
@@ -31,12 +36,10 @@ class ProgramKeyGuard {
 public:
     ProgramKeyGuard();
     ~ProgramKeyGuard();
-    ProgramKeyGuard(const ProgramKeyGuard&) = delete;
-    ProgramKeyGuard& operator=(const ProgramKeyGuard&) = delete;
 
 private:
-    std::vector<std::pair<std::string, std::vector<BYTE>>> saved_;
-    std::vector<DWORD> savedTypes_;
+    ScratchKey saved_;
+    bool had_ = false;
 };
 
 // A spooler printer whose port is a file in the build tree's capture folder.
@@ -47,20 +50,18 @@ public:
     ~CapturePrinter();
     CapturePrinter(const CapturePrinter&) = delete;
     CapturePrinter& operator=(const CapturePrinter&) = delete;
-
     const std::string& Name() const { return name_; }
-    bool HasJob() const;                      // the port file exists
-    std::string Bytes() const;                // what the last job delivered
-    void Forget();                            // removes the port file
+    bool HasJob() const
+    {
+        return GetFileAttributesA(portFile_.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    std::string Bytes() const { return ReadFileBytes(portFile_); }  // the last job's
+    void Forget() { DeleteFileA(portFile_.c_str()); }
 
 private:
     std::string name_;
-    std::string portFile_;  // Windows path of the port file
+    std::string portFile_;  // Windows path
 };
-
-std::string CaptureDirUnix();
-std::string UnixToWindowsPath(const std::string& unixPath);
-std::string WindowsToUnixPath(const std::string& windowsPath);
 
 // A scratch folder of the test process, removed with its files at the end.
 class ScratchDir {
@@ -70,92 +71,58 @@ public:
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
     const std::string& Path() const { return path_; }
-    std::string Write(const std::string& name, const std::string& bytes) const;
+    std::string Write(const std::string& name, const std::string& bytes) const;  // its path
 
 private:
     std::string path_;
 };
 
-std::string ReadFileBytes(const std::string& path);
-std::string AllByteValues();  // 0x00..0xFF
+// Registry access that does not go through the program's own store.
+bool RawReadString(const std::string& subKey, const std::string& value, std::string& text,
+                   HKEY root = HKEY_CURRENT_USER);  // value "": the key's default value
+bool RawReadDword(const std::string& subKey, const std::string& value, DWORD& number);
+bool RawValueExists(const std::string& subKey, const std::string& value,
+                    HKEY root = HKEY_CURRENT_USER);
+bool RawKeyExists(const std::string& subKey, HKEY root = HKEY_CURRENT_USER);
+void RawWriteString(const std::string& subKey, const std::string& value, const std::string& text);
+void RawWriteDword(const std::string& subKey, const std::string& value, DWORD number);
+// Every value of an HKCU key by name, numbers in decimal; empty when the key is missing.
+std::map<std::string, std::string> RawValues(const std::string& subKey);
 
-// Registry reads that do not go through the program's own store.
-bool RawReadString(const std::string& subKeyUnderHkcu, const std::string& value, std::string& text);
-bool RawReadDword(const std::string& subKeyUnderHkcu, const std::string& value, DWORD& number);
-bool RawValueExists(const std::string& subKeyUnderHkcu, const std::string& value);
-void RawWriteString(const std::string& subKeyUnderHkcu, const std::string& value, const std::string& text);
-void RawWriteDword(const std::string& subKeyUnderHkcu, const std::string& value, DWORD number);
-bool RawKeyExists(const std::string& subKeyUnderHkcu);
-// Every value of the key by name: numbers in decimal, texts as they are; empty when the key
-// is missing.
-std::map<std::string, std::string> RawValues(const std::string& subKeyUnderHkcu);
-
-// Keeps the user's default printer setting ("Device") and puts it back at the end. The
-// setting may name a printer the spooler does not list, such as a printer connection.
-class DefaultPrinterSetting {
-public:
-    DefaultPrinterSetting();
-    ~DefaultPrinterSetting();
-    DefaultPrinterSetting(const DefaultPrinterSetting&) = delete;
-    DefaultPrinterSetting& operator=(const DefaultPrinterSetting&) = delete;
-    void Set(const std::string& printerName);
-    void Clear();
-
-private:
-    bool hadDevice_ = false;
-    std::string device_;
-};
-
-// Takes every printer of the prefix away, the default printer setting included, and puts
+// Keeps the prefix's printers and the user's default printer setting ("Device") and puts
 // them back at the end.
-class NoPrinters {
+class PrinterSetup {
 public:
-    NoPrinters();
-    ~NoPrinters();
-    NoPrinters(const NoPrinters&) = delete;
-    NoPrinters& operator=(const NoPrinters&) = delete;
+    PrinterSetup();
+    ~PrinterSetup();
+    // The name may be one the spooler does not list, such as a printer connection's.
+    void SetDefault(const std::string& printerName);
+    void RemoveAll();  // every printer, and the default setting
 
 private:
-    DefaultPrinterSetting defaultPrinter_;
-    bool hidden_ = false;
+    ScratchKey saved_;
+    bool hadPrinters_ = false, hadWindows_ = false;
 };
 
-constexpr const char kProgramSubKey[] = "Software\\MorrowickDesign\\Kestrola";
-
-// The real program, next to the test programs' folder.
-std::string KestrolaExePath();
+std::string KestrolaExePath();  // the real program, beside the tests' folder
+std::string WindowText(HWND window);
 
 struct ProcessResult {
     bool exited = false;  // false: killed at the time-out, or never started
     DWORD exitCode = 0;
     std::vector<std::string> visibleWindowTitles;  // every top-level window seen
-    std::string imagePath;                         // the program that ran
 };
 
-// Runs Kestrola.exe with commandLine after its name. onWindow is called for each visible
-// top-level window of the process; returning true means the window was dealt with.
-ProcessResult RunKestrola(const std::string& commandLine, DWORD timeoutMs = 20000,
-                          const std::function<bool(HWND)>& onWindow = nullptr);
-
-// Runs a whole command line (the program's path quoted by the caller) like RunKestrola.
+// Runs a whole command line and watches the process until it ends or the time-out kills
+// it. onWindow is called for each visible top-level window of the process until it
+// returns true for that window (dealt with).
 ProcessResult RunProgram(const std::string& commandLine, DWORD timeoutMs = 60000,
                          const std::function<bool(HWND)>& onWindow = nullptr);
-
-// Opens a file with the shell's "open" verb, as a double click in Explorer does, and
-// watches the program the shell started like RunKestrola.
+// The same for Kestrola.exe with commandLine after its name.
+ProcessResult RunKestrola(const std::string& commandLine, DWORD timeoutMs = 20000,
+                          const std::function<bool(HWND)>& onWindow = nullptr);
+// The same for the program the shell starts to open a file, as a double click does.
 ProcessResult ShellOpen(const std::string& file, DWORD timeoutMs = 20000,
                         const std::function<bool(HWND)>& onWindow = nullptr);
-
-// Watches a started process until it ends or the time-out kills it; closes the handle.
-ProcessResult WatchProcess(HANDLE process, DWORD timeoutMs,
-                           const std::function<bool(HWND)>& onWindow = nullptr);
-
-// Registry reads under any root (HKEY_LOCAL_MACHINE for per-machine registrations).
-bool RawReadStringAt(HKEY root, const std::string& subKey, const std::string& value,
-                     std::string& text);
-bool RawValueExistsAt(HKEY root, const std::string& subKey, const std::string& value);
-bool RawKeyExistsAt(HKEY root, const std::string& subKey);
-
-std::string WindowText(HWND window);
 
 }  // namespace testenv

@@ -1,5 +1,6 @@
 #include "pages/WSSelectFile.h"
 
+#include "core/OnDemandLibraries.h"
 #include "core/PrinterList.h"
 #include "core/StartUp.h"
 #include "pages/RecentFiles.h"
@@ -198,7 +199,7 @@ void WSSelectFile::BrowseForFile(HWND frame)
     dialog.lpstrFile = file;
     dialog.nMaxFile = sizeof(file);
     dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameA(&dialog))
+    if (!OpenFileDialog(&dialog))
         return;
     SetWindowTextA(fileBox, file);
     WriteRegistryDword(settings::kProgramKey, settings::kOpenFilterIndex, dialog.nFilterIndex);

@@ -1,8 +1,11 @@
 // The real Kestrola.exe, started as a process, with automatic printing.
+#include "core/OnDemandLibraries.h"
 #include "settings/ProgramSettings.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <cstring>
 
@@ -146,6 +149,41 @@ TEST(KestrolaExecutable, IsLargeAddressAware)
     memcpy(&header, image.data() + peOffset + 4, sizeof(header));
     EXPECT_EQ(IMAGE_FILE_MACHINE_I386, header.Machine);
     EXPECT_NE(0, header.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
+}
+
+// Automatic printing starts without the common-dialog and shell libraries: the wizard
+// binds them when it first needs them.
+TEST(KestrolaExecutable, ImportsNeitherTheDialogNorTheShellLibrary)
+{
+    HMODULE image = LoadLibraryExA(KestrolaExePath().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    ASSERT_NE(nullptr, image);
+    const auto* base = reinterpret_cast<const BYTE*>(image);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& directory =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    std::vector<std::string> imports;
+    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+         entry->Name != 0; ++entry) {
+        std::string name = reinterpret_cast<const char*>(base + entry->Name);
+        CharLowerA(&name[0]);
+        imports.push_back(name);
+    }
+    FreeLibrary(image);
+    EXPECT_NE(imports.end(), std::find(imports.begin(), imports.end(), "winspool.drv"));
+    EXPECT_EQ(imports.end(), std::find(imports.begin(), imports.end(), "comdlg32.dll"));
+    EXPECT_EQ(imports.end(), std::find(imports.begin(), imports.end(), "shell32.dll"));
+
+    // The shell entry point is still there when wanted: a missing file is its answer.
+    SHELLEXECUTEINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = "open";
+    info.lpFile = "C:\\no such folder\\no such file.prn";
+    SetLastError(0xDEADBEEF);
+    EXPECT_FALSE(ShellExecuteOnDemand(&info));
+    EXPECT_NE(static_cast<DWORD>(ERROR_PROC_NOT_FOUND), GetLastError());
+    EXPECT_NE(0xDEADBEEFu, GetLastError());
 }
 
 }  // namespace

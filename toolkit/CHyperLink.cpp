@@ -1,5 +1,7 @@
 #include "toolkit/CHyperLink.h"
 
+#include "core/OnDemandLibraries.h"
+
 #include <windowsx.h>
 
 #include <new>
@@ -15,7 +17,7 @@ ATOM CHyperLink::LinkPropAtom = GlobalAddAtomA(kLinkAtomName);
 int CHyperLink::LinkCount = 0;
 HFONT CHyperLink::LinkHoverFont = nullptr;
 HCURSOR CHyperLink::LinkCursor = nullptr;
-CHyperLink::ShellOpenCall CHyperLink::shellOpen = ShellExecuteExA;
+CHyperLink::ShellOpenCall CHyperLink::shellOpen = ShellExecuteOnDemand;
 
 namespace {
 

@@ -2,35 +2,31 @@
 
 namespace {
 
-// The entry point, looked up once; the library stays loaded until the process ends.
-void* EntryPoint(const char* library, const char* name)
+// Calls an entry point of a library loaded on first use; the library stays loaded until the
+// process ends. FALSE with ERROR_PROC_NOT_FOUND when the entry cannot be had.
+template <class Argument>
+BOOL CallOnDemand(const char* library, const char* name, Argument* argument)
 {
-    HMODULE module = LoadLibraryA(library);
-    return module != nullptr ? reinterpret_cast<void*>(GetProcAddress(module, name)) : nullptr;
+    using Proc = BOOL(WINAPI*)(Argument*);
+    HMODULE module = GetModuleHandleA(library);
+    if (module == nullptr)
+        module = LoadLibraryA(library);
+    const FARPROC entry = module != nullptr ? GetProcAddress(module, name) : nullptr;
+    if (entry == nullptr) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return FALSE;
+    }
+    return reinterpret_cast<Proc>(reinterpret_cast<void*>(entry))(argument);
 }
 
 }  // namespace
 
 BOOL WINAPI OpenFileDialog(OPENFILENAMEA* dialog)
 {
-    using Proc = BOOL(WINAPI*)(OPENFILENAMEA*);
-    static const Proc open =
-        reinterpret_cast<Proc>(EntryPoint("comdlg32.dll", "GetOpenFileNameA"));
-    if (open == nullptr) {
-        SetLastError(ERROR_PROC_NOT_FOUND);
-        return FALSE;
-    }
-    return open(dialog);
+    return CallOnDemand("comdlg32.dll", "GetOpenFileNameA", dialog);
 }
 
 BOOL WINAPI ShellExecuteOnDemand(SHELLEXECUTEINFOA* info)
 {
-    using Proc = BOOL(WINAPI*)(SHELLEXECUTEINFOA*);
-    static const Proc execute =
-        reinterpret_cast<Proc>(EntryPoint("shell32.dll", "ShellExecuteExA"));
-    if (execute == nullptr) {
-        SetLastError(ERROR_PROC_NOT_FOUND);
-        return FALSE;
-    }
-    return execute(info);
+    return CallOnDemand("shell32.dll", "ShellExecuteExA", info);
 }

@@ -62,6 +62,15 @@ e2e_set_theme() {
     fi
 }
 
+# The start of one round of a script: the look for the programs started next, no settings
+# and no earlier job at the capture printer.
+e2e_begin_theme() {
+    echo "Theme $1:"
+    e2e_set_theme "$1"
+    e2e_clear_settings
+    rm -f "$KESTROLA_CAPTURE_FILE"
+}
+
 # Starts Kestrola.exe with an optional file argument (a Windows path) in the background.
 e2e_start() {
     if [ $# -gt 0 ]; then

@@ -5,9 +5,7 @@
 . "$(dirname "$0")/../../scripts/e2e-lib.sh"
 
 for theme in on off; do
-    echo "Theme $theme:"
-    e2e_set_theme "$theme"
-    e2e_clear_settings
+    e2e_begin_theme "$theme"
     e2e_start
     w=$(e2e_window "Morrowick Kestrola")
     [ -n "$w" ] || { e2e_fail "no wizard window"; continue; }

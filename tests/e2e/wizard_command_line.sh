@@ -13,9 +13,7 @@ short=$(wine "$KESTROLA_BUILD_DIR/tests/short_path.exe" "$long" | tr -d '\r')
 [ -n "$short" ] && [ "$short" != "$long" ] || e2e_fail "no short form of $long (got [$short])"
 
 for theme in on off; do
-    echo "Theme $theme:"
-    e2e_set_theme "$theme"
-    e2e_clear_settings
+    e2e_begin_theme "$theme"
     e2e_set_dword AutoPrint 0
     rm -f "$KESTROLA_CAPTURE_FILE"
 

@@ -36,9 +36,7 @@ after_keys() {
 }
 
 for theme in on off; do
-    echo "Theme $theme:"
-    e2e_set_theme "$theme"
-    e2e_clear_settings
+    e2e_begin_theme "$theme"
     e2e_check "Space on the first stop (Exit)" exit "$(after_keys)"
     e2e_check "Tab from Exit: Send a file to the printer" send "$(after_keys Tab)"
     e2e_check "then Configure automatic printing" configure "$(after_keys Tab Tab)"

@@ -7,10 +7,7 @@
 sample="$e2e_root/samples/label.zpl"
 sample_windows=$(winepath -w "$sample")
 for theme in on off; do
-    echo "Theme $theme:"
-    e2e_set_theme "$theme"
-    e2e_clear_settings
-    rm -f "$KESTROLA_CAPTURE_FILE"
+    e2e_begin_theme "$theme"
 
     e2e_start
     w=$(e2e_window "Morrowick Kestrola")

@@ -1,6 +1,7 @@
 #include "core/StartUp.h"
 
 #include "core/AutoPrint.h"
+#include "core/FileExists.h"
 #include "core/WizardLaunch.h"
 #include "settings/ProgramSettings.h"
 #include "settings/RegistryStore.h"
@@ -17,20 +18,6 @@ std::string StripCommandLineQuotes(const std::string& commandLine)
     if (!path.empty() && path.back() == '"')
         path.pop_back();
     return path;
-}
-
-bool CommandLineFileExists(const std::string& path)
-{
-    if (path.empty())
-        return false;
-    // OpenFile only takes paths shorter than OFS_MAXPATHNAME; longer ones are asked of
-    // the file system directly.
-    if (path.size() < OFS_MAXPATHNAME) {
-        OFSTRUCT info = {};
-        return OpenFile(path.c_str(), &info, OF_EXIST) != HFILE_ERROR;
-    }
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 namespace {
@@ -68,7 +55,7 @@ std::string ChosenFileFromCommandLine(const char* commandLine)
     if (!commandLine || !*commandLine)
         return std::string();
     const std::string path = StripCommandLineQuotes(commandLine);
-    if (!CommandLineFileExists(path))
+    if (!FileExists(path))
         return std::string();
     return NormaliseFilePath(path);
 }

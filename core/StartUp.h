@@ -7,9 +7,6 @@
 // Removes one leading and one trailing double quote, each independently.
 std::string StripCommandLineQuotes(const std::string& commandLine);
 
-// True when the path names an existing file. Paths of any length the platform allows.
-bool CommandLineFileExists(const std::string& path);
-
 // The full, long form of an existing file's path; the path unchanged when either
 // conversion fails.
 std::string NormaliseFilePath(const std::string& path);

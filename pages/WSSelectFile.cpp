@@ -2,7 +2,7 @@
 
 #include "core/OnDemandLibraries.h"
 #include "core/PrinterList.h"
-#include "core/StartUp.h"
+#include "core/FileExists.h"
 #include "pages/RecentFiles.h"
 #include "settings/ProgramSettings.h"
 #include "settings/RegistryStore.h"
@@ -215,7 +215,7 @@ bool WSSelectFile::OnNext(HWND frame)
                     MB_ICONWARNING);
         return false;
     }
-    if (!CommandLineFileExists(path)) {
+    if (!FileExists(path)) {
         MessageBoxA(frame,
                     "Could not find the specified file.  Please make sure the file exists "
                     "before continuing.",

@@ -1,3 +1,4 @@
+#include "core/FileExists.h"
 #include "core/StartUp.h"
 #include "support/TestEnvironment.h"
 
@@ -62,10 +63,10 @@ TEST(StartUp, FilesWithPathsPastTheOldExistenceTestLimitAreAccepted)
     ASSERT_NE(INVALID_HANDLE_VALUE, file);
     CloseHandle(file);
 
-    EXPECT_TRUE(CommandLineFileExists(path));
+    EXPECT_TRUE(FileExists(path));
     EXPECT_EQ(path, ChosenFileFromCommandLine(("\"" + path + "\"").c_str()));
-    EXPECT_FALSE(CommandLineFileExists(path + ".missing"));
-    EXPECT_FALSE(CommandLineFileExists(folder));
+    EXPECT_FALSE(FileExists(path + ".missing"));
+    EXPECT_FALSE(FileExists(folder));
 
     DeleteFileA(path.c_str());
     RemoveDirectoryA(folder.c_str());

@@ -1,0 +1,43 @@
+#include "core/AnsiPath.h"
+
+#include <windows.h>
+
+#include <vector>
+
+bool WideToAnsiExact(const std::wstring& wide, std::string& ansi)
+{
+    ansi.clear();
+    if (wide.empty())
+        return true;
+    const int wideLength = static_cast<int>(wide.size());
+    BOOL lossy = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength,
+                                           nullptr, 0, nullptr, &lossy);
+    if (length <= 0)
+        return false;
+    ansi.assign(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, &ansi[0], length,
+                        nullptr, &lossy);
+    return !lossy;
+}
+
+bool AnsiPathForFile(const std::wstring& widePath, std::string& ansi)
+{
+    if (WideToAnsiExact(widePath, ansi))
+        return true;
+    const std::string asConverted = ansi;
+    // Short names are plain ASCII where the volume keeps them.
+    std::vector<wchar_t> buffer(MAX_PATH, L'\0');
+    DWORD length = GetShortPathNameW(widePath.c_str(), buffer.data(),
+                                     static_cast<DWORD>(buffer.size()));
+    if (length >= buffer.size()) {
+        buffer.assign(length + 1, L'\0');
+        length = GetShortPathNameW(widePath.c_str(), buffer.data(),
+                                   static_cast<DWORD>(buffer.size()));
+    }
+    if (length != 0 && length < buffer.size() &&
+        WideToAnsiExact(std::wstring(buffer.data(), length), ansi))
+        return true;
+    ansi = asConverted;
+    return false;
+}

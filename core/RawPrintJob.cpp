@@ -5,8 +5,10 @@
 #include "settings/RegistryStore.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -77,18 +79,62 @@ bool OpenNamedPrinter(const std::string& printerName, OwnedPrinter& printer,
     return true;
 }
 
-// Starts the "RAW" document and its page; on failure nothing is left open but the printer.
-bool StartJob(HANDLE printer, std::string& errorText)
+// The driver's attribute flag for an XPS-based driver (DRIVER_INFO_8).
+constexpr DWORD kPrinterDriverXps = 0x00000002;
+
+// An XPS-based driver (every queue of the IPP class driver, for one) accepts a "RAW" job
+// and prints nothing; "XPS_PASS" hands the bytes to the device past its filters. Systems
+// that cannot answer level 8 (older Windows, Wine) have no such drivers.
+bool DriverIsXpsBased(HANDLE printer, const RawJobTransfer& transfer)
+{
+    const auto query = [&](BYTE* info, DWORD size, DWORD* needed) {
+        if (transfer.getPrinterDriver)
+            return transfer.getPrinterDriver(printer, 8, info, size, needed);
+        return GetPrinterDriverA(printer, nullptr, 8, info, size, needed);
+    };
+    // The size first: some systems fail a fetch into a buffer they did not size themselves.
+    DWORD needed = 0;
+    query(nullptr, 0, &needed);
+    if (needed < sizeof(DRIVER_INFO_8A))
+        return false;
+    std::vector<BYTE> buffer(needed);
+    if (!query(buffer.data(), needed, &needed))
+        return false;
+    DRIVER_INFO_8A info;
+    memcpy(&info, buffer.data(), sizeof(info));
+    return (info.dwPrinterDriverAttributes & kPrinterDriverXps) != 0;
+}
+
+DWORD StartDocument(HANDLE printer, const char* dataType, const RawJobTransfer& transfer)
 {
     DOC_INFO_1A docInfo = {};
     docInfo.pDocName = const_cast<char*>("Kestrola");
     docInfo.pOutputFile = nullptr;
-    docInfo.pDatatype = const_cast<char*>("RAW");
-    if (StartDocPrinterA(printer, 1, reinterpret_cast<BYTE*>(&docInfo)) == 0) {
+    docInfo.pDatatype = const_cast<char*>(dataType);
+    BYTE* info = reinterpret_cast<BYTE*>(&docInfo);
+    return transfer.startDocPrinter ? transfer.startDocPrinter(printer, 1, info)
+                                    : StartDocPrinterA(printer, 1, info);
+}
+
+// Starts the document, and for "RAW" its page; on failure nothing is left open but the
+// printer. True with pages set when the job has a page to end.
+bool StartJob(HANDLE printer, const RawJobTransfer& transfer, bool& pages,
+              std::string& errorText)
+{
+    const char* dataType = DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "RAW";
+    DWORD job = StartDocument(printer, dataType, transfer);
+    if (job == 0 && GetLastError() == ERROR_INVALID_DATATYPE) {
+        // Some drivers misreport what they are: the other data type may still be accepted.
+        dataType = strcmp(dataType, "RAW") == 0 ? "XPS_PASS" : "RAW";
+        job = StartDocument(printer, dataType, transfer);
+    }
+    if (job == 0) {
         errorText = kCannotStartDocument;
         return false;
     }
-    if (!StartPagePrinter(printer)) {
+    // Data passed straight to an XPS printer goes without pages.
+    pages = strcmp(dataType, "RAW") == 0;
+    if (pages && !StartPagePrinter(printer)) {
         errorText = kCannotStartPage;
         EndDocPrinter(printer);
         return false;
@@ -97,15 +143,17 @@ bool StartJob(HANDLE printer, std::string& errorText)
 }
 
 // Sends the trailer, whatever became of the data, then ends the page and the document.
-void FinishJob(HANDLE printer, const RawJobTransfer& transfer)
+// False when the document could not be ended: the spooler then has no job to print.
+bool FinishJob(HANDLE printer, const RawJobTransfer& transfer, bool pages)
 {
     DWORD addNewLine = 0;
     ReadRegistryDword(settings::kProgramKey, settings::kAddNewLineAfterFormFeed, addNewLine);
     char trailer[] = "\x0C\x0A";
     WriteData(printer, transfer, trailer, addNewLine ? 2 : 1);  // outcome ignored
     // Page before document before printer: the reverse of acquisition.
-    EndPagePrinter(printer);
-    EndDocPrinter(printer);
+    if (pages)
+        EndPagePrinter(printer);
+    return EndDocPrinter(printer) != FALSE;
 }
 
 // The whole file in one read; the file is closed before the printer is opened.
@@ -120,14 +168,14 @@ bool SendBuffered(OwnedFile& file, char* data, DWORD size, const std::string& fi
     file.reset();
 
     OwnedPrinter printer;
-    if (!OpenNamedPrinter(printerName, printer, errorText) || !StartJob(printer.get(), errorText))
+    bool pages = false;
+    if (!OpenNamedPrinter(printerName, printer, errorText) ||
+        !StartJob(printer.get(), transfer, pages, errorText))
         return false;
-    bool sent = true;
-    if (!WriteData(printer.get(), transfer, data, size)) {
+    bool sent = WriteData(printer.get(), transfer, data, size);
+    sent = FinishJob(printer.get(), transfer, pages) && sent;
+    if (!sent)
         errorText = kCannotSendData;
-        sent = false;
-    }
-    FinishJob(printer.get(), transfer);
     return sent;
 }
 
@@ -147,7 +195,9 @@ bool SendStreamed(OwnedFile& file, uint64_t size, const std::string& filePath,
     }
 
     OwnedPrinter printer;
-    if (!OpenNamedPrinter(printerName, printer, errorText) || !StartJob(printer.get(), errorText))
+    bool pages = false;
+    if (!OpenNamedPrinter(printerName, printer, errorText) ||
+        !StartJob(printer.get(), transfer, pages, errorText))
         return false;
     bool sent = true;
     for (;;) {
@@ -169,7 +219,9 @@ bool SendStreamed(OwnedFile& file, uint64_t size, const std::string& filePath,
             return false;
         }
     }
-    FinishJob(printer.get(), transfer);
+    sent = FinishJob(printer.get(), transfer, pages) && sent;
+    if (!sent)
+        errorText = kCannotSendData;
     return sent;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// Sends a file's bytes unchanged to a printer as one "RAW" spooler job named "Kestrola",
-// followed by a form feed (and a line feed when "AddNewLineAfterFormFeed" is on).
+// Sends a file's bytes unchanged to a printer as one spooler job named "Kestrola", followed
+// by a form feed (and a line feed when "AddNewLineAfterFormFeed" is on). The job's data type
+// is "RAW", or "XPS_PASS" for a printer whose driver is XPS-based.
 
 #include <windows.h>
 
@@ -20,6 +21,11 @@ struct RawJobTransfer {
     // (tests watch or fail the calls with them); otherwise the platform's are called.
     std::function<BOOL(HANDLE file, void* data, DWORD size, DWORD* read)> readFile;
     std::function<BOOL(HANDLE printer, void* data, DWORD size, DWORD* written)> writePrinter;
+    // The same for the driver query (GetPrinterDriverA with no environment) and the start
+    // of the document (StartDocPrinterA, level 1).
+    std::function<BOOL(HANDLE printer, DWORD level, BYTE* info, DWORD size, DWORD* needed)>
+        getPrinterDriver = nullptr;
+    std::function<DWORD(HANDLE printer, DWORD level, BYTE* docInfo)> startDocPrinter = nullptr;
 };
 
 // Returns true when the data and the trailer were handed to the spooler and the document

@@ -43,3 +43,16 @@ std::vector<PrinterEntry> GetPrinterList()
         entry.displayName = PrinterDisplayName(entry.name);
     return list;
 }
+
+std::string PickedPrinter(const std::vector<PrinterEntry>& shown, long selection,
+                          const std::vector<PrinterEntry>& current)
+{
+    if (selection < 0 || static_cast<size_t>(selection) >= shown.size())
+        return std::string();
+    const std::string& picked = shown[static_cast<size_t>(selection)].name;
+    for (const PrinterEntry& entry : current) {
+        if (entry.name == picked)
+            return entry.name;
+    }
+    return std::string();
+}

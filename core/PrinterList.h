@@ -16,3 +16,10 @@ std::string PrinterDisplayName(const std::string& name);
 
 // Never fails: an empty list means no printers.
 std::vector<PrinterEntry> GetPrinterList();
+
+// The spooler's name of the printer the user picked: the entry at selection in the list
+// that filled the box, as long as the current list still holds it. Empty when nothing is
+// selected or the printer has gone since the box was filled, so that a printer added or
+// removed meanwhile never sends the job to the picked printer's neighbour.
+std::string PickedPrinter(const std::vector<PrinterEntry>& shown, long selection,
+                          const std::vector<PrinterEntry>& current);

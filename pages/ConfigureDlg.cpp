@@ -73,7 +73,8 @@ void ConfigureDlg::OnInitDialog(HWND hwnd)
 {
     LoadSettings();
 
-    const std::vector<PrinterEntry> printers = GetPrinterList();
+    shownPrinters_ = GetPrinterList();
+    const std::vector<PrinterEntry>& printers = shownPrinters_;
     WPARAM selection = 0;
     for (size_t i = 0; i < printers.size(); ++i) {
         SendDlgItemMessageA(hwnd, IDC_AUTOPRINT_PRINTER, CB_ADDSTRING, 0,
@@ -127,13 +128,12 @@ bool ConfigureDlg::SaveSettings(HWND hwnd)
     }
 
     // The printer is checked before anything is written: automatic printing switched on
-    // without a printer would make every opened file fail.
+    // without a printer would make every opened file fail. A printer that has gone since
+    // the box was filled counts as none.
     const LRESULT selection =
         SendDlgItemMessageA(hwnd, IDC_AUTOPRINT_PRINTER, CB_GETCURSEL, 0, 0);
-    const std::vector<PrinterEntry> printers = GetPrinterList();
-    const bool validSelection =
-        selection >= 0 && static_cast<size_t>(selection) < printers.size();
-    if (autoPrint && !validSelection) {
+    const std::string printer = PickedPrinter(shownPrinters_, selection, GetPrinterList());
+    if (autoPrint && printer.empty()) {
         MessageBoxA(hwnd, "Error retrieving printer for automatic printing.", "Error",
                     MB_ICONWARNING);
         return false;
@@ -142,9 +142,8 @@ bool ConfigureDlg::SaveSettings(HWND hwnd)
     WriteRegistryDword(settings::kProgramKey, settings::kAutoPrint, autoPrint ? 1 : 0);
     // The disabled box keeps its selection, so the printer is stored for the wizard
     // choice as well; with no selection the stored printer stays as it was.
-    if (validSelection)
-        WriteRegistryString(settings::kProgramKey, settings::kAutoPrintPrinter,
-                            printers[selection].name);
+    if (!printer.empty())
+        WriteRegistryString(settings::kProgramKey, settings::kAutoPrintPrinter, printer);
     WriteCheckBox(hwnd, IDC_SUPPRESS_ERRORS, settings::kSuppressErrors);
     WriteCheckBox(hwnd, IDC_NEWLINE_AFTER_FORM_FEED, settings::kAddNewLineAfterFormFeed);
     WriteCheckBox(hwnd, IDC_EXIT_AFTER_SENDING, settings::kAutoClose);

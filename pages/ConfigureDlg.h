@@ -3,9 +3,11 @@
 // wizard or automatic printing), the printer and error handling of automatic printing,
 // and the two job options. It loads its settings when it opens and writes them on "OK".
 
+#include "core/PrinterList.h"
 #include "toolkit/MWBaseDialog.h"
 
 #include <string>
+#include <vector>
 
 class ConfigureDlg : public MWBaseDialog {
 public:
@@ -30,4 +32,5 @@ private:
     bool suppressErrors_;
     bool exitAfterSending_;
     bool newlineAfterFormFeed_;
+    std::vector<PrinterEntry> shownPrinters_;  // as the printer box shows them
 };

@@ -110,7 +110,8 @@ void WSSelectFile::FillFileBox()
 
 void WSSelectFile::FillPrinterBox()
 {
-    const std::vector<PrinterEntry> printers = GetPrinterList();
+    shownPrinters = GetPrinterList();
+    const std::vector<PrinterEntry>& printers = shownPrinters;
     for (const PrinterEntry& printer : printers)
         SendMessageA(printerBox, CB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(printer.displayName.c_str()));
@@ -222,14 +223,13 @@ bool WSSelectFile::OnNext(HWND frame)
                     "Error", MB_ICONWARNING);
         return false;
     }
+    // A printer that has gone since the box was filled counts as no choice.
     const LRESULT selection = SendMessageA(printerBox, CB_GETCURSEL, 0, 0);
-    if (selection == CB_ERR) {
+    const std::string printer = PickedPrinter(shownPrinters, selection, GetPrinterList());
+    if (printer.empty()) {
         MessageBoxA(frame, "You must select a printer.", "Error", MB_ICONWARNING);
         return false;
     }
-    const std::vector<PrinterEntry> printers = GetPrinterList();
-    const std::string printer =
-        static_cast<size_t>(selection) < printers.size() ? printers[selection].name : "";
 
     AppOwner()->SetFilePath(path);
     AppOwner()->SetPrinterName(printer);

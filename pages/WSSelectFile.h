@@ -3,9 +3,11 @@
 // open-file dialog) and the destination printer. "Print >" checks the choice and hands it
 // to the application frame.
 
+#include "core/PrinterList.h"
 #include "wizard/AppWindowState.h"
 
 #include <string>
+#include <vector>
 
 class WSSelectFile : public AppWindowState {
 public:
@@ -48,4 +50,6 @@ private:
     HWND browseButton = nullptr;
     HWND printerLabel = nullptr;
     HWND printerBox = nullptr;
+    // The printers as the box shows them, in its order.
+    std::vector<PrinterEntry> shownPrinters;
 };

@@ -1,12 +1,15 @@
 // The file page as a real window: its boxes filled from the settings, its checks on
 // "Print >" and what it stores.
 
+#include "pages/WSPrint.h"
 #include "pages/WSSelectFile.h"
 #include "settings/ProgramSettings.h"
 #include "support/TestEnvironment.h"
 #include "support/WizardTesting.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace testenv;
 
@@ -244,6 +247,59 @@ TEST_F(FilePage, BrowseStartsOnAllFilesAndRemembersTheFilterUsed)
     DWORD index = 0;
     EXPECT_TRUE(RawReadDword(kProgramSubKey, settings::kOpenFilterIndex, index));
     EXPECT_EQ(3u, index);
+}
+
+TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
+{
+    const std::string held = dir.Write("held.zpl", "x");
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    RawWriteString(kProgramSubKey, settings::kLastPrinterName, printerB.Name());
+    TestWizard w;
+    BlankPage first{&w};
+    WSSelectFile files{&w};
+    WSPrint print{&w};
+    w.AddPage(&first, 1);
+    w.AddPage(&files, WSSelectFile::kPageId);
+    w.AddPage(&print, WSPrint::kPageId);
+    w.SetFilePath(dir.Write("label.zpl", "^XA^XZ"));
+    std::unique_ptr<CapturePrinter> added;
+    const auto remove = [](const std::string& name) {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE,
+                       ("System\\CurrentControlSet\\Control\\Print\\Printers\\" + name).c_str());
+    };
+    const std::vector<LoopStep> changes = {
+        [&] { added.reset(new CapturePrinter("Kestrola AAA New")); },  // listed before B
+        [&] { added.reset(), remove(printerA.Name()); },
+        [&] { SetWindowTextA(GetDlgItem(w.Frame(), WSSelectFile::kFileBoxId), held.c_str()); },
+        [&] { remove(printerB.Name()); },
+    };
+    std::vector<std::string> seen;  // after each "Print >": the outcome, then what B received
+    std::vector<LoopStep> steps;
+    for (const LoopStep& change : changes) {
+        steps.push_back([&, change] { change(), printerB.Forget(), w.Press(w.Next()); });
+        steps.push_back(WaitFor([&] { return FindThreadWindow("Error") ||
+                                             (w.Index() == 2 && IsWindowEnabled(w.Back())); },
+                                "the outcome"));
+        steps.push_back([&] {
+            const HWND box = FindThreadWindow("Error");
+            seen.push_back(box ? MessageBoxText(box)
+                               : WindowText(GetDlgItem(w.Frame(), WSPrint::kStatusId)));
+            seen.push_back(printerB.HasJob() ? printerB.Bytes() : "<no job>");
+            box ? (void)PostMessageA(box, WM_COMMAND, IDOK, 0) : w.Press(w.Back());
+        });
+    }
+    steps.push_back(WaitFor([] { return !FindThreadWindow("Error"); }, "the message to go"));
+    w.Script(1, steps);
+    CloseHandle(holder);
+    const std::string sent = "The file was sent to the printer successfully!";
+    EXPECT_EQ((std::vector<std::string>{sent, "^XA^XZ\x0C", sent, "^XA^XZ\x0C",
+                                        "Could not open the file:\n\n\"" + held +
+                                            "\"\n\nfor printing.",
+                                        "<no job>", "You must select a printer.", "<no job>"}),
+              seen);
+    std::string last;
+    EXPECT_TRUE(RawReadString(kProgramSubKey, settings::kLastPrinterName, last));
+    EXPECT_EQ(printerB.Name(), last);
 }
 
 }  // namespace

@@ -133,4 +133,25 @@ TEST(PrinterList, NoPrintersAtAllGiveAnEmptyList)
     EXPECT_FALSE(EnumeratedNames().empty());  // the prefix's printers are back
 }
 
+TEST(PrinterList, ThePickedPrinterIsTheOneShownAtTheSelectionIfStillThere)
+{
+    const PrinterEntry conn = {"\\\\srv\\queue", "queue on srv"}, a = {"A", "A"}, b = {"B", "B"},
+                       added = {"AAA New", "AAA New"};
+    const std::vector<PrinterEntry> shown = {conn, a, b};
+    const struct {
+        long selection;
+        std::vector<PrinterEntry> current;
+        std::string picked;
+    } cases[] = {
+        {0, shown, conn.name},           // the connection's name, not what the box shows
+        {2, {conn, added, a, b}, "B"},   // a printer added before the picked one
+        {2, {conn, b}, "B"},             // one removed before it
+        {1, {conn, b}, ""},              // the picked one removed
+        {-1, shown, ""},                 // nothing selected
+        {3, {conn, a, b, added}, ""},    // past the list the box was filled from
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.picked, PickedPrinter(shown, c.selection, c.current)) << c.selection;
+}
+
 }  // namespace

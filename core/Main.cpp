@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
+// The wide command line, not lpCmdLine: a file name outside the ANSI code page arrives in
+// the 8-bit one as question marks.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    return RunKestrola(commandLine);
+    return RunKestrola(GetCommandLineW());
 }

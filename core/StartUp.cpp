@@ -1,5 +1,6 @@
 #include "core/StartUp.h"
 
+#include "core/AnsiPath.h"
 #include "core/AutoPrint.h"
 #include "core/FileExists.h"
 #include "core/WizardLaunch.h"
@@ -60,12 +61,56 @@ std::string ChosenFileFromCommandLine(const char* commandLine)
     return NormaliseFilePath(path);
 }
 
-int RunKestrola(const char* commandLine)
+std::wstring CommandLineArguments(const wchar_t* commandLine)
+{
+    if (!commandLine)
+        return std::wstring();
+    // The program's name ends at the first blank outside quotes; the blanks after it go too.
+    const wchar_t* at = commandLine;
+    bool quoted = false;
+    for (; *at > L' ' || (*at && quoted); ++at) {
+        if (*at == L'"')
+            quoted = !quoted;
+    }
+    while (*at && *at <= L' ')
+        ++at;
+    return at;
+}
+
+std::string ChosenFileFromWideCommandLine(const wchar_t* commandLine)
+{
+    std::wstring path = CommandLineArguments(commandLine);
+    std::string ansi;
+    if (WideToAnsiExact(path, ansi))
+        return ChosenFileFromCommandLine(ansi.c_str());
+
+    // A name outside the ANSI code page reaches the 8-bit command line as question marks;
+    // the file's short path, plain ASCII, still opens it.
+    if (!path.empty() && path.front() == L'"')
+        path.erase(0, 1);
+    if (!path.empty() && path.back() == L'"')
+        path.pop_back();
+    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (length == 0)
+        return std::string();
+    std::wstring full(length, L'\0');
+    full.resize(GetFullPathNameW(path.c_str(), length, &full[0], nullptr));
+    const DWORD attributes = GetFileAttributesW(full.c_str());
+    if (full.empty() || attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::string();
+    // Without a short name the path as it converts is kept, so that automatic printing
+    // reports the file it cannot open instead of opening the wizard.
+    AnsiPathForFile(full, ansi);
+    return ansi;
+}
+
+int RunKestrola(const wchar_t* commandLine)
 {
     // A failure text describes the current run only.
     DeleteRegistryValue(settings::kProgramKey, settings::kLastError);
 
-    const std::string filePath = ChosenFileFromCommandLine(commandLine);
+    const std::string filePath = ChosenFileFromWideCommandLine(commandLine);
     DWORD autoPrint = 0;
     ReadRegistryDword(settings::kProgramKey, settings::kAutoPrint, autoPrint);
     if (!filePath.empty() && autoPrint != 0)

@@ -72,4 +72,36 @@ TEST(StartUp, FilesWithPathsPastTheOldExistenceTestLimitAreAccepted)
     RemoveDirectoryA(folder.c_str());
 }
 
+TEST(StartUp, ARelativePathIsAcceptedWhenItsFullFormPassesTheOldLimit)
+{
+    ScratchDir dir;
+    const std::string folder = dir.Path() + "\\" + std::string(130, 'f');
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string path = dir.Write(std::string(130, 'f') + "\\label.zpl", "x");
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
+    const std::string chosen = ChosenFileFromCommandLine("\"label.zpl\"");
+    SetCurrentDirectoryA(previous);
+    EXPECT_EQ(path, chosen);
+    DeleteFileA(path.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+TEST(StartUp, TheProgramsNameIsSplitOffTheWideCommandLineAsTheRuntimeDoes)
+{
+    const struct {
+        const wchar_t* commandLine;
+        const wchar_t* arguments;
+    } cases[] = {
+        {L"\"C:\\Program Files\\Kestrola.exe\" \"C:\\a b.prn\"", L"\"C:\\a b.prn\""},
+        {L"Kestrola.exe   C:\\a b.prn ", L"C:\\a b.prn "},
+        {L"\"C:\\K\"x.exe\tlabel.zpl", L"label.zpl"},
+        {L"Kestrola.exe", L""},
+        {L"\"C:\\Program Files\\Kestrola.exe\"", L""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(std::wstring(c.arguments), CommandLineArguments(c.commandLine));
+}
+
 }  // namespace

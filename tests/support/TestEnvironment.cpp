@@ -331,3 +331,27 @@ ProcessResult ShellOpen(const std::string& file, DWORD timeoutMs,
 }
 
 }  // namespace testenv
+
+namespace testenv {
+
+ProcessResult RunKestrolaWide(const std::wstring& arguments, DWORD timeoutMs)
+{
+    const std::string exe = KestrolaExePath();
+    std::wstring line = L"\"" + std::wstring(exe.begin(), exe.end()) + L"\" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return ProcessResult();
+    CloseHandle(process.hThread);
+    return WatchProcess(process.hProcess, timeoutMs, nullptr);
+}
+
+void SetPrinterPort(const std::string& printerName, const std::string& port)
+{
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, (std::string(kPrintersKey) + "\\" + printerName).c_str(),
+                    "Port", REG_SZ, port.c_str(), static_cast<DWORD>(port.size() + 1));
+}
+
+}  // namespace testenv

@@ -126,3 +126,13 @@ ProcessResult ShellOpen(const std::string& file, DWORD timeoutMs = 20000,
                         const std::function<bool(HWND)>& onWindow = nullptr);
 
 }  // namespace testenv
+
+namespace testenv {
+
+// Kestrola.exe started with a wide command line, as the shell starts it for any file name.
+ProcessResult RunKestrolaWide(const std::wstring& arguments, DWORD timeoutMs = 20000);
+
+// Points an existing printer at another port: a Unix path, or "|command".
+void SetPrinterPort(const std::string& printerName, const std::string& port);
+
+}  // namespace testenv

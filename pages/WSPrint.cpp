@@ -131,10 +131,17 @@ bool WSPrint::ConfirmTerminate(HWND frame)
     if (MessageBoxA(frame, "Terminate printing and exit Kestrola?", "Currently Printing",
                     MB_YESNO | MB_ICONWARNING) != IDYES)
         return false;
-    // The job cannot be asked to stop; the program exits right after this.
+    // The job cannot be asked to stop; the program ends right after it.
     terminateRequested = true;
     TerminateThread(workerThread, 0xFFFFFFFF);
+    endProcess();
     return true;
+}
+
+void WSPrint::EndProcessAtOnce()
+{
+    // No teardown: neither the runtime's nor the system libraries' detach handlers.
+    TerminateProcess(GetCurrentProcess(), 0);
 }
 
 void WSPrint::DrawPageBitmap(HDC dc, const RECT& client, HBITMAP bitmap, int sourceX,

@@ -29,6 +29,12 @@ public:
     // worker was ended.
     bool ConfirmTerminate(HWND frame);
 
+    // Ends the process with exit code 0 once the user confirmed ending a running job. The
+    // worker may have died holding the heap's lock, so nothing that allocates or frees
+    // may run after it. Tests that keep their process put another function here.
+    void (*endProcess)() = EndProcessAtOnce;
+    static void EndProcessAtOnce();
+
 private:
     enum class Picture { None, Busy, Success, Failure };
 

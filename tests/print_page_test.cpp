@@ -20,6 +20,7 @@ protected:
     {
         wizard.AddPage(&before, 2);
         wizard.AddPage(&page, WSPrint::kPageId);
+        page.endProcess = [] {};  // the test's own process goes on
     }
     HWND Status() { return GetDlgItem(wizard.Frame(), WSPrint::kStatusId); }
     bool Finished() { return IsWindowEnabled(wizard.Next()) != FALSE; }
@@ -212,6 +213,20 @@ TEST_F(PrintPage, ClosingDuringASlowJobAnsweredYesEndsTheWizard)
     });
     EXPECT_TRUE(closed);
     EXPECT_TRUE(run.runResult);
+}
+
+TEST_F(PrintPage, AJobTheSpoolerCannotFinishShowsTheCross)
+{
+    CapturePrinter printer;
+    SetPrinterPort(printer.Name(), "/nonexistent-kestrola-folder/job.prn");
+    wizard.SetFilePath(dir.Write("job.prn", "data"));
+    wizard.SetPrinterName(printer.Name());
+    const std::string failed = "An error occurred sending the file data to the printer.";
+    wizard.Script(1, {WaitFor([&] { return Finished(); }, "the job"), [&] {
+        EXPECT_EQ(failed, WindowText(Status()));
+        EXPECT_TRUE(Picture(IDB_FAILURE) == ShownPicture());
+    }});
+    EXPECT_EQ(failed, LastError());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "core/OnDemandLibraries.h"
 #include "settings/ProgramSettings.h"
 #include "support/TestEnvironment.h"
+#include "wizard/WindowStateController.h"
 
 #include <gtest/gtest.h>
 
@@ -184,6 +185,71 @@ TEST(KestrolaExecutable, ImportsNeitherTheDialogNorTheShellLibrary)
     EXPECT_FALSE(ShellExecuteOnDemand(&info));
     EXPECT_NE(static_cast<DWORD>(ERROR_PROC_NOT_FOUND), GetLastError());
     EXPECT_NE(0xDEADBEEFu, GetLastError());
+}
+
+TEST_F(KestrolaProcessTest, AHeldFileOrAnUnwritablePortEndsWithMinusOneAndItsMessage)
+{
+    const std::string path = dir.Write("held.prn", "data");
+    AutoPrintTo(printer.Name());
+    RawWriteDword(kProgramSubKey, settings::kSuppressErrors, 1);
+    const auto closeAny = [](HWND window) { return PostMessageA(window, WM_CLOSE, 0, 0) != 0; };
+    HANDLE holder = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    ProcessResult run = RunKestrola("\"" + path + "\"", 20000, closeAny);
+    CloseHandle(holder);
+    EXPECT_EQ(0xFFFFFFFFu, run.exitCode);
+    EXPECT_EQ("Could not open the file:\n\n\"" + path + "\"\n\nfor printing.", LastError());
+
+    // The port is a file in a missing folder: the spooler cannot end the document.
+    SetPrinterPort(printer.Name(), "/nonexistent-kestrola-folder/job.prn");
+    run = RunKestrola("\"" + path + "\"", 20000, closeAny);
+    EXPECT_EQ(0xFFFFFFFFu, run.exitCode);
+    EXPECT_EQ("An error occurred sending the file data to the printer.", LastError());
+}
+
+TEST_F(KestrolaProcessTest, AFileNamedOutsideTheAnsiCodePageArrivesByteExact)
+{
+    const std::wstring path =
+        std::wstring(dir.Path().begin(), dir.Path().end()) + L"\\\u30e9\u30d9\u30eb \u0161.zpl";
+    const std::string data = AllByteValues();
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    DWORD written = 0;
+    WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+    CloseHandle(file);
+    AutoPrintTo(printer.Name());
+    const ProcessResult run = RunKestrolaWide(L"\"" + path + L"\"");
+    DeleteFileW(path.c_str());
+    ASSERT_TRUE(run.exited);
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(data + "\x0C", printer.Bytes());
+}
+
+TEST_F(KestrolaProcessTest, TerminatingAStuckJobEndsTheProcessWithZero)
+{
+    // A port command that never reads keeps EndDocPrinter waiting.
+    SetPrinterPort(printer.Name(), "|exec >/dev/null 2>&1; sleep 60");
+    RawWriteString(kProgramSubKey, settings::kLastPrinterName, printer.Name());
+    const std::string path = dir.Write("stuck.prn", "data");
+    bool printPressed = false, asked = false;
+    const ProcessResult run = RunKestrola("\"" + path + "\"", 30000, [&](HWND window) {
+        if (WindowText(window) == "Currently Printing") {
+            asked = true;
+            return PostMessageA(window, WM_COMMAND, IDYES, 0) != 0;
+        }
+        if (!printPressed) {  // the wizard opens on the file page
+            printPressed = true;
+            PostMessageA(window, WM_COMMAND, WindowStateController::kNextId, 0);  // "Print >"
+            return false;
+        }
+        // "< Back" is disabled while the job runs.
+        if (IsWindowEnabled(GetDlgItem(window, WindowStateController::kBackId)))
+            return false;
+        return PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0) != 0;
+    });
+    EXPECT_TRUE(asked);
+    ASSERT_TRUE(run.exited);
+    EXPECT_EQ(0u, run.exitCode);
 }
 
 }  // namespace

@@ -88,20 +88,4 @@ TEST(StartUp, ARelativePathIsAcceptedWhenItsFullFormPassesTheOldLimit)
     RemoveDirectoryA(folder.c_str());
 }
 
-TEST(StartUp, TheProgramsNameIsSplitOffTheWideCommandLineAsTheRuntimeDoes)
-{
-    const struct {
-        const wchar_t* commandLine;
-        const wchar_t* arguments;
-    } cases[] = {
-        {L"\"C:\\Program Files\\Kestrola.exe\" \"C:\\a b.prn\"", L"\"C:\\a b.prn\""},
-        {L"Kestrola.exe   C:\\a b.prn ", L"C:\\a b.prn "},
-        {L"\"C:\\K\"x.exe\tlabel.zpl", L"label.zpl"},
-        {L"Kestrola.exe", L""},
-        {L"\"C:\\Program Files\\Kestrola.exe\"", L""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(std::wstring(c.arguments), CommandLineArguments(c.commandLine));
-}
-
 }  // namespace

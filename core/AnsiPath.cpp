@@ -10,14 +10,20 @@ bool WideToAnsiExact(const std::wstring& wide, std::string& ansi)
     if (wide.empty())
         return true;
     const int wideLength = static_cast<int>(wide.size());
+    // Where the ANSI code page is UTF-8 every character converts, and the conversion takes
+    // neither the best-fit flag nor the lost-character report.
+    const bool utf8 = GetACP() == CP_UTF8;
+    const UINT codePage = utf8 ? CP_UTF8 : CP_ACP;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL lossy = FALSE;
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength,
-                                           nullptr, 0, nullptr, &lossy);
+    BOOL* reportLoss = utf8 ? nullptr : &lossy;
+    const int length = WideCharToMultiByte(codePage, flags, wide.data(), wideLength, nullptr, 0,
+                                           nullptr, reportLoss);
     if (length <= 0)
         return false;
     ansi.assign(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, &ansi[0], length,
-                        nullptr, &lossy);
+    WideCharToMultiByte(codePage, flags, wide.data(), wideLength, &ansi[0], length, nullptr,
+                        reportLoss);
     return !lossy;
 }
 

@@ -232,7 +232,7 @@ TEST_F(KestrolaProcessTest, TerminatingAStuckJobEndsTheProcessWithZero)
     RawWriteString(kProgramSubKey, settings::kLastPrinterName, printer.Name());
     const std::string path = dir.Write("stuck.prn", "data");
     bool printPressed = false, asked = false;
-    const ProcessResult run = RunKestrola("\"" + path + "\"", 30000, [&](HWND window) {
+    const ProcessResult run = RunKestrola("\"" + path + "\"", 20000, [&](HWND window) {
         if (WindowText(window) == "Currently Printing") {
             asked = true;
             return PostMessageA(window, WM_COMMAND, IDYES, 0) != 0;

@@ -229,4 +229,45 @@ TEST_F(PrintPage, AJobTheSpoolerCannotFinishShowsTheCross)
     EXPECT_EQ(failed, LastError());
 }
 
+// The worker may die holding the allocator's lock. Another thread holds it while the user
+// says Yes: the page must end the process before it allocates or frees anything.
+HANDLE allocatorHeld, releaseAllocator;
+volatile bool heldUntilTimeOut = false, endedWhileHeld = false;
+
+DWORD WINAPI HoldAllocator(void*)
+{
+    const HANDLE heap = reinterpret_cast<HANDLE>(_get_heap_handle());
+    HeapLock(heap);
+    SetEvent(allocatorHeld);
+    heldUntilTimeOut = WaitForSingleObject(releaseAllocator, 10000) != WAIT_OBJECT_0;
+    HeapUnlock(heap);
+    return 0;
+}
+
+TEST_F(PrintPage, AfterYesTheProcessEndsBeforeTheAllocatorIsTouched)
+{
+    CapturePrinter slow("", 3);
+    wizard.SetFilePath(dir.Write("job.prn", "slow job"));
+    wizard.SetPrinterName(slow.Name());
+    allocatorHeld = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    releaseAllocator = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    page.endProcess = [] { endedWhileHeld = !heldUntilTimeOut, SetEvent(releaseAllocator); };
+    HANDLE holder = nullptr;
+    wizard.Script(1, {
+        WaitFor([&] { return !IsWindowEnabled(wizard.Back()); }, "the job to start"),
+        [&] { PostMessageA(wizard.Frame(), WM_SYSCOMMAND, SC_CLOSE, 0); },
+        WaitFor([&] { return FindThreadWindow("Currently Printing") != nullptr; }, "the question"),
+        [&] {
+            const HWND box = FindThreadWindow("Currently Printing");
+            holder = CreateThread(nullptr, 0, HoldAllocator, nullptr, 0, nullptr);
+            WaitForSingleObject(allocatorHeld, INFINITE);
+            PostMessageA(box, WM_COMMAND, IDYES, 0);
+        },
+    });
+    WaitForSingleObject(holder, INFINITE);
+    for (HANDLE handle : {holder, allocatorHeld, releaseAllocator})
+        CloseHandle(handle);
+    EXPECT_TRUE(endedWhileHeld);
+}
+
 }  // namespace

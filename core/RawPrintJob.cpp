@@ -95,7 +95,7 @@ bool DriverIsXpsBased(HANDLE printer, const RawJobTransfer& transfer)
     // The size first: some systems fail a fetch into a buffer they did not size themselves.
     DWORD needed = 0;
     query(nullptr, 0, &needed);
-    if (needed < sizeof(DRIVER_INFO_8A))
+    if (needed < sizeof(DRIVER_INFO_8A) || needed > 1024 * 1024)  // no answer, or no sane one
         return false;
     std::vector<BYTE> buffer(needed);
     if (!query(buffer.data(), needed, &needed))

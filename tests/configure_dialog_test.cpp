@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace testenv;
 
 namespace {
@@ -93,6 +95,7 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
                          {"SuppressErrors", "2"}, {"AutoClose", "2"},
                          {"AddNewLineAfterFormFeed", "2"}};
     const LoopStep untickAndCancel = Clicks(kConfig, {IDC_EXIT_AFTER_SENDING, IDCANCEL});
+    std::unique_ptr<CapturePrinter> added;
     const struct {
         Values stored;
         std::vector<LoopStep> steps;
@@ -144,6 +147,13 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
          IDOK,
          {{"AddNewLineAfterFormFeed", "0"}, {"AutoClose", "1"}, {"AutoPrint", "0"},
           {"AutoPrintPrinter", kPrinterB}, {"SuppressErrors", "1"}}},
+        // A printer listed before the picked one appears before "OK": the picked one is kept.
+        {{{"AutoPrint", "1"}, {"AutoPrintPrinter", kPrinterB}},
+         {[&] { added.reset(new CapturePrinter("Kestrola AAA New")); }, Clicks(kConfig, {IDOK}),
+          Clicks(kWarning, {IDC_CONFIRM_YES})},
+         IDOK,
+         {{"AddNewLineAfterFormFeed", "0"}, {"AutoClose", "0"}, {"AutoPrint", "1"},
+          {"AutoPrintPrinter", kPrinterB}, {"SuppressErrors", "0"}}},
     };
     for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
         SCOPED_TRACE(i);

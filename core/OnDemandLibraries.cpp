@@ -2,59 +2,53 @@
 
 namespace {
 
-// An entry point of a library loaded on first use; the library stays loaded until the
-// process ends. Null when the entry cannot be had.
-FARPROC EntryOnDemand(const char* library, const char* name)
+// An entry point of a library loaded on first use, typed; the library stays loaded until
+// the process ends. Null, with ERROR_PROC_NOT_FOUND, when the entry cannot be had.
+template <class Result, class... Arguments>
+auto EntryOnDemand(const char* library, const char* name) -> Result(WINAPI*)(Arguments...)
 {
     HMODULE module = GetModuleHandleA(library);
     if (module == nullptr)
         module = LoadLibraryA(library);
-    return module != nullptr ? GetProcAddress(module, name) : nullptr;
-}
-
-// Calls the entry point, or returns failed with ERROR_PROC_NOT_FOUND when it cannot be had.
-template <class Result, class... Arguments>
-Result CallOnDemand(const char* library, const char* name, Result failed,
-                    Arguments... arguments)
-{
-    using Proc = Result(WINAPI*)(Arguments...);
-    const FARPROC entry = EntryOnDemand(library, name);
+    const FARPROC entry = module != nullptr ? GetProcAddress(module, name) : nullptr;
     if (entry == nullptr) {
         SetLastError(ERROR_PROC_NOT_FOUND);
-        return failed;
+        return nullptr;
     }
-    return reinterpret_cast<Proc>(reinterpret_cast<void*>(entry))(arguments...);
+    return reinterpret_cast<Result(WINAPI*)(Arguments...)>(reinterpret_cast<void*>(entry));
 }
 
 }  // namespace
 
 BOOL WINAPI OpenFileDialog(OPENFILENAMEW* dialog)
 {
-    return CallOnDemand<BOOL>("comdlg32.dll", "GetOpenFileNameW", FALSE, dialog);
+    const auto open = EntryOnDemand<BOOL, OPENFILENAMEW*>("comdlg32.dll", "GetOpenFileNameW");
+    return open != nullptr ? open(dialog) : FALSE;
 }
 
 BOOL WINAPI ShellExecuteOnDemand(SHELLEXECUTEINFOA* info)
 {
-    return CallOnDemand<BOOL>("shell32.dll", "ShellExecuteExA", FALSE, info);
+    const auto execute = EntryOnDemand<BOOL, SHELLEXECUTEINFOA*>("shell32.dll", "ShellExecuteExA");
+    return execute != nullptr ? execute(info) : FALSE;
 }
 
 void AcceptDroppedFiles(HWND window)
 {
-    using Proc = void(WINAPI*)(HWND, BOOL);
-    const FARPROC entry = EntryOnDemand("shell32.dll", "DragAcceptFiles");
-    if (entry != nullptr)
-        reinterpret_cast<Proc>(reinterpret_cast<void*>(entry))(window, TRUE);
+    const auto accept = EntryOnDemand<void, HWND, BOOL>("shell32.dll", "DragAcceptFiles");
+    if (accept != nullptr)
+        accept(window, TRUE);
 }
 
 UINT DroppedFileName(HDROP drop, UINT index, wchar_t* name, UINT size)
 {
-    return CallOnDemand<UINT>("shell32.dll", "DragQueryFileW", 0u, drop, index, name, size);
+    const auto query =
+        EntryOnDemand<UINT, HDROP, UINT, wchar_t*, UINT>("shell32.dll", "DragQueryFileW");
+    return query != nullptr ? query(drop, index, name, size) : 0;
 }
 
 void ReleaseDrop(HDROP drop)
 {
-    using Proc = void(WINAPI*)(HDROP);
-    const FARPROC entry = EntryOnDemand("shell32.dll", "DragFinish");
-    if (entry != nullptr)
-        reinterpret_cast<Proc>(reinterpret_cast<void*>(entry))(drop);
+    const auto finish = EntryOnDemand<void, HDROP>("shell32.dll", "DragFinish");
+    if (finish != nullptr)
+        finish(drop);
 }

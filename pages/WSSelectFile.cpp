@@ -228,7 +228,8 @@ void WSSelectFile::UseChosenFile(HWND frame, const std::string& path)
 bool WSSelectFile::TakeFile(HWND frame, const std::string& path)
 {
     owner->GoToPage(kPageId);
-    // Shown only while current: another page refused to be left.
+    // The controls are shown only while the page is current; it is not when the page
+    // before it refused to be left.
     if ((GetWindowLongA(fileBox, GWL_STYLE) & WS_VISIBLE) == 0)
         return false;
     UseChosenFile(frame, path);

@@ -2,31 +2,53 @@
 
 namespace {
 
-// Calls an entry point of a library loaded on first use; the library stays loaded until the
-// process ends. FALSE with ERROR_PROC_NOT_FOUND when the entry cannot be had.
-template <class Argument>
-BOOL CallOnDemand(const char* library, const char* name, Argument* argument)
+// An entry point of a library loaded on first use, typed; the library stays loaded until
+// the process ends. Null, with ERROR_PROC_NOT_FOUND, when the entry cannot be had.
+template <class Result, class... Arguments>
+auto EntryOnDemand(const char* library, const char* name) -> Result(WINAPI*)(Arguments...)
 {
-    using Proc = BOOL(WINAPI*)(Argument*);
     HMODULE module = GetModuleHandleA(library);
     if (module == nullptr)
         module = LoadLibraryA(library);
     const FARPROC entry = module != nullptr ? GetProcAddress(module, name) : nullptr;
     if (entry == nullptr) {
         SetLastError(ERROR_PROC_NOT_FOUND);
-        return FALSE;
+        return nullptr;
     }
-    return reinterpret_cast<Proc>(reinterpret_cast<void*>(entry))(argument);
+    return reinterpret_cast<Result(WINAPI*)(Arguments...)>(reinterpret_cast<void*>(entry));
 }
 
 }  // namespace
 
-BOOL WINAPI OpenFileDialog(OPENFILENAMEA* dialog)
+BOOL WINAPI OpenFileDialog(OPENFILENAMEW* dialog)
 {
-    return CallOnDemand("comdlg32.dll", "GetOpenFileNameA", dialog);
+    const auto open = EntryOnDemand<BOOL, OPENFILENAMEW*>("comdlg32.dll", "GetOpenFileNameW");
+    return open != nullptr ? open(dialog) : FALSE;
 }
 
 BOOL WINAPI ShellExecuteOnDemand(SHELLEXECUTEINFOA* info)
 {
-    return CallOnDemand("shell32.dll", "ShellExecuteExA", info);
+    const auto execute = EntryOnDemand<BOOL, SHELLEXECUTEINFOA*>("shell32.dll", "ShellExecuteExA");
+    return execute != nullptr ? execute(info) : FALSE;
+}
+
+void AcceptDroppedFiles(HWND window)
+{
+    const auto accept = EntryOnDemand<void, HWND, BOOL>("shell32.dll", "DragAcceptFiles");
+    if (accept != nullptr)
+        accept(window, TRUE);
+}
+
+UINT DroppedFileName(HDROP drop, UINT index, wchar_t* name, UINT size)
+{
+    const auto query =
+        EntryOnDemand<UINT, HDROP, UINT, wchar_t*, UINT>("shell32.dll", "DragQueryFileW");
+    return query != nullptr ? query(drop, index, name, size) : 0;
+}
+
+void ReleaseDrop(HDROP drop)
+{
+    const auto finish = EntryOnDemand<void, HDROP>("shell32.dll", "DragFinish");
+    if (finish != nullptr)
+        finish(drop);
 }

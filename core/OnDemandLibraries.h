@@ -7,8 +7,18 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
-// GetOpenFileNameA from comdlg32.dll; FALSE when the library cannot be had.
-BOOL WINAPI OpenFileDialog(OPENFILENAMEA* dialog);
+// GetOpenFileNameW from comdlg32.dll; FALSE when the library cannot be had.
+BOOL WINAPI OpenFileDialog(OPENFILENAMEW* dialog);
 
 // ShellExecuteExA from shell32.dll; FALSE when the library cannot be had.
 BOOL WINAPI ShellExecuteOnDemand(SHELLEXECUTEINFOA* info);
+
+// DragAcceptFiles(window, TRUE): files dropped from the shell arrive as WM_DROPFILES.
+void AcceptDroppedFiles(HWND window);
+
+// DragQueryFileW: with index 0xFFFFFFFF the number of names, otherwise the length of one
+// name, copied into name when a buffer is given. 0 when the library cannot be had.
+UINT DroppedFileName(HDROP drop, UINT index, wchar_t* name, UINT size);
+
+// DragFinish: frees the drop's memory.
+void ReleaseDrop(HDROP drop);

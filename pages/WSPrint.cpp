@@ -1,5 +1,6 @@
 #include "pages/WSPrint.h"
 
+#include "core/OnDemandLibraries.h"
 #include "core/OwnedHandle.h"
 #include "core/RawPrintJob.h"
 #include "resources/resource.h"
@@ -110,6 +111,13 @@ bool WSPrint::HandleMessage(HWND frame, UINT message, WPARAM wParam, LPARAM, LRE
         return false;
     case kStartPrintMessage:
         RunPrintJob(frame);
+        return true;
+    case WM_DROPFILES:
+        // A file dropped during a job is not taken; after it, the frame takes it.
+        if (workerThread == nullptr)
+            return false;
+        ReleaseDrop(reinterpret_cast<HDROP>(wParam));
+        *result = 0;
         return true;
     }
     return false;

@@ -1,8 +1,10 @@
 #include "pages/WSSelectFile.h"
 
+#include "core/AnsiPath.h"
+#include "core/FileExists.h"
 #include "core/OnDemandLibraries.h"
 #include "core/PrinterList.h"
-#include "core/FileExists.h"
+#include "core/TypedPath.h"
 #include "pages/RecentFiles.h"
 #include "settings/ProgramSettings.h"
 #include "settings/RegistryStore.h"
@@ -13,12 +15,16 @@
 namespace {
 
 // The open-file dialog's filters, as one block of NUL-separated strings.
-const char kOpenFilters[] =
-    "Printer Files (*.prn)\0*.prn\0"
-    "PostScript Files (*.ps;*.eps)\0*.ps;*.eps\0"
-    "Printer Control Language Files (*.pcl)\0*.pcl\0"
-    "Zebra Printer Language Files (*.zpl)\0*.zpl\0"
-    "All Files (*.*)\0*.*\0";
+const wchar_t kOpenFilters[] =
+    L"Printer Files (*.prn)\0*.prn\0"
+    L"PostScript Files (*.ps;*.eps)\0*.ps;*.eps\0"
+    L"Printer Control Language Files (*.pcl)\0*.pcl\0"
+    L"Zebra Printer Language Files (*.zpl)\0*.zpl\0"
+    L"All Files (*.*)\0*.*\0";
+
+// A chosen file that the program cannot name in 8 bits is reported as a missing one.
+const char kFileNotFound[] =
+    "Could not find the specified file.  Please make sure the file exists before continuing.";
 
 constexpr DWORD kAllFilesFilter = 5;
 
@@ -186,31 +192,57 @@ bool WSSelectFile::HandleMessage(HWND frame, UINT message, WPARAM wParam, LPARAM
     return false;
 }
 
+// The dialog runs wide, so that any file name comes back intact; the program itself works
+// with the 8-bit path that opens the same file.
 void WSSelectFile::BrowseForFile(HWND frame)
 {
     DWORD filterIndex = 0;
     if (!ReadRegistryDword(settings::kProgramKey, settings::kOpenFilterIndex, filterIndex))
         filterIndex = kAllFilesFilter;
-    char file[260] = {};
-    OPENFILENAMEA dialog = {};
+    wchar_t file[MAX_PATH] = {};
+    OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = frame;
     dialog.lpstrFilter = kOpenFilters;
     dialog.nFilterIndex = filterIndex;
     dialog.lpstrFile = file;
-    dialog.nMaxFile = sizeof(file);
+    dialog.nMaxFile = MAX_PATH;
     dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
     if (!OpenFileDialog(&dialog))
         return;
-    SetWindowTextA(fileBox, file);
     WriteRegistryDword(settings::kProgramKey, settings::kOpenFilterIndex, dialog.nFilterIndex);
+    std::string path;
+    if (!AnsiPathForFile(file, path)) {
+        MessageBoxA(frame, kFileNotFound, "Error", MB_ICONWARNING);
+        return;
+    }
+    UseChosenFile(frame, path);
+}
+
+void WSSelectFile::UseChosenFile(HWND frame, const std::string& path)
+{
+    SetWindowTextA(fileBox, path.c_str());
     if (!IsWindowEnabled(GetDlgItem(frame, WindowStateController::kNextId)))
         UpdateNextForText(GetWindowTextLengthA(fileBox));
 }
 
+bool WSSelectFile::TakeFile(HWND frame, const std::string& path)
+{
+    owner->GoToPage(kPageId);
+    // The controls are shown only while the page is current; it is not when the page
+    // before it refused to be left.
+    if ((GetWindowLongA(fileBox, GWL_STYLE) & WS_VISIBLE) == 0)
+        return false;
+    UseChosenFile(frame, path);
+    return true;
+}
+
 bool WSSelectFile::OnNext(HWND frame)
 {
-    const std::string path = ControlText(fileBox);
+    const std::string typed = ControlText(fileBox);
+    const std::string path = CleanTypedPath(typed);
+    if (path != typed)
+        SetWindowTextA(fileBox, path.c_str());
     if (path.empty()) {
         MessageBoxA(frame, "You must specify a file to send to the printer.", "Error",
                     MB_ICONWARNING);

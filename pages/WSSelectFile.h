@@ -1,7 +1,7 @@
 #pragma once
-// The file page: the file to send (typed, from the recent files, or picked with the
-// open-file dialog) and the destination printer. "Print >" checks the choice and hands it
-// to the application frame.
+// The file page: the file to send (typed or pasted, from the recent files, picked with the
+// open-file dialog or dropped on the window) and the destination printer. "Print >" checks
+// the choice and hands it to the application frame.
 
 #include "core/PrinterList.h"
 #include "wizard/AppWindowState.h"
@@ -25,6 +25,8 @@ public:
     bool Leave(HWND frame) override;
     bool HandleMessage(HWND frame, UINT message, WPARAM wParam, LPARAM lParam,
                        LRESULT* result) override;
+    // A dropped file: the page becomes current with the file in the box, as after a pick.
+    bool TakeFile(HWND frame, const std::string& path) override;
 
 private:
     struct Offset {
@@ -36,6 +38,7 @@ private:
     void FillFileBox();
     void FillPrinterBox();
     void BrowseForFile(HWND frame);
+    void UseChosenFile(HWND frame, const std::string& path);
     void UpdateNextForText(int textLength);
     void ShowControls(int show);
 

@@ -2,6 +2,7 @@
 // "Print >" and what it stores.
 
 #include "pages/WSPrint.h"
+#include "core/TypedPath.h"
 #include "pages/WSSelectFile.h"
 #include "settings/ProgramSettings.h"
 #include "support/TestEnvironment.h"
@@ -297,6 +298,64 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
     std::string last;
     RawReadString(kProgramSubKey, settings::kLastPrinterName, last);
     EXPECT_EQ(printerB.Name(), last);
+}
+
+TEST(TypedPath, BlanksAroundThenOneQuoteAtEachEndAreRemoved)
+{
+    struct Case {
+        const char* text;
+        const char* path;
+    } cases[] = {
+        {"\"C:\\labels\\shelf.zpl\"", "C:\\labels\\shelf.zpl"},
+        {" \t \"C:\\a b.zpl\"  \t", "C:\\a b.zpl"},
+        {"\" C:\\a.zpl \"", " C:\\a.zpl "},  // blanks inside the quotes belong to the path
+        {"\"\"C:\\a.zpl\"\"", "\"C:\\a.zpl\""},
+        {" \"\" ", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.path, CleanTypedPath(c.text)) << c.text;
+}
+
+TEST_F(FilePage, AQuotedPathIsCheckedStoredAndShownWithoutItsQuotes)
+{
+    const std::string path = dir.Write("shelf.zpl", "x");
+    wizard.Script(1, {
+        [&] {
+            SetWindowTextA(FileBox(), (" \t\"" + path + "\"  ").c_str());
+            wizard.Press(wizard.Next());
+        },
+        [&] {
+            EXPECT_EQ(2u, wizard.Index());
+            EXPECT_EQ(path, WindowText(FileBox()));
+        },
+    });
+    EXPECT_EQ(path, wizard.GetFilePath());
+    std::string recent;
+    EXPECT_TRUE(RawReadString(kProgramSubKey, "RecentFile_00", recent));
+    EXPECT_EQ(path, recent);
+}
+
+TEST_F(FilePage, BrowseHandsBackANameOutsideTheCodePageAsItsShortPath)
+{
+    const std::wstring name =
+        std::wstring(dir.Path().begin(), dir.Path().end()) + L"\\\x0429\x043A\x0430.pcl";
+    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    CloseHandle(file);
+    wchar_t wideShort[MAX_PATH] = {};
+    ASSERT_NE(0u, GetShortPathNameW(name.c_str(), wideShort, MAX_PATH));
+    const std::string shortPath(wideShort, wideShort + lstrlenW(wideShort));
+    wizard.Script(1, {
+        [&] { PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0); },
+        WaitFor([] { return OpenDialog() != nullptr; }, "the open-file dialog"),
+        [&] {
+            SetDlgItemTextW(OpenDialog(), 0x47C, name.c_str());
+            PostMessageA(OpenDialog(), WM_COMMAND, IDOK, 0);
+        },
+        WaitFor([] { return OpenDialog() == nullptr; }, "the dialog to close"),
+        [&] { EXPECT_EQ(shortPath, WindowText(FileBox())); },
+    });
+    DeleteFileW(name.c_str());
 }
 
 }  // namespace

@@ -6,6 +6,8 @@ AppWindowState::AppWindowState(AppWindowStateController* owner) : WindowState(ow
 
 AppWindowState::~AppWindowState() = default;
 
+bool AppWindowState::TakeFile(HWND, const std::string&) { return false; }
+
 AppWindowStateController* AppWindowState::AppOwner() const
 {
     return static_cast<AppWindowStateController*>(owner);

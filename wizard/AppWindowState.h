@@ -4,12 +4,19 @@
 
 #include "wizard/WindowState.h"
 
+#include <string>
+
 class AppWindowStateController;
 
 class AppWindowState : public WindowState {
 public:
     explicit AppWindowState(AppWindowStateController* owner);
     ~AppWindowState() override;
+
+    // A file handed to the wizard from outside it (dropped on the window). A page that
+    // takes it becomes current with the file in place and returns true; by default a page
+    // takes none.
+    virtual bool TakeFile(HWND frame, const std::string& path);
 
 protected:
     // The owner as the application frame it was constructed with.

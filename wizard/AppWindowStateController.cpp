@@ -1,8 +1,11 @@
 #include "wizard/AppWindowStateController.h"
 
+#include "core/DroppedFiles.h"
+#include "core/OnDemandLibraries.h"
 #include "core/OwnedHandle.h"
 #include "pages/AboutDlg.h"
 #include "resources/resource.h"
+#include "wizard/AppWindowState.h"
 
 namespace {
 
@@ -47,7 +50,12 @@ bool AppWindowStateController::HandleMessage(HWND window, UINT message, WPARAM w
     case WM_CREATE:
         AddAboutToSystemMenu(window);
         CreateAboutButton(window);
+        AcceptDroppedFiles(window);
         WindowStateController::HandleMessage(window, message, wParam, lParam, result);
+        return true;
+    case WM_DROPFILES:
+        TakeDroppedFiles(window, reinterpret_cast<HDROP>(wParam));
+        *result = 0;
         return true;
     case WM_SYSCOMMAND:
         if (wParam != kAboutCommand)
@@ -109,6 +117,21 @@ void AppWindowStateController::ShowAboutBox(HWND window)
 {
     DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), window,
                     AboutDialogProc, 0);
+}
+
+// A page with a job running has already refused the drop; the other pages let the file
+// page take the first dropped file.
+void AppWindowStateController::TakeDroppedFiles(HWND window, HDROP drop)
+{
+    const std::string path = FirstDroppedFile(drop);
+    ReleaseDrop(drop);
+    if (path.empty())
+        return;
+    for (const auto& entry : pages) {
+        auto* page = dynamic_cast<AppWindowState*>(entry.first);
+        if (page != nullptr && page->TakeFile(window, path))
+            return;
+    }
 }
 
 void AppWindowStateController::Paint(HWND, HDC dc, const RECT& client)

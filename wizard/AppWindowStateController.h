@@ -1,10 +1,12 @@
 #pragma once
 // The program's own wizard frame: the chosen file path and printer name that the pages
 // share, the "About..." button and system-menu entry, the white strip with the maker's
-// emblem and (after the start page) the printer picture, black-on-white controls, and the
-// About button in the Tab cycle.
+// emblem and (after the start page) the printer picture, black-on-white controls, the
+// About button in the Tab cycle, and files dropped on the window.
 
 #include "wizard/WindowStateController.h"
+
+#include <shellapi.h>
 
 #include <string>
 
@@ -39,4 +41,5 @@ private:
     void AddAboutToSystemMenu(HWND window);
     void CreateAboutButton(HWND window);
     void ShowAboutBox(HWND window);
+    void TakeDroppedFiles(HWND window, HDROP drop);
 };

@@ -2,9 +2,8 @@
 // part played from a timer inside their own dialog loops.
 
 #include "pages/ConfigureDlg.h"
-#include "resources/resource.h"
-#include "support/LoopScript.h"
 #include "support/TestEnvironment.h"
+#include "support/WizardTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -13,27 +12,14 @@ using namespace testenv;
 namespace {
 
 using Values = std::map<std::string, std::string>;
-const char kConfig[] = "Kestrola Configuration";
-const char kWarning[] = "Warning";
-const char kPrinterB[] = "Kestrola Config B";
-const char kConnection[] = "\\\\Kestrola-srv\\Labels";
-
-// A dialog of this thread. A step may run before a new dialog is first shown, so hidden
-// ones count too.
-HWND OwnDialog(const char* caption)
-{
-    HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, "#32770", caption)) != nullptr &&
-           GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
-    }
-    return window;
-}
+const char kConfig[] = "Kestrola Configuration", kWarning[] = "Warning";
+const char kPrinterB[] = "Kestrola Config B", kConnection[] = "\\\\Kestrola-srv\\Labels";
 
 LoopStep Clicks(const char* caption, std::vector<int> ids)
 {
     return [=] {
         for (int id : ids)
-            PostMessageA(GetDlgItem(OwnDialog(caption), id), BM_CLICK, 0, 0);
+            PostMessageA(GetDlgItem(FindThreadWindow(caption), id), BM_CLICK, 0, 0);
     };
 }
 
@@ -42,7 +28,7 @@ LoopStep Clicks(const char* caption, std::vector<int> ids)
 LoopStep ExpectState(const std::string& expected)
 {
     return [=] {
-        const HWND dialog = OwnDialog(kConfig);
+        const HWND dialog = FindThreadWindow(kConfig);
         const auto shown = [&](int id, const std::string& text) {
             return IsWindowEnabled(GetDlgItem(dialog, id)) ? text : "(" + text + ")";
         };
@@ -50,15 +36,14 @@ LoopStep ExpectState(const std::string& expected)
         for (int id : {IDC_OPEN_WIZARD, IDC_AUTO_SEND, IDC_SUPPRESS_ERRORS,
                        IDC_NEWLINE_AFTER_FORM_FEED, IDC_EXIT_AFTER_SENDING})
             state += shown(id, IsDlgButtonChecked(dialog, id) ? "+" : "-");
-        state += " " + shown(IDC_AUTOPRINT_PRINTER,
-                             WindowText(GetDlgItem(dialog, IDC_AUTOPRINT_PRINTER)));
+        state += " " + shown(IDC_AUTOPRINT_PRINTER, WindowText(GetDlgItem(dialog, IDC_AUTOPRINT_PRINTER)));
         EXPECT_EQ(expected, state + " " + std::to_string(GetDlgCtrlID(GetFocus())));
     };
 }
 
 // Runs the dialog on an empty program key with the stored values and the steps played in
-// its loops, and expects every step to have run with nothing left open: the leftovers are
-// cancelled at the end. Returns what was stored afterwards.
+// its loops; every step must run, and whatever is left open is cancelled at the end.
+// Returns what was stored afterwards.
 Values RunDialog(const Values& stored, std::vector<LoopStep> steps, INT_PTR result)
 {
     ProgramKeyGuard guard;
@@ -71,13 +56,13 @@ Values RunDialog(const Values& stored, std::vector<LoopStep> steps, INT_PTR resu
     const size_t count = steps.size();
     steps.push_back([] {
         for (const char* caption : {"Error", kWarning, kConfig})
-            PostMessageA(OwnDialog(caption), WM_COMMAND, IDCANCEL, 0);
+            PostMessageA(FindThreadWindow(caption), WM_COMMAND, IDCANCEL, 0);
     });
     ConfigureDlg dialog;
     INT_PTR ended = 0;
     const LoopScriptResult script = RunLoopScript(
-        [&] { return (ended = dialog.DoModal(IDD_CONFIGURE, nullptr)) != 0; },
-        [] { return HWND(); }, std::move(steps));
+        [&] { return (ended = dialog.DoModal(IDD_CONFIGURE, nullptr)) != 0; }, [] { return HWND(); },
+        std::move(steps));
     EXPECT_EQ(result, ended);
     EXPECT_EQ(count, script.stepsRun);
     return RawValues(kProgramSubKey);
@@ -90,9 +75,14 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
     printers.SetDefault(kConnection);
     const std::string first = "Labels on Kestrola-srv";  // the connection
     const Values twos = {{"AutoPrint", "2"}, {"AutoPrintPrinter", "KESTROLA config b"},
-                         {"SuppressErrors", "2"}, {"AutoClose", "2"},
-                         {"AddNewLineAfterFormFeed", "2"}};
+                         {"SuppressErrors", "2"}, {"AutoClose", "2"}, {"AddNewLineAfterFormFeed", "2"}};
     const LoopStep untickAndCancel = Clicks(kConfig, {IDC_EXIT_AFTER_SENDING, IDCANCEL});
+    const Values autoSaved = {{"AddNewLineAfterFormFeed", "0"}, {"AutoClose", "0"}, {"AutoPrint", "1"},
+                              {"AutoPrintPrinter", kConnection}, {"SuppressErrors", "0"}};
+    const auto with = [](Values values, const char* name, const char* value) {
+        values[name] = value;
+        return values;
+    };
     const struct {
         Values stored;
         std::vector<LoopStep> steps;
@@ -101,53 +91,39 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
     } cases[] = {
         // Loading; "Cancel" writes nothing.
         {{}, {ExpectState("+-(-)-- (" + first + ") 1015"), untickAndCancel}, IDCANCEL, {}},
-        {twos, {ExpectState("-++++ " + std::string(kPrinterB) + " 1016"), untickAndCancel},
-         IDCANCEL, twos},
+        {twos, {ExpectState("-++++ " + std::string(kPrinterB) + " 1016"), untickAndCancel}, IDCANCEL, twos},
         // "Yes" stores the printer's name, not what the box shows.
         {{},
          {Clicks(kConfig, {IDC_AUTO_SEND}), ExpectState("-+--- " + first + " 1016"),
           Clicks(kConfig, {IDC_SUPPRESS_ERRORS, IDC_NEWLINE_AFTER_FORM_FEED, IDOK}),
           Clicks(kWarning, {IDC_CONFIRM_YES})},
-         IDOK,
-         {{"AddNewLineAfterFormFeed", "1"}, {"AutoClose", "0"}, {"AutoPrint", "1"},
-          {"AutoPrintPrinter", kConnection}, {"SuppressErrors", "1"}}},
+         IDOK, with(with(autoSaved, "SuppressErrors", "1"), "AddNewLineAfterFormFeed", "1")},
         // "No" (also Enter's answer) and Escape write nothing, the ticked box included;
         // a ticked "No" saves nothing this time but switches the warning off.
         {{},
-         {Clicks(kConfig, {IDC_AUTO_SEND, IDOK}), [] { PostKey(VK_RETURN); },
-          Clicks(kConfig, {IDOK}), Clicks(kWarning, {IDC_DONT_ASK_AGAIN}),
-          [] { PostKey(VK_ESCAPE); }, Clicks(kConfig, {IDOK}),
+         {Clicks(kConfig, {IDC_AUTO_SEND, IDOK}), [] { PostKey(VK_RETURN); }, Clicks(kConfig, {IDOK}),
+          Clicks(kWarning, {IDC_DONT_ASK_AGAIN}), [] { PostKey(VK_ESCAPE); }, Clicks(kConfig, {IDOK}),
           Clicks(kWarning, {IDC_DONT_ASK_AGAIN, IDC_CONFIRM_NO}),
-          [] {
-              EXPECT_EQ((Values{{"DisableAutoPrintConfirmation", "1"}}),
-                        RawValues(kProgramSubKey));
-          },
+          [] { EXPECT_EQ((Values{{"DisableAutoPrintConfirmation", "1"}}), RawValues(kProgramSubKey)); },
           Clicks(kConfig, {IDOK})},
-         IDOK,
-         {{"AddNewLineAfterFormFeed", "0"}, {"AutoClose", "0"}, {"AutoPrint", "1"},
-          {"AutoPrintPrinter", kConnection}, {"DisableAutoPrintConfirmation", "1"},
-          {"SuppressErrors", "0"}}},
+         IDOK, with(autoSaved, "DisableAutoPrintConfirmation", "1")},
         // Any non-zero switch: saved at once with no window.
-        {{{"DisableAutoPrintConfirmation", "2"}}, {Clicks(kConfig, {IDC_AUTO_SEND, IDOK})},
-         IDOK,
-         {{"AddNewLineAfterFormFeed", "0"}, {"AutoClose", "0"}, {"AutoPrint", "1"},
-          {"AutoPrintPrinter", kConnection}, {"DisableAutoPrintConfirmation", "2"},
-          {"SuppressErrors", "0"}}},
+        {{{"DisableAutoPrintConfirmation", "2"}}, {Clicks(kConfig, {IDC_AUTO_SEND, IDOK})}, IDOK,
+         with(autoSaved, "DisableAutoPrintConfirmation", "2")},
         // The wizard: no warning; printer and suppression come from the disabled controls.
         {{},
-         {Clicks(kConfig, {IDC_AUTO_SEND, IDC_SUPPRESS_ERRORS, IDC_EXIT_AFTER_SENDING,
-                           IDC_OPEN_WIZARD}),
+         {Clicks(kConfig, {IDC_AUTO_SEND, IDC_SUPPRESS_ERRORS, IDC_EXIT_AFTER_SENDING, IDC_OPEN_WIZARD}),
           ExpectState("+-(+)-+ (" + first + ") 1015"),
-          [] { SendDlgItemMessageA(OwnDialog(kConfig), IDC_AUTOPRINT_PRINTER, CB_SELECTSTRING,
+          [] { SendDlgItemMessageA(FindThreadWindow(kConfig), IDC_AUTOPRINT_PRINTER, CB_SELECTSTRING,
                                    WPARAM(-1), LPARAM(kPrinterB)); },
           Clicks(kConfig, {IDOK})},
          IDOK,
          {{"AddNewLineAfterFormFeed", "0"}, {"AutoClose", "1"}, {"AutoPrint", "0"},
           {"AutoPrintPrinter", kPrinterB}, {"SuppressErrors", "1"}}},
     };
-    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(cases[i].saved, RunDialog(cases[i].stored, cases[i].steps, cases[i].result));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        EXPECT_EQ(c.saved, RunDialog(c.stored, c.steps, c.result));
     }
 }
 
@@ -155,18 +131,11 @@ TEST(ConfigureDlg, NoPrinterForAutomaticPrintingIsReportedBeforeAnythingIsWritte
 {
     PrinterSetup printers;
     printers.RemoveAll();
-    const LoopStep errorShown = [] {
-        const HWND box = OwnDialog("Error");
-        EXPECT_NE(nullptr, FindWindowExA(box, nullptr, "Static",
-                                         "Error retrieving printer for automatic printing."));
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-    };
-    EXPECT_EQ(Values(), RunDialog({},
-                                  {ExpectState("+-(-)-- () 1015"),
-                                   Clicks(kConfig, {IDC_AUTO_SEND, IDOK}),
-                                   Clicks(kWarning, {IDC_CONFIRM_YES}), errorShown,
-                                   Clicks(kConfig, {IDCANCEL})},
-                                  IDCANCEL));
+    EXPECT_EQ(Values(), RunDialog({}, {ExpectState("+-(-)-- () 1015"), Clicks(kConfig, {IDC_AUTO_SEND, IDOK}),
+                                       Clicks(kWarning, {IDC_CONFIRM_YES}), [] {
+        EXPECT_EQ("Error retrieving printer for automatic printing.", MessageBoxText(FindThreadWindow("Error")));
+        PostMessageA(FindThreadWindow("Error"), WM_COMMAND, IDOK, 0);
+    }, Clicks(kConfig, {IDCANCEL})}, IDCANCEL));
 }
 
 }  // namespace

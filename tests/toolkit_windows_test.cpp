@@ -1,126 +1,17 @@
-// Binding of windows and dialogs to objects, and how MWButton behaves among its parent's
-// messages, the pointer, the focus and the dialog manager.
+// What a user of the toolkit would see go wrong: a hover that never ends, the focus left on
+// a disabled button, a button without its edge when the theme fails, a dialog off centre.
 
-#include "resources/resource.h"
-#include "support/WindowTesting.h"
+#include "support/WizardTesting.h"
 #include "toolkit/MWBaseDialog.h"
-#include "toolkit/MWButton.h"
+#include "toolkit/MWButtonXP.h"
 #include "toolkit/ToolkitProcess.h"
+#include "toolkit/VisualStyles.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 using namespace testenv;
 
 namespace {
-
-std::vector<std::string> g_events;
-
-LRESULT CALLBACK OriginalProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_NCDESTROY)
-        g_events.push_back(WindowProcOf(hwnd) == OriginalProc ? "original, restored" : "original");
-    if (msg == WM_COMMAND)
-        g_events.push_back(
-            std::to_string(SendMessageA(reinterpret_cast<HWND>(lParam), BM_GETCHECK, 0, 0)));
-    return msg == WM_APP ? 7 : DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-class RecordingWindow : public MWBaseWindow {
-public:
-    LRESULT HandleMessage(HWND window, UINT msg, WPARAM, LPARAM, bool&) override
-    {
-        if (msg == WM_NCDESTROY)
-            g_events.push_back(WindowProcOf(window) == BaseWindowProc ? "object, bound" : "object");
-        return 0;
-    }
-};
-
-TEST(BaseWindow, AttachedWindowGetsItsProcedureBackAfterItsObjectHandledTheLastMessage)
-{
-    g_events.clear();
-    TestWindow window(OriginalProc);
-    RecordingWindow object;
-    ASSERT_TRUE(object.Attach(window.get()));
-    DestroyWindow(window.get());
-    EXPECT_EQ((std::vector<std::string>{"object, bound", "original, restored"}), g_events);
-
-    // Windows of the default class: the second Create finds the class registered.
-    RecordingWindow first, second;
-    EXPECT_TRUE(first.Create(0, "", WS_POPUP, {0, 0, 10, 10}, nullptr, 0));
-    EXPECT_TRUE(second.Create(0, "", WS_POPUP, {0, 0, 10, 10}, nullptr, 0));
-}
-
-// Sized 201 x 151 before the base centres it, then told to end with `command`.
-class EndingDialog : public MWBaseDialog {
-public:
-    explicit EndingDialog(WPARAM end) : command(end) {}
-    bool DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override
-    {
-        if (msg != WM_INITDIALOG)
-            return MWBaseDialog::DialogProc(hwnd, msg, wParam, lParam);
-        SetWindowPos(hwnd, nullptr, 0, 0, 201, 151, SWP_NOMOVE | SWP_NOZORDER);
-        MWBaseDialog::DialogProc(hwnd, msg, wParam, lParam);
-        GetWindowRect(hwnd, &placed);
-        PostMessageA(hwnd, WM_COMMAND, 3, 0);  // neither OK nor Cancel: the dialog stays
-        PostMessageA(hwnd, WM_COMMAND, command, 0);
-        return true;
-    }
-    WPARAM command;
-    RECT placed = {};
-};
-
-TEST(BaseDialog, CentresOnScreenOrOwnerRoundingDownAndEndsWithOkOrCancel)
-{
-    EndingDialog alone(IDOK), owned(IDCANCEL);
-    EXPECT_EQ(IDOK, alone.DoModal(IDD_CONFIGURE, nullptr));
-    EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - 201) / 2, alone.placed.left);
-    EXPECT_EQ((GetSystemMetrics(SM_CYSCREEN) - 151) / 2, alone.placed.top);
-    TestWindow owner(nullptr, {300, 200, 400, 280});
-    EXPECT_EQ(IDCANCEL, owned.DoModal(IDD_CONFIGURE, owner.get()));
-    EXPECT_EQ(249, owned.placed.left);  // 300 + (100 - 201) / 2 rounded down
-    EXPECT_EQ(164, owned.placed.top);   // 200 + (80 - 151) / 2 rounded down
-}
-
-TEST(Button, HooksItsParentOnceAndAnswersItAndTheDialogManager)
-{
-    TestWindow parent(OriginalProc);
-    MWButton check, push;
-    ASSERT_TRUE(check.Create(0, "", kChild | BS_AUTOCHECKBOX, {10, 10, 130, 50}, parent.get(), 1));
-    ASSERT_TRUE(push.Create(0, "", kChild | BS_DEFPUSHBUTTON, {10, 60, 130, 100}, parent.get(), 2));
-    g_events.clear();
-    SendMessageA(check.GetHwnd(), BM_CLICK, 0, 0);
-    SendMessageA(check.GetHwnd(), BM_CLICK, 0, 0);
-    EXPECT_EQ((std::vector<std::string>{"1", "0"}), g_events);  // the state after each click
-    SendMessageA(check.GetHwnd(), BM_SETCHECK, BST_INDETERMINATE, 0);
-    EXPECT_EQ(BST_CHECKED, SendMessageA(check.GetHwnd(), BM_GETCHECK, 0, 0));
-
-    const LRESULT both = DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON;
-    EXPECT_EQ(DLGC_DEFPUSHBUTTON, SendMessageA(push.GetHwnd(), WM_GETDLGCODE, 0, 0) & both);
-    SendMessageA(push.GetHwnd(), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
-    EXPECT_EQ(DLGC_UNDEFPUSHBUTTON, SendMessageA(push.GetHwnd(), WM_GETDLGCODE, 0, 0) & both);
-    EXPECT_EQ(BS_OWNERDRAW, GetWindowLongA(push.GetHwnd(), GWL_STYLE) & 0xF);
-
-    SetForegroundWindow(parent.get());
-    SetFocus(check.GetHwnd());
-    EnableWindow(check.GetHwnd(), FALSE);
-    EXPECT_EQ(push.GetHwnd(), GetFocus());
-    EnableWindow(push.GetHwnd(), FALSE);  // no enabled tab stop left: the parent
-    EXPECT_EQ(parent.get(), GetFocus());
-
-    DestroyWindow(check.GetHwnd());
-    EXPECT_EQ(ButtonParentProc, WindowProcOf(parent.get()));
-    DestroyWindow(push.GetHwnd());
-    EXPECT_EQ(7, CallWindowProcA(WindowProcOf(parent.get()), parent.get(), WM_APP, 0, 0));
-    {  // An object that goes before its window still leaves the parent as it was.
-        MWButton early;
-        ASSERT_TRUE(early.Create(0, "e", kChild, {10, 10, 130, 50}, parent.get(), 3));
-    }
-    EXPECT_EQ(OriginalProc, WindowProcOf(parent.get()));
-    EXPECT_TRUE(ButtonRegistry().empty());
-}
 
 // How many of a repaint and a leave-tracking request the window made; both are then undone.
 int Requests(HWND window)
@@ -136,11 +27,14 @@ int Requests(HWND window)
     return made;
 }
 
-TEST(Button, HoverRepaintsAndTracksOnceOnEnteringAndNotForADragFromElsewhere)
+// Entering repaints and asks to hear of the leave (else the hover stays), once, and not
+// for a drag from elsewhere. A disabled button hands the focus on.
+TEST(Button, HoverTracksTheLeaveAndDisablingMovesTheFocusOn)
 {
     TestWindow parent;
-    MWButton button;
+    MWButton button, other;
     ASSERT_TRUE(button.Create(0, "", kChild, {10, 10, 130, 50}, parent.get(), 1));
+    ASSERT_TRUE(other.Create(0, "", kChild, {10, 60, 130, 100}, parent.get(), 2));
     const HWND window = button.GetHwnd();
     SetCursorPos(400, 300);
     Requests(window);
@@ -150,8 +44,77 @@ TEST(Button, HoverRepaintsAndTracksOnceOnEnteringAndNotForADragFromElsewhere)
     EXPECT_TRUE(button.IsHot());
     EXPECT_EQ(2, Requests(window));
     MoveOnto(window);
-    MoveOnto(window, MK_LBUTTON);
     EXPECT_EQ(0, Requests(window));
+
+    SetForegroundWindow(parent.get());
+    SetFocus(window);
+    EnableWindow(window, FALSE);
+    EXPECT_EQ(other.GetHwnd(), GetFocus());
+    EnableWindow(other.GetHwnd(), FALSE);  // no enabled tab stop left: the parent
+    EXPECT_EQ(parent.get(), GetFocus());
+}
+
+const int kWidth = 120, kHeight = 40;
+
+// The pixels of the button as its parent has it drawn on a magenta canvas.
+std::vector<COLORREF> Drawn(HWND button, UINT itemState)
+{
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
+    SelectObject(dc, bitmap);
+    SetDCBrushColor(dc, RGB(255, 0, 255));
+    SelectObject(dc, GetStockObject(DC_BRUSH));
+    PatBlt(dc, 0, 0, kWidth, kHeight, PATCOPY);
+    DRAWITEMSTRUCT item = {ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, itemState, button, dc, {0, 0, kWidth, kHeight}, 0};
+    SendMessageA(GetParent(button), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            pixels.push_back(GetPixel(dc, x, y));
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    return pixels;
+}
+
+// The program runs themed, but the XP button's theme cannot be opened: it still has the
+// classic edge (and, focused, a black frame around it).
+TEST(ButtonDrawing, ClassicEdgeWhenTheThemeCannotBeOpened)
+{
+    TestWindow parent;
+    MWButtonXP xp;
+    ASSERT_TRUE(xp.Create(0, "Send a file", kChild, {10, 10, 130, 50}, parent.get(), 1));
+    using SetWindowThemeProc = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+    reinterpret_cast<SetWindowThemeProc>(reinterpret_cast<void (*)()>(
+        GetProcAddress(ThemeLibrary(), "SetWindowTheme")))(xp.GetHwnd(), L" ", L" ");
+    ASSERT_TRUE(VisualStyles::IsAppThemed());
+    ASSERT_EQ(nullptr, VisualStyles::OpenThemeData(xp.GetHwnd(), L"BUTTON"));
+    xp.SetFlat(false, false);
+    for (int i : {0, 1}) {  // unfocused, then focused: the edge one pixel inward
+        const std::vector<COLORREF> pixels = Drawn(xp.GetHwnd(), i ? ODS_FOCUS : 0);
+        auto at = [&](int x, int y) { return pixels[y * kWidth + x]; };
+        for (COLORREF frame : {at(0, 0), at(60, 39), at(119, 20)})
+            EXPECT_EQ(i == 1, frame == RGB(0, 0, 0));
+        EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), at(i, 20));
+        EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), at(119 - i, 20));
+        EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), at(60, 38 - i));
+    }
+}
+
+// A theme entry point missing from the library falls back as a missing library does.
+TEST(VisualStyles, AnEntryPointMissingFromTheLibraryFallsBackLikeAMissingLibrary)
+{
+    const FARPROC fallback = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&Drawn));
+    EXPECT_EQ(fallback, ResolveThemeProc(nullptr, "OpenThemeData", fallback));
+    EXPECT_EQ(fallback, ResolveThemeProc(GetModuleHandleA("kernel32.dll"), "OpenThemeData", fallback));
+}
+
+// Centred on a smaller owner, the half difference rounds down, not toward zero.
+TEST(BaseDialog, CentresOnTheOwnerRoundingDown)
+{
+    EXPECT_EQ(249, CentredTopLeft({300, 200, 400, 280}, {0, 0, 201, 151}).x);
+    EXPECT_EQ(164, CentredTopLeft({300, 200, 400, 280}, {0, 0, 201, 151}).y);
+    EXPECT_EQ(350, CentredTopLeft({300, 200, 500, 280}, {7, 7, 107, 27}).x);
 }
 
 }  // namespace

@@ -4,9 +4,115 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace testenv {
+
+TestWindow::TestWindow()
+{
+    WNDCLASSA windowClass = {0, DefWindowProcA, 0, 0, nullptr, nullptr, nullptr,
+                             HBRUSH(COLOR_BTNFACE + 1), nullptr, "KestrolaTestWindow"};
+    RegisterClassA(&windowClass);
+    hwnd = CreateWindowExA(WS_EX_TOPMOST, windowClass.lpszClassName, "test", WS_POPUP | WS_VISIBLE,
+                           100, 100, 400, 300, nullptr, nullptr, nullptr, nullptr);
+}
+
+void MoveOnto(HWND window, WPARAM keys)
+{
+    POINT point = {20, 15};
+    ClientToScreen(window, &point);
+    SetCursorPos(point.x, point.y);
+    SendMessageA(window, WM_MOUSEMOVE, keys, MAKELPARAM(20, 15));
+}
+
+namespace {
+
+struct Script {
+    std::vector<LoopStep> steps;
+    std::function<HWND()> window;
+    std::size_t next = 0;
+    bool running = false;  // a step that pumps messages itself must not be overtaken
+    bool repeat = false;
+} * g_script = nullptr;
+
+void SetShift(bool down)
+{
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    state[VK_SHIFT] = state[VK_LSHIFT] = down ? 0x80 : 0;
+    SetKeyboardState(state);
+}
+
+void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    Script* script = g_script;
+    if (script == nullptr || script->running)
+        return;
+    SetShift(false);
+    if (script->next == script->steps.size()) {
+        const HWND window = script->window();
+        if (window != nullptr && IsWindow(window))
+            DestroyWindow(window);
+        return;
+    }
+    const std::size_t index = script->next++;  // the step may end the loop
+    script->running = true;
+    script->steps[index]();
+    script->running = false;
+    if (script->repeat)
+        script->next = index;
+    script->repeat = false;
+}
+
+}  // namespace
+
+LoopScriptResult RunLoopScript(const std::function<bool()>& run,
+                               const std::function<HWND()>& window, std::vector<LoopStep> steps)
+{
+    Script script{std::move(steps), window};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1, OnTick);
+    g_script = &script;
+    LoopScriptResult result;
+    result.runResult = run();
+    g_script = nullptr;
+    KillTimer(nullptr, timer);
+    SetShift(false);
+    result.stepsRun = script.next;
+    return result;
+}
+
+void RepeatThisStep() { g_script->repeat = true; }
+
+void PostKey(WORD virtualKey, bool shift)
+{
+    SetShift(shift);
+    const UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+    PostMessageA(GetFocus() ? GetFocus() : GetActiveWindow(), WM_KEYDOWN, virtualKey,
+                 1 | (static_cast<LPARAM>(scan) << 16));
+}
+
+LoopStep WaitFor(std::function<bool()> done, const char* what, DWORD timeoutMs)
+{
+    return [=, start = DWORD(0), started = false]() mutable {
+        start = started ? start : GetTickCount();
+        started = true;
+        if (done())
+            return;
+        if (GetTickCount() - start > timeoutMs)
+            ADD_FAILURE() << "timed out waiting for " << what;
+        else
+            RepeatThisStep();
+    };
+}
+
+HWND FindThreadWindow(const std::string& title)
+{
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, nullptr, title.c_str())) != nullptr &&
+           GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
+    }
+    return window;
+}
+
+std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
 
 bool BlankPage::Enter(HWND)
 {
@@ -15,75 +121,5 @@ bool BlankPage::Enter(HWND)
     owner->SetCancelButton(true, true, "Cancel");
     return true;
 }
-
-namespace {
-
-// The tick count at a step's first run.
-struct StepClock {
-    bool started = false;
-    DWORD start = 0;
-    DWORD Elapsed()
-    {
-        if (!started) {
-            started = true;
-            start = GetTickCount();
-        }
-        return GetTickCount() - start;
-    }
-};
-
-}  // namespace
-
-LoopStep WaitFor(std::function<bool()> done, const char* what, DWORD timeoutMs)
-{
-    auto clock = std::make_shared<StepClock>();
-    return [=] {
-        const DWORD elapsed = clock->Elapsed();
-        if (done())
-            return;
-        if (elapsed > timeoutMs) {
-            ADD_FAILURE() << "timed out waiting for " << what;
-            return;
-        }
-        RepeatThisStep();
-    };
-}
-
-LoopStep Pause(DWORD ms)
-{
-    auto clock = std::make_shared<StepClock>();
-    return [=] {
-        if (clock->Elapsed() < ms)
-            RepeatThisStep();
-    };
-}
-
-namespace {
-
-struct TitleSearch {
-    std::string title;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchTitle(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<TitleSearch*>(param);
-    if (IsWindowVisible(window) && WindowText(window) == search->title) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
-HWND FindThreadWindow(const std::string& title)
-{
-    TitleSearch search{title};
-    EnumThreadWindows(GetCurrentThreadId(), MatchTitle, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
 
 }  // namespace testenv

@@ -1,55 +1,65 @@
 #!/usr/bin/env bash
-# The start page from the keyboard alone: Tab from "Exit" goes to the two image buttons,
-# then to "About...", then back to "Exit" (each stop proved by pressing Space on it), and
-# Shift+Tab walks the same way back; Esc closes the program.
+# The wizard from the keyboard, in both looks. On the start page Tab goes round "Exit", the
+# two image buttons and "About..."; "About..." (and the window menu's entry) opens the About
+# box, which OK and Esc close. "Configure automatic printing" with the warning answered
+# "Yes" makes a file given on the command line print at once, with no window.
 # Usage: wizard_keyboard.sh BUILD_DIR
 . "$(dirname "$0")/../../scripts/e2e-lib.sh"
 
-# Starts the wizard, puts the focus on "Exit" (Shift+Tab from the first image button), then
-# presses the keys given; prints what Space then did.
-after_keys() {
-    e2e_start
-    local w
-    w=$(e2e_window "Morrowick Kestrola")
-    [ -n "$w" ] || { echo "no window"; return; }
-    e2e_focus "$w"
-    e2e_press Tab shift+Tab "$@" space
-    sleep 0.5
-    if [ -n "$(xdotool search --onlyvisible --name '^Kestrola Configuration$' 2>/dev/null)" ]; then
-        echo "configure"
-    elif [ -n "$(xdotool search --onlyvisible --name '^About$' 2>/dev/null)" ]; then
-        echo "about"
-    elif ! kill -0 "$e2e_pid" 2>/dev/null; then
-        echo "exit"
-    else
-        e2e_shot "$w" "after-keys"
-        if [ "$(e2e_pixel after-keys $e2e_printer_ink)" == "120,120,120" ]; then
-            echo "send"
-        else
-            echo "nothing"
-        fi
-    fi
-    [ -n "$e2e_pid" ] && kill "$e2e_pid" 2>/dev/null
-    wait "$e2e_pid" 2>/dev/null || true
-    e2e_pid=
-    sleep 0.5
-}
+sample="$e2e_root/samples/report.pcl"
+shown() { [ -n "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ] && echo yes || echo no; }
 
 for theme in on off; do
     e2e_begin_theme "$theme"
-    e2e_check "Space on the first stop (Exit)" exit "$(after_keys)"
-    e2e_check "Tab from Exit: Send a file to the printer" send "$(after_keys Tab)"
-    e2e_check "then Configure automatic printing" configure "$(after_keys Tab Tab)"
-    e2e_check "then About..." about "$(after_keys Tab Tab Tab)"
-    e2e_check "then back to Exit" exit "$(after_keys Tab Tab Tab Tab)"
-    e2e_check "Shift+Tab from Exit: About..." about "$(after_keys shift+Tab)"
-    e2e_check "then Configure automatic printing" configure "$(after_keys shift+Tab shift+Tab)"
-
     e2e_start
     w=$(e2e_window "Morrowick Kestrola")
+    [ -n "$w" ] || { e2e_fail "no wizard window"; continue; }
     e2e_focus "$w"
+    e2e_press Tab shift+Tab shift+Tab space  # the first image button, "Exit", "About..."
+    a=$(e2e_window About)
+    [ -n "$a" ] || { e2e_fail "Shift+Tab from Exit did not reach About..."; continue; }
+    e2e_shot "$a" "about-$theme"
+    e2e_focus "$a"
+    e2e_press Return
+    e2e_window_gone About || e2e_fail "OK did not close the About box"
+    e2e_focus "$w"
+    e2e_press alt+space  # the window menu: "About..." follows "Maximize" and a separator
+    e2e_click "$w" 40 112
+    a=$(e2e_window About)
+    e2e_check "the window menu's About... opens the box" yes "$([ -n "$a" ] && echo yes || echo no)"
+    e2e_focus "$a"
+    e2e_press Escape
+    e2e_window_gone About || e2e_fail "Esc did not close the About box"
+
+    e2e_focus "$w"
+    e2e_press Tab Tab Tab space  # from "About...": "Exit", "Send a file...", "Configure..."
+    d=$(e2e_window "Kestrola Configuration")
+    [ -n "$d" ] || { e2e_fail "Tab from About... did not reach Configure"; continue; }
+    e2e_focus "$d"
+    e2e_press Down  # "Automatically send file to the following printer:"
+    e2e_shot "$d" "configure-$theme"
+    e2e_press Return
+    warning=$(e2e_window "Warning")
+    [ -n "$warning" ] || { e2e_fail "no warning"; continue; }
+    e2e_shot "$warning" "warning-$theme"
+    e2e_focus "$warning"
+    e2e_press shift+Tab space  # from "No", which has the focus, to "Yes"
+    e2e_window_gone "Kestrola Configuration" || e2e_fail "the configuration dialog stayed open"
+    e2e_check "AutoPrint" "0x1" "$(e2e_value AutoPrint)"
+    e2e_check "AutoPrintPrinter" "$KESTROLA_CAPTURE_PRINTER" "$(e2e_value AutoPrintPrinter)"
+    e2e_focus "$w"
+    e2e_press shift+Tab space  # back from "Configure...": "Send a file to the printer"
+    e2e_shot "$w" "after-keys-$theme"
+    e2e_check "Shift+Tab reaches Send a file" "120,120,120" "$(e2e_pixel "after-keys-$theme" $e2e_printer_ink)"
     e2e_press Escape
     e2e_wait_exit
-    e2e_check "Esc on the start page ends the program with 0" "0" "$e2e_status"
+    e2e_check "Esc ends the wizard with 0" "0" "$e2e_status"
+
+    e2e_start "$(winepath -w "$sample")"
+    e2e_wait_exit
+    e2e_check "automatic printing ends with 0" "0" "$e2e_status"
+    e2e_check "no window was shown" "no" "$(shown '.*Kestrola.*')"
+    e2e_check "bytes at the capture printer" "$(cat "$sample" <(printf '\f') | sha256sum)" \
+        "$(sha256sum < "$KESTROLA_CAPTURE_FILE" 2>/dev/null)"
 done
 e2e_verdict

@@ -1,48 +1,54 @@
 #!/usr/bin/env bash
-# A user with no file on the command line: the start page, "Send a file to the printer",
-# a typed path, "Print >", the success page and "Exit" - with the light theme and without.
+# Sending a file from the wizard, in both looks: a typed path on the file page, then a file
+# given on the command line (in its short form) while automatic printing is off. Each is
+# printed with "Print >", shows the success page and ends with "Exit".
 # Usage: wizard_send_file.sh BUILD_DIR
 . "$(dirname "$0")/../../scripts/e2e-lib.sh"
 
-sample="$e2e_root/samples/label.zpl"
-sample_windows=$(winepath -w "$sample")
-for theme in on off; do
-    e2e_begin_theme "$theme"
+typed=$(winepath -w "$e2e_root/samples/label.zpl")
+given="$e2e_artifacts/Long Folder Name/Sample PostScript Page.ps"
+mkdir -p "$(dirname "$given")"
+cp "$e2e_root/samples/page.ps" "$given"
+long=$(winepath -w "$given")
+short=$(wine "$KESTROLA_BUILD_DIR/tests/short_path.exe" "$long" | tr -d '\r')
+[ -n "$short" ] && [ "$short" != "$long" ] || e2e_fail "no short form of $long (got [$short])"
 
-    e2e_start
-    w=$(e2e_window "Morrowick Kestrola")
-    [ -n "$w" ] || { e2e_fail "no wizard window"; continue; }
-    e2e_shot "$w" "start-$theme"
-    e2e_check "emblem in the strip" drawn "$(e2e_area "start-$theme" 10 150 30 20)"
-    e2e_check "no printer picture on the start page" "255,255,255" "$(e2e_pixel "start-$theme" $e2e_printer_ink)"
-    e2e_check "strip's upper edge line" "185,185,185" "$(e2e_pixel "start-$theme" 225 178)"
-    e2e_check "strip's lower edge line" "142,142,142" "$(e2e_pixel "start-$theme" 225 179)"
-    # The bar holds "About..." at the left and "Exit" in the rightmost slot, nothing else.
-    e2e_check "nothing in the Cancel slot" blank "$(e2e_area "start-$theme" 189 188 73 21)"
-    e2e_check "nothing in the Back slot" blank "$(e2e_area "start-$theme" 276 188 73 21)"
-    e2e_check "Exit in the rightmost slot" drawn "$(e2e_area "start-$theme" 363 188 73 21)"
-    e2e_check "About... at the left" drawn "$(e2e_area "start-$theme" 8 188 73 21)"
-
-    e2e_click "$w" $e2e_send_button
-    e2e_shot "$w" "file-page-$theme"
-    e2e_check "printer picture on the file page" "120,120,120" "$(e2e_pixel "file-page-$theme" $e2e_printer_ink)"
-
-    e2e_click "$w" $e2e_file_box
-    e2e_press ctrl+a
-    e2e_type "$sample_windows"
-    e2e_shot "$w" "file-typed-$theme"
+# Prints what the file page holds and leaves with "Exit"; $1 is the file the box must hold.
+print_and_exit() {
+    rm -f "$KESTROLA_CAPTURE_FILE"
     e2e_click "$w" $e2e_next_slot
     for _ in $(seq 50); do [ -f "$KESTROLA_CAPTURE_FILE" ] && break; sleep 0.1; done
     e2e_shot "$w" "printed-$theme"
     e2e_check "success picture" "68,168,75" "$(e2e_pixel "printed-$theme" $e2e_result_ink)"
-    e2e_check "bytes at the capture printer" "$(cat "$sample" <(printf '\f') | sha256sum)" \
+    e2e_check "bytes at the capture printer" "$(cat "$(winepath -u "$1")" <(printf '\f') | sha256sum)" \
         "$(sha256sum < "$KESTROLA_CAPTURE_FILE" 2>/dev/null)"
-
     e2e_click "$w" $e2e_next_slot
     e2e_wait_exit
     e2e_check "Exit ends the program with 0" "0" "$e2e_status"
+    e2e_check "the file is the first recent one" "$1" "$(e2e_value RecentFile_00)"
     e2e_check "LastPrinterName" "$KESTROLA_CAPTURE_PRINTER" "$(e2e_value LastPrinterName)"
-    e2e_check "RecentFile_00" "$sample_windows" "$(e2e_value RecentFile_00)"
-    e2e_check "no LastError" "<none>" "$(e2e_value LastError)"
+}
+
+for theme in on off; do
+    e2e_begin_theme "$theme"
+    e2e_start
+    w=$(e2e_window "Morrowick Kestrola")
+    [ -n "$w" ] || { e2e_fail "no wizard window"; continue; }
+    e2e_shot "$w" "start-$theme"
+    e2e_click "$w" $e2e_send_button
+    e2e_click "$w" $e2e_file_box
+    e2e_press ctrl+a
+    e2e_type "$typed"
+    e2e_shot "$w" "file-page-$theme"
+    e2e_check "printer picture on the file page" "120,120,120" "$(e2e_pixel "file-page-$theme" $e2e_printer_ink)"
+    print_and_exit "$typed"
+
+    e2e_set_dword AutoPrint 0
+    e2e_start "$short"
+    w=$(e2e_window "Morrowick Kestrola")
+    [ -n "$w" ] || { e2e_fail "no wizard window"; continue; }
+    e2e_shot "$w" "given-$theme"
+    e2e_check "a file given opens the file page" "120,120,120" "$(e2e_pixel "given-$theme" $e2e_printer_ink)"
+    print_and_exit "$long"
 done
 e2e_verdict

@@ -29,14 +29,14 @@ LoopStep ExpectState(const std::string& expected)
 {
     return [=] {
         const HWND dialog = FindThreadWindow(kConfig);
-        const auto shown = [&](int id, const std::string& text) {
-            return IsWindowEnabled(GetDlgItem(dialog, id)) ? text : "(" + text + ")";
-        };
         std::string state;
-        for (int id : {IDC_OPEN_WIZARD, IDC_AUTO_SEND, IDC_SUPPRESS_ERRORS,
-                       IDC_NEWLINE_AFTER_FORM_FEED, IDC_EXIT_AFTER_SENDING})
-            state += shown(id, IsDlgButtonChecked(dialog, id) ? "+" : "-");
-        state += " " + shown(IDC_AUTOPRINT_PRINTER, WindowText(GetDlgItem(dialog, IDC_AUTOPRINT_PRINTER)));
+        for (int id : {IDC_OPEN_WIZARD, IDC_AUTO_SEND, IDC_SUPPRESS_ERRORS, IDC_NEWLINE_AFTER_FORM_FEED,
+                       IDC_EXIT_AFTER_SENDING, IDC_AUTOPRINT_PRINTER}) {
+            const HWND control = GetDlgItem(dialog, id);
+            const std::string shown = id == IDC_AUTOPRINT_PRINTER ? " " + WindowText(control)
+                                      : IsDlgButtonChecked(dialog, id)  ? "+" : "-";
+            state += IsWindowEnabled(control) ? shown : "(" + shown + ")";
+        }
         EXPECT_EQ(expected, state + " " + std::to_string(GetDlgCtrlID(GetFocus())));
     };
 }
@@ -60,11 +60,9 @@ Values RunDialog(const Values& stored, std::vector<LoopStep> steps, INT_PTR resu
     });
     ConfigureDlg dialog;
     INT_PTR ended = 0;
-    const LoopScriptResult script = RunLoopScript(
-        [&] { return (ended = dialog.DoModal(IDD_CONFIGURE, nullptr)) != 0; }, [] { return HWND(); },
-        std::move(steps));
+    EXPECT_EQ(count, RunLoopScript([&] { return (ended = dialog.DoModal(IDD_CONFIGURE, nullptr)) != 0; },
+                                   [] { return HWND(); }, std::move(steps)).stepsRun);
     EXPECT_EQ(result, ended);
-    EXPECT_EQ(count, script.stepsRun);
     return RawValues(kProgramSubKey);
 }
 
@@ -73,16 +71,18 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
     CapturePrinter printer(kPrinterB);
     PrinterSetup printers;
     printers.SetDefault(kConnection);
-    const std::string first = "Labels on Kestrola-srv";  // the connection
-    const Values twos = {{"AutoPrint", "2"}, {"AutoPrintPrinter", "KESTROLA config b"},
-                         {"SuppressErrors", "2"}, {"AutoClose", "2"}, {"AddNewLineAfterFormFeed", "2"}};
+    const std::string first = " Labels on Kestrola-srv";  // the connection
+    const Values twos = {{"AutoPrint", "2"}, {"AutoPrintPrinter", "KESTROLA config b"}, {"SuppressErrors", "2"},
+                         {"AutoClose", "2"}, {"AddNewLineAfterFormFeed", "2"}};
     const LoopStep untickAndCancel = Clicks(kConfig, {IDC_EXIT_AFTER_SENDING, IDCANCEL});
-    const Values autoSaved = {{"AddNewLineAfterFormFeed", "0"}, {"AutoClose", "0"}, {"AutoPrint", "1"},
-                              {"AutoPrintPrinter", kConnection}, {"SuppressErrors", "0"}};
-    const auto with = [](Values values, const char* name, const char* value) {
-        values[name] = value;
-        return values;
+    const auto saved = [](const char* newLine, const char* autoClose, const char* autoPrint,
+                          const char* printer, const char* suppress) {
+        return Values{{"AddNewLineAfterFormFeed", newLine}, {"AutoClose", autoClose}, {"AutoPrint", autoPrint},
+                      {"AutoPrintPrinter", printer}, {"SuppressErrors", suppress}};
     };
+    Values warningOff = saved("0", "0", "1", kConnection, "0"), switchedOff = warningOff;
+    warningOff["DisableAutoPrintConfirmation"] = "1";
+    switchedOff["DisableAutoPrintConfirmation"] = "2";
     const struct {
         Values stored;
         std::vector<LoopStep> steps;
@@ -90,14 +90,14 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
         Values saved;
     } cases[] = {
         // Loading; "Cancel" writes nothing.
-        {{}, {ExpectState("+-(-)-- (" + first + ") 1015"), untickAndCancel}, IDCANCEL, {}},
+        {{}, {ExpectState("+-(-)--(" + first + ") 1015"), untickAndCancel}, IDCANCEL, {}},
         {twos, {ExpectState("-++++ " + std::string(kPrinterB) + " 1016"), untickAndCancel}, IDCANCEL, twos},
         // "Yes" stores the printer's name, not what the box shows.
         {{},
-         {Clicks(kConfig, {IDC_AUTO_SEND}), ExpectState("-+--- " + first + " 1016"),
+         {Clicks(kConfig, {IDC_AUTO_SEND}), ExpectState("-+---" + first + " 1016"),
           Clicks(kConfig, {IDC_SUPPRESS_ERRORS, IDC_NEWLINE_AFTER_FORM_FEED, IDOK}),
           Clicks(kWarning, {IDC_CONFIRM_YES})},
-         IDOK, with(with(autoSaved, "SuppressErrors", "1"), "AddNewLineAfterFormFeed", "1")},
+         IDOK, saved("1", "0", "1", kConnection, "1")},
         // "No" (also Enter's answer) and Escape write nothing, the ticked box included;
         // a ticked "No" saves nothing this time but switches the warning off.
         {{},
@@ -106,20 +106,17 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
           Clicks(kWarning, {IDC_DONT_ASK_AGAIN, IDC_CONFIRM_NO}),
           [] { EXPECT_EQ((Values{{"DisableAutoPrintConfirmation", "1"}}), RawValues(kProgramSubKey)); },
           Clicks(kConfig, {IDOK})},
-         IDOK, with(autoSaved, "DisableAutoPrintConfirmation", "1")},
+         IDOK, warningOff},
         // Any non-zero switch: saved at once with no window.
-        {{{"DisableAutoPrintConfirmation", "2"}}, {Clicks(kConfig, {IDC_AUTO_SEND, IDOK})}, IDOK,
-         with(autoSaved, "DisableAutoPrintConfirmation", "2")},
+        {{{"DisableAutoPrintConfirmation", "2"}}, {Clicks(kConfig, {IDC_AUTO_SEND, IDOK})}, IDOK, switchedOff},
         // The wizard: no warning; printer and suppression come from the disabled controls.
         {{},
          {Clicks(kConfig, {IDC_AUTO_SEND, IDC_SUPPRESS_ERRORS, IDC_EXIT_AFTER_SENDING, IDC_OPEN_WIZARD}),
-          ExpectState("+-(+)-+ (" + first + ") 1015"),
+          ExpectState("+-(+)-+(" + first + ") 1015"),
           [] { SendDlgItemMessageA(FindThreadWindow(kConfig), IDC_AUTOPRINT_PRINTER, CB_SELECTSTRING,
                                    WPARAM(-1), LPARAM(kPrinterB)); },
           Clicks(kConfig, {IDOK})},
-         IDOK,
-         {{"AddNewLineAfterFormFeed", "0"}, {"AutoClose", "1"}, {"AutoPrint", "0"},
-          {"AutoPrintPrinter", kPrinterB}, {"SuppressErrors", "1"}}},
+         IDOK, saved("0", "1", "0", kPrinterB, "1")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -131,11 +128,13 @@ TEST(ConfigureDlg, NoPrinterForAutomaticPrintingIsReportedBeforeAnythingIsWritte
 {
     PrinterSetup printers;
     printers.RemoveAll();
-    EXPECT_EQ(Values(), RunDialog({}, {ExpectState("+-(-)-- () 1015"), Clicks(kConfig, {IDC_AUTO_SEND, IDOK}),
-                                       Clicks(kWarning, {IDC_CONFIRM_YES}), [] {
+    const LoopStep answerError = [] {
         EXPECT_EQ("Error retrieving printer for automatic printing.", MessageBoxText(FindThreadWindow("Error")));
         PostMessageA(FindThreadWindow("Error"), WM_COMMAND, IDOK, 0);
-    }, Clicks(kConfig, {IDCANCEL})}, IDCANCEL));
+    };
+    EXPECT_EQ(Values(), RunDialog({}, {ExpectState("+-(-)--( ) 1015"), Clicks(kConfig, {IDC_AUTO_SEND, IDOK}),
+                                       Clicks(kWarning, {IDC_CONFIRM_YES}), answerError, Clicks(kConfig, {IDCANCEL})},
+                                  IDCANCEL));
 }
 
 }  // namespace

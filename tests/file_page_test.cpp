@@ -2,7 +2,6 @@
 // "Print >" and what a good choice stores.
 
 #include "pages/WSSelectFile.h"
-#include "settings/ProgramSettings.h"
 #include "support/TestEnvironment.h"
 #include "support/WizardTesting.h"
 
@@ -51,8 +50,7 @@ TEST_F(FilePage, BoxesAreFilledFromTheSettingsAndTheCommandLinePathWins)
     wizard.SetFilePath("C:\\chosen.prn");
     wizard.Script(1, {[&] {
         EXPECT_EQ(3, SendMessageA(FileBox(), CB_GETCOUNT, 0, 0));
-        EXPECT_EQ("C:\\chosen.prn", WindowText(FileBox()));
-        EXPECT_EQ("Kestrola Page B", WindowText(PrinterBox()));
+        EXPECT_EQ("C:\\chosen.prn > Kestrola Page B", WindowText(FileBox()) + " > " + WindowText(PrinterBox()));
     }});
     EXPECT_EQ(stored, RawValues(kProgramSubKey));
 }
@@ -60,12 +58,12 @@ TEST_F(FilePage, BoxesAreFilledFromTheSettingsAndTheCommandLinePathWins)
 TEST_F(FilePage, EachCheckOnPrintShowsItsMessageAndStoresNothing)
 {
     std::vector<std::string> shown;
-    const std::string missing = dir.Path() + "\\missing.prn", there = dir.Write("there.prn", "x");
+    const std::string texts[] = {"", dir.Path() + "\\missing.prn", dir.Write("there.prn", "x")};
     std::vector<LoopStep> steps;
-    for (int check : {0, 1, 2}) {
-        steps.push_back([&, check] {
-            SetWindowTextA(FileBox(), check == 0 ? "" : check == 1 ? missing.c_str() : there.c_str());
-            if (check == 2)
+    for (const std::string& text : texts) {
+        steps.push_back([&] {
+            SetWindowTextA(FileBox(), text.c_str());
+            if (&text == &texts[2])  // with no printer selected
                 SendMessageA(PrinterBox(), CB_SETCURSEL, WPARAM(-1), 0);
             wizard.Press(wizard.Next());
         });
@@ -73,7 +71,6 @@ TEST_F(FilePage, EachCheckOnPrintShowsItsMessageAndStoresNothing)
             shown.push_back(MessageBoxText(box));
             PostMessageA(box, WM_COMMAND, IDOK, 0);
         });
-        steps.push_back([&] { EXPECT_EQ(1u, wizard.Index()); });
     }
     wizard.Script(1, steps);
     EXPECT_EQ((std::vector<std::string>{
@@ -82,7 +79,6 @@ TEST_F(FilePage, EachCheckOnPrintShowsItsMessageAndStoresNothing)
                   "You must select a printer."}),
               shown);
     EXPECT_EQ(Values(), RawValues(kProgramSubKey));
-    EXPECT_EQ("", wizard.GetFilePath() + wizard.GetPrinterName());
 }
 
 // A printer connection is stored and printed to by its own name, not the one shown; the
@@ -100,7 +96,7 @@ TEST_F(FilePage, AGoodChoiceIsHandedToTheFrameAndRemembered)
         SendMessageA(PrinterBox(), CB_SELECTSTRING, WPARAM(-1), LPARAM("Labels on Kestrola-srv"));
         wizard.Press(wizard.Next());
     }, [&] { EXPECT_EQ(2u, wizard.Index()); }});
-    EXPECT_EQ(path + ">\\\\Kestrola-srv\\Labels", wizard.GetFilePath() + ">" + wizard.GetPrinterName());
+    EXPECT_EQ(path + " > \\\\Kestrola-srv\\Labels", wizard.GetFilePath() + " > " + wizard.GetPrinterName());
     EXPECT_EQ((Values{{"LastPrinterName", "\\\\Kestrola-srv\\Labels"}, {"RecentFile_00", path},
                       {"RecentFile_01", "C:\\older.prn"}}),
               RawValues(kProgramSubKey));
@@ -108,7 +104,21 @@ TEST_F(FilePage, AGoodChoiceIsHandedToTheFrameAndRemembered)
     RemoveDirectoryA(folder.c_str());
 }
 
-// "Browse..." opens on "All Files", then on the filter used last, which fills the box.
+TEST_F(FilePage, ClearingTheTextDisablesPrintAndTypingEnablesIt)
+{
+    std::vector<BOOL> enabled;
+    wizard.Script(1, {[&] {
+        SetWindowTextA(FileBox(), "C:\\a.prn");
+        SendMessageA(GetWindow(FileBox(), GW_CHILD), EM_SETSEL, 0, -1);
+        PostMessageA(GetWindow(FileBox(), GW_CHILD), WM_CHAR, VK_BACK, 1);
+    }, [&] {
+        enabled.push_back(IsWindowEnabled(wizard.Next()));
+        PostMessageA(GetWindow(FileBox(), GW_CHILD), WM_CHAR, 'x', 1);
+    }, [&] { enabled.push_back(IsWindowEnabled(wizard.Next())); }});
+    EXPECT_EQ((std::vector<BOOL>{FALSE, TRUE}), enabled);
+}
+
+// "Browse..." opens on "All Files", then on the filter used last; the file chosen fills the box.
 TEST_F(FilePage, BrowseStartsOnAllFilesAndRemembersTheFilterUsed)
 {
     const std::string pcl = dir.Write("report.pcl", "\x1b" "E");

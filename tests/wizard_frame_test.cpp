@@ -1,22 +1,96 @@
-// The wizard frame as a real window in the test process; steps run inside its own loop.
+// Keyboard navigation over a page's tab list as plain data, and the wizard frame as a real
+// window in the test process, steps running inside its own loop.
 
 #include "support/WizardTesting.h"
+#include "wizard/TabWalk.h"
 #include "wizard/WindowState.h"
 #include "wizard/WindowStateController.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <sstream>
+#include <utility>
+
 using namespace testenv;
 
 namespace {
 
+// Each case is a list and questions about it. A list is written as tokens: K a control that
+// is no automatic radio button, G radio button that starts a group, r radio button; '*'
+// checked, '-' disabled, '~' hidden. A question is three characters: the walk (N next tab
+// stop, P previous, R next radio, B previous radio, F first and L last in group, H group has
+// no check), the index it starts from, the answer (for H 1 or 0). '.' is no entry (kNone).
+const std::pair<const char*, const char*> kCases[] = {
+    {"", "N.. P.. R.."},
+    {"K K K", "N.0 N01 N2. P.2 P21 P0. R1."},
+    // One group with its middle button checked, then an edit box; wrap-around inside it.
+    {"G r* r K", "N.1 N13 N01 P31 P1. P.3 R20 R01 B02 B10 R3. F20 L02 L33 H00"},
+    {"G r r K", "N.0 N03 P30 H01 H11 H31"},
+    // Two adjacent groups, the second one checked.
+    {"G r G* r", "N.0 N02 N2. P.3 P20 R10 B23 L01 F32 H01 H20"},
+    // A group that begins after a non-radio entry without a group start.
+    {"K r r*", "N02 F21 R21 B12 P20"},
+    // The lone button after another control starts no group, so Tab never stops at it.
+    {"G* K r", "R00 L00 N01 N1. R22"},
+    // Hidden and disabled controls cannot take the focus and are passed over.
+    {"K K- K~ K", "N03 P30 P.3"},
+    {"K K- K~", "P.0 N0."},
+    {"G r- r K", "R02 B20 N.0"},
+    {"G* r- r~", "R00 B00"},
+    // A checked button that cannot take the focus leaves the group's first button.
+    {"G r*- r K", "N.0 P30 N03"},
+    {"G- r r* K", "N.2 P32 R21"},
+};
+
+std::size_t GroupHasNoCheck(const tabwalk::TabList& list, std::size_t g)
+{
+    return tabwalk::GroupHasNoCheck(list, g) ? 1 : 0;
+}
+
+TEST(TabWalk, ListsAndQuestionsAndAPageWhoseControlsCannotAllTakeTheFocus)
+{
+    const std::map<char, std::size_t (*)(const tabwalk::TabList&, std::size_t)> walks = {
+        {'N', tabwalk::NextTabStop}, {'P', tabwalk::PrevTabStop},  {'R', tabwalk::NextRadio},
+        {'B', tabwalk::PrevRadio},   {'F', tabwalk::FirstInGroup}, {'L', tabwalk::LastInGroup},
+        {'H', GroupHasNoCheck}};
+    for (const auto& [listText, questionText] : kCases) {
+        tabwalk::TabList list;
+        std::istringstream tokens(listText), questions(questionText);
+        for (std::string t; tokens >> t;) {
+            const bool radio = t[0] == 'G' || t[0] == 'r';
+            const auto has = [&](char mark) { return t.find(mark) != std::string::npos; };
+            list.push_back({radio, t[0] == 'G', radio && has('*'), !has('-') && !has('~')});
+        }
+        for (std::string q; questions >> q;) {
+            const std::size_t answer = walks.at(q[0])(list, q[1] == '.' ? tabwalk::kNone : q[1] - '0');
+            EXPECT_EQ(q[2], answer == tabwalk::kNone ? '.' : char('0' + answer))
+                << "list \"" << listText << "\", " << q;
+        }
+    }
+    // A hidden edit box and one inside a disabled window are no tab stops.
+    TestWindow host;
+    const HWND disabled = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_DISABLED, 0, 0,
+                                          99, 99, host.get(), nullptr, nullptr, nullptr);
+    WindowState page(nullptr);
+    std::vector<HWND> edits;
+    for (HWND parent : {host.get(), HWND(), disabled, host.get()})
+        page.AddControl(edits.emplace_back(CreateWindowExA(0, "EDIT", "", WS_CHILD | (parent ? WS_VISIBLE : 0),
+                                                           0, 0, 50, 20, parent ? parent : host.get(),
+                                                           nullptr, nullptr, nullptr)));
+    EXPECT_EQ(edits[3], page.NextTabStop(edits[0]));
+    EXPECT_EQ(edits[0], page.PrevTabStop(edits[3]));
+}
+
 using TestFrame = FrameUnderTest<WindowStateController>;
 
-// A page whose one tab stop is an edit box.
+// A page whose one tab stop is an edit box; it refuses to be left once when told to.
 class EditPage : public WindowState {
 public:
     using WindowState::WindowState;
     HWND edit = nullptr;
+    bool refuseLeave = false;
+    bool Leave(HWND) override { return !std::exchange(refuseLeave, false); }
     bool Enter(HWND) override
     {
         owner->SetCancelButton(true, true, "Cancel");
@@ -31,11 +105,33 @@ public:
     }
 };
 
+void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
 LONG Left(HWND control) { RECT rect = {}; GetWindowRect(control, &rect); return rect.left; }
 
-// Tab and Shift+Tab go round Cancel, Back, Next and the page, passing over a disabled
-// button; the focus comes back after the frame was minimised.
-TEST(WizardFrame, TabCyclesThroughButtonsAndPageStopsAndFocusIsRestored)
+TEST(WizardFrame, NextBackAndGoToPageChangePagesOnlyWhenThePageAgreesToBeLeft)
+{
+    TestFrame frame;
+    EditPage a(&frame), b(&frame);
+    frame.AddPage(&a, 1);
+    frame.AddPage(&b, 2);
+    std::vector<std::size_t> seen;
+    const auto press = [&](HWND button) { Click(button); seen.push_back(frame.Index()); };
+    frame.Script(0, {[&] {
+        a.refuseLeave = true;
+        press(frame.Next());
+        press(frame.Next());
+        b.refuseLeave = true;
+        press(frame.Back());
+        press(frame.Back());
+        EXPECT_FALSE(frame.GoToPage(1));  // the current page's own identifier
+        EXPECT_TRUE(frame.GoToPage(2));
+        seen.push_back(frame.Index());
+    }});
+    EXPECT_EQ((std::vector<std::size_t>{0, 1, 1, 0, 1}), seen);
+}
+
+// Tab and Shift+Tab go round Cancel, Back, Next and the page, passing over a disabled button.
+TEST(WizardFrame, TabCyclesThroughButtonsAndPageStops)
 {
     TestFrame frame;
     EditPage page(&frame);
@@ -45,24 +141,17 @@ TEST(WizardFrame, TabCyclesThroughButtonsAndPageStopsAndFocusIsRestored)
         buttons = {frame.Cancel(), frame.Back(), frame.Next()};
         SetFocus(frame.Cancel());
     }};
-    for (bool shift : {false, false, false, false, true, true, true, true})
-        steps.push_back([&seen, shift] { seen.push_back(GetFocus()); PostKey(VK_TAB, shift); });
-    steps.insert(steps.end(), {[&] {
-        seen.push_back(GetFocus());
-        frame.SetBackButton(true, false, "< Back");
-        PostKey(VK_TAB);
-    }, [&] {
-        seen.push_back(GetFocus());
-        SetFocus(page.edit);
-        // The low four bits of a system command are the system's own.
-        SendMessageA(frame.Frame(), WM_SYSCOMMAND, SC_MINIMIZE | 2, 0);
-    }, [&] { SendMessageA(frame.Frame(), WM_SYSCOMMAND, SC_RESTORE, 0); },
-       [&] { seen.push_back(GetFocus()); }});
+    for (int key = 0; key < 9; ++key)  // four Tabs, four Shift+Tabs, Tab with Back disabled
+        steps.push_back([&, key] {
+            seen.push_back(GetFocus());
+            frame.SetBackButton(true, key < 8, "< Back");
+            PostKey(VK_TAB, key >= 4 && key < 8);
+        });
+    steps.push_back([&] { seen.push_back(GetFocus()); });
     frame.Script(0, steps);
     ASSERT_EQ(3u, buttons.size());
     const HWND cancel = buttons[0], back = buttons[1], next = buttons[2];
-    EXPECT_EQ((std::vector<HWND>{cancel, back, next, page.edit, cancel, page.edit, next, back, cancel,
-                                 next, page.edit}),
+    EXPECT_EQ((std::vector<HWND>{cancel, back, next, page.edit, cancel, page.edit, next, back, cancel, next}),
               seen);
 }
 

@@ -114,12 +114,4 @@ HWND FindThreadWindow(const std::string& title)
 
 std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
 
-bool BlankPage::Enter(HWND)
-{
-    owner->SetNextButton(true, true, "Next >");
-    owner->SetBackButton(true, true, "< Back");
-    owner->SetCancelButton(true, true, "Cancel");
-    return true;
-}
-
 }  // namespace testenv

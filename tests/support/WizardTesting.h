@@ -46,11 +46,7 @@ HWND FindThreadWindow(const std::string& title);
 std::string MessageBoxText(HWND box);
 
 // A page with nothing on it, to stand before or after the page under test.
-class BlankPage : public AppWindowState {
-public:
-    using AppWindowState::AppWindowState;
-    bool Enter(HWND) override;
-};
+using BlankPage = AppWindowState;
 
 // A frame, the generic one or the application's, with its windows in reach of the test.
 template <class Controller>

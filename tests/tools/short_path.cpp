@@ -1,0 +1,16 @@
+// Prints the short (8.3) form of an existing path, for scripts that need one.
+#include <windows.h>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    if (argc != 2)
+        return 2;
+    char shortPath[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameA(argv[1], shortPath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return 1;
+    std::printf("%s\n", shortPath);
+    return 0;
+}

@@ -15,12 +15,7 @@ using Values = std::map<std::string, std::string>;
 
 class FilePage : public ::testing::Test {
 protected:
-    FilePage()
-    {
-        wizard.AddPage(&start, 1);
-        wizard.AddPage(&page, WSSelectFile::kPageId);
-        wizard.AddPage(&after, 3);
-    }
+    FilePage() { wizard.AddPage(&start, 1), wizard.AddPage(&page, WSSelectFile::kPageId), wizard.AddPage(&after, 3); }
     HWND FileBox() { return GetDlgItem(wizard.Frame(), WSSelectFile::kFileBoxId); }
     HWND PrinterBox() { return GetDlgItem(wizard.Frame(), WSSelectFile::kPrinterBoxId); }
     // Steps that wait for a window of this thread to show, answer it, and wait for it to go.

@@ -43,17 +43,12 @@ const std::pair<const char*, const char*> kCases[] = {
     {"G- r r* K", "N.2 P32 R21"},
 };
 
-std::size_t GroupHasNoCheck(const tabwalk::TabList& list, std::size_t g)
-{
-    return tabwalk::GroupHasNoCheck(list, g) ? 1 : 0;
-}
-
 TEST(TabWalk, ListsAndQuestionsAndAPageWhoseControlsCannotAllTakeTheFocus)
 {
     const std::map<char, std::size_t (*)(const tabwalk::TabList&, std::size_t)> walks = {
         {'N', tabwalk::NextTabStop}, {'P', tabwalk::PrevTabStop},  {'R', tabwalk::NextRadio},
         {'B', tabwalk::PrevRadio},   {'F', tabwalk::FirstInGroup}, {'L', tabwalk::LastInGroup},
-        {'H', GroupHasNoCheck}};
+        {'H', [](const tabwalk::TabList& list, std::size_t g) { return tabwalk::GroupHasNoCheck(list, g) ? 1u : 0u; }}};
     for (const auto& [listText, questionText] : kCases) {
         tabwalk::TabList list;
         std::istringstream tokens(listText), questions(questionText);
@@ -108,16 +103,21 @@ public:
 void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
 LONG Left(HWND control) { RECT rect = {}; GetWindowRect(control, &rect); return rect.left; }
 
-TEST(WizardFrame, NextBackAndGoToPageChangePagesOnlyWhenThePageAgreesToBeLeft)
-{
+class WizardFrame : public ::testing::Test {
+protected:
+    WizardFrame() { frame.AddPage(&page, 1); }
     TestFrame frame;
-    EditPage a(&frame), b(&frame);
-    frame.AddPage(&a, 1);
+    EditPage page{&frame};
+};
+
+TEST_F(WizardFrame, NextBackAndGoToPageChangePagesOnlyWhenThePageAgreesToBeLeft)
+{
+    EditPage b(&frame);
     frame.AddPage(&b, 2);
     std::vector<std::size_t> seen;
     const auto press = [&](HWND button) { Click(button); seen.push_back(frame.Index()); };
     frame.Script(0, {[&] {
-        a.refuseLeave = true;
+        page.refuseLeave = true;
         press(frame.Next());
         press(frame.Next());
         b.refuseLeave = true;
@@ -131,11 +131,8 @@ TEST(WizardFrame, NextBackAndGoToPageChangePagesOnlyWhenThePageAgreesToBeLeft)
 }
 
 // Tab and Shift+Tab go round Cancel, Back, Next and the page, passing over a disabled button.
-TEST(WizardFrame, TabCyclesThroughButtonsAndPageStops)
+TEST_F(WizardFrame, TabCyclesThroughButtonsAndPageStops)
 {
-    TestFrame frame;
-    EditPage page(&frame);
-    frame.AddPage(&page, 1);
     std::vector<HWND> seen, buttons;
     std::vector<LoopStep> steps = {[&] {
         buttons = {frame.Cancel(), frame.Back(), frame.Next()};
@@ -155,11 +152,8 @@ TEST(WizardFrame, TabCyclesThroughButtonsAndPageStops)
               seen);
 }
 
-TEST(WizardFrame, CancelTakesTheRightmostFreeSlotAndEscapeClosesOnlyWhileItIsEnabled)
+TEST_F(WizardFrame, CancelTakesTheRightmostFreeSlotAndEscapeClosesOnlyWhileItIsEnabled)
 {
-    TestFrame frame;
-    EditPage page(&frame);
-    frame.AddPage(&page, 1);
     const auto run = frame.Script(0, {[&] {
         const LONG back = Left(frame.Back()), next = Left(frame.Next()), own = Left(frame.Cancel());
         frame.SetBackButton(false, true, "< Back");

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace testenv {
 
 TestWindow::TestWindow()
@@ -57,9 +59,8 @@ void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
     script->running = true;
     script->steps[index]();
     script->running = false;
-    if (script->repeat)
+    if (std::exchange(script->repeat, false))
         script->next = index;
-    script->repeat = false;
 }
 
 }  // namespace
@@ -70,13 +71,11 @@ LoopScriptResult RunLoopScript(const std::function<bool()>& run,
     Script script{std::move(steps), window};
     const UINT_PTR timer = SetTimer(nullptr, 0, 1, OnTick);
     g_script = &script;
-    LoopScriptResult result;
-    result.runResult = run();
+    const bool ran = run();
     g_script = nullptr;
     KillTimer(nullptr, timer);
     SetShift(false);
-    result.stepsRun = script.next;
-    return result;
+    return {ran, script.next};
 }
 
 void RepeatThisStep() { g_script->repeat = true; }
@@ -92,8 +91,8 @@ void PostKey(WORD virtualKey, bool shift)
 LoopStep WaitFor(std::function<bool()> done, const char* what, DWORD timeoutMs)
 {
     return [=, start = DWORD(0), started = false]() mutable {
-        start = started ? start : GetTickCount();
-        started = true;
+        if (!std::exchange(started, true))
+            start = GetTickCount();
         if (done())
             return;
         if (GetTickCount() - start > timeoutMs)

@@ -60,10 +60,10 @@ TEST(ButtonDrawing, ClassicEdgeWhenTheThemeCannotBeOpened)
     HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, 120, 40));
     ReleaseDC(nullptr, screen);
     for (int focused : {0, 1}) {
-        DRAWITEMSTRUCT item = {ODT_BUTTON, 0,  0, ODA_DRAWENTIRE, UINT(focused ? ODS_FOCUS : 0),
+        DRAWITEMSTRUCT item = {ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, UINT(focused ? ODS_FOCUS : 0),
                                xp.GetHwnd(), dc, {0, 0, 120, 40}, 0};
         SendMessageA(parent.get(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
-        EXPECT_EQ(focused, GetPixel(dc, 0, 0) == 0 && GetPixel(dc, 119, 39) == 0);
+        EXPECT_EQ(focused == 1, GetPixel(dc, 0, 0) == 0 && GetPixel(dc, 119, 39) == 0);
         EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), GetPixel(dc, focused, 20));
         EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), GetPixel(dc, 119 - focused, 20));
         EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(dc, 60, 38 - focused));

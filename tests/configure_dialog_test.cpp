@@ -64,8 +64,8 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
     CapturePrinter printer(kPrinterB);
     PrinterSetup printers;
     printers.SetDefault(kConnection);  // first in the box, as "Labels on Kestrola-srv"
-    const Values twos = {{"AutoPrint", "2"}, {"AutoPrintPrinter", "KESTROLA config b"}, {"SuppressErrors", "2"},
-                         {"AutoClose", "2"}, {"AddNewLineAfterFormFeed", "2"}};
+    const Values twos = {{"AutoPrint", "2"}, {"AutoPrintPrinter", "KESTROLA config b"},
+                         {"SuppressErrors", "2"}, {"AutoClose", "2"}, {"AddNewLineAfterFormFeed", "2"}};
     const struct {
         Values stored;
         std::vector<LoopStep> steps;
@@ -97,8 +97,8 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
         // The wizard: no warning; printer and suppression come from the disabled controls.
         {{},
          {Clicks(kConfig, {IDC_AUTO_SEND, IDC_SUPPRESS_ERRORS, IDC_EXIT_AFTER_SENDING, IDC_OPEN_WIZARD}),
-          [] { SendDlgItemMessageA(FindThreadWindow(kConfig), IDC_AUTOPRINT_PRINTER, CB_SELECTSTRING, WPARAM(-1),
-                                   LPARAM(kPrinterB)); },
+          [] { SendDlgItemMessageA(FindThreadWindow(kConfig), IDC_AUTOPRINT_PRINTER, CB_SELECTSTRING,
+                                   WPARAM(-1), LPARAM(kPrinterB)); },
           Clicks(kConfig, {IDOK})},
          IDOK, Saved("0", "1", "0", kPrinterB, "1")},
     };
@@ -113,11 +113,13 @@ TEST(ConfigureDlg, NoPrinterForAutomaticPrintingIsReportedBeforeAnythingIsWritte
     PrinterSetup printers;
     printers.RemoveAll();
     const LoopStep answerError = [] {
-        EXPECT_EQ("Error retrieving printer for automatic printing.", MessageBoxText(FindThreadWindow("Error")));
+        EXPECT_EQ("Error retrieving printer for automatic printing.",
+                  MessageBoxText(FindThreadWindow("Error")));
         PostMessageA(FindThreadWindow("Error"), WM_COMMAND, IDOK, 0);
     };
-    EXPECT_EQ(Values(), RunDialog({}, {Clicks(kConfig, {IDC_AUTO_SEND, IDOK}), Clicks(kWarning, {IDC_CONFIRM_YES}),
-                                       answerError, Clicks(kConfig, {IDCANCEL})},
+    EXPECT_EQ(Values(), RunDialog({},
+                                  {Clicks(kConfig, {IDC_AUTO_SEND, IDOK}), Clicks(kWarning, {IDC_CONFIRM_YES}),
+                                   answerError, Clicks(kConfig, {IDCANCEL})},
                                   IDCANCEL));
 }
 

@@ -17,8 +17,10 @@ struct PrintWizard : TestWizard {
     WSPrint page{this};
     PrintWizard(const std::string& file = "", const std::string& printer = "")
     {
-        AddPage(&before, 2), AddPage(&page, WSPrint::kPageId);
-        SetFilePath(file), SetPrinterName(printer);
+        AddPage(&before, 2);
+        AddPage(&page, WSPrint::kPageId);
+        SetFilePath(file);
+        SetPrinterName(printer);
     }
     HWND Status() { return GetDlgItem(Frame(), WSPrint::kStatusId); }
     bool Finished() { return IsWindowEnabled(Next()) != FALSE; }

@@ -48,7 +48,9 @@ TEST(TabWalk, ListsAndQuestionsAndAPageWhoseControlsCannotAllTakeTheFocus)
     const std::map<char, std::size_t (*)(const tabwalk::TabList&, std::size_t)> walks = {
         {'N', tabwalk::NextTabStop}, {'P', tabwalk::PrevTabStop},  {'R', tabwalk::NextRadio},
         {'B', tabwalk::PrevRadio},   {'F', tabwalk::FirstInGroup}, {'L', tabwalk::LastInGroup},
-        {'H', [](const tabwalk::TabList& list, std::size_t g) { return tabwalk::GroupHasNoCheck(list, g) ? 1u : 0u; }}};
+        {'H', [](const tabwalk::TabList& list, std::size_t g) {
+             return tabwalk::GroupHasNoCheck(list, g) ? 1u : 0u;
+         }}};
     for (const auto& [listText, questionText] : kCases) {
         tabwalk::TabList list;
         std::istringstream tokens(listText), questions(questionText);
@@ -70,9 +72,9 @@ TEST(TabWalk, ListsAndQuestionsAndAPageWhoseControlsCannotAllTakeTheFocus)
     WindowState page(nullptr);
     std::vector<HWND> edits;
     for (HWND parent : {host.get(), HWND(), disabled, host.get()})
-        page.AddControl(edits.emplace_back(CreateWindowExA(0, "EDIT", "", WS_CHILD | (parent ? WS_VISIBLE : 0),
-                                                           0, 0, 50, 20, parent ? parent : host.get(),
-                                                           nullptr, nullptr, nullptr)));
+        page.AddControl(edits.emplace_back(CreateWindowExA(
+            0, "EDIT", "", WS_CHILD | (parent ? WS_VISIBLE : 0), 0, 0, 50, 20, parent ? parent : host.get(),
+            nullptr, nullptr, nullptr)));
     EXPECT_EQ(edits[3], page.NextTabStop(edits[0]));
     EXPECT_EQ(edits[0], page.PrevTabStop(edits[3]));
 }

@@ -67,7 +67,7 @@ for theme in on off; do
     e2e_press ctrl+a
     e2e_type "$typed"
     e2e_shot "$w" "file-page-$theme"
-    e2e_check "printer picture on the file page" "120,120,120" "$(e2e_pixel "file-page-$theme" $e2e_printer_ink)"
+    e2e_check "the file page shows the printer" "120,120,120" "$(e2e_pixel "file-page-$theme" $e2e_printer_ink)"
     print_and_exit "$typed"
 
     e2e_start "$automatic"

@@ -8,15 +8,6 @@
 
 namespace testenv {
 
-TestWindow::TestWindow()
-{
-    WNDCLASSA windowClass = {0, DefWindowProcA, 0, 0, nullptr, nullptr, nullptr,
-                             HBRUSH(COLOR_BTNFACE + 1), nullptr, "KestrolaTestWindow"};
-    RegisterClassA(&windowClass);
-    hwnd = CreateWindowExA(WS_EX_TOPMOST, windowClass.lpszClassName, "test", WS_POPUP | WS_VISIBLE,
-                           100, 100, 400, 300, nullptr, nullptr, nullptr, nullptr);
-}
-
 void MoveOnto(HWND window, WPARAM keys)
 {
     POINT point = {20, 15};

@@ -14,12 +14,12 @@ namespace testenv {
 
 const DWORD kChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 
-// A visible, topmost pop-up window of a plain class.
+// A visible, topmost pop-up window that takes the pointer and the focus like any other.
 struct TestWindow {
-    TestWindow();
     ~TestWindow() { DestroyWindow(hwnd); }
     HWND get() const { return hwnd; }
-    HWND hwnd;
+    HWND hwnd = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "test", WS_POPUP | WS_VISIBLE | SS_NOTIFY, 100, 100,
+                                400, 300, nullptr, nullptr, nullptr, nullptr);
 };
 
 // Puts the pointer at (20, 15) in the window and sends the WM_MOUSEMOVE the system would.

@@ -2,9 +2,8 @@
 // part played from a timer inside their own dialog loops.
 
 #include "pages/ConfigureDlg.h"
-#include "resources/resource.h"
-#include "support/LoopScript.h"
 #include "support/TestEnvironment.h"
+#include "support/WizardTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -15,86 +14,60 @@ using namespace testenv;
 namespace {
 
 using Values = std::map<std::string, std::string>;
-const char kConfig[] = "Kestrola Configuration";
-const char kWarning[] = "Warning";
-const char kPrinterB[] = "Kestrola Config B";
-const char kConnection[] = "\\\\Kestrola-srv\\Labels";
-
-// A dialog of this thread. A step may run before a new dialog is first shown, so hidden
-// ones count too.
-HWND OwnDialog(const char* caption)
-{
-    HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, "#32770", caption)) != nullptr &&
-           GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
-    }
-    return window;
-}
+const char kConfig[] = "Kestrola Configuration", kWarning[] = "Warning";
+const char kPrinterB[] = "Kestrola Config B", kConnection[] = "\\\\Kestrola-srv\\Labels";
 
 LoopStep Clicks(const char* caption, std::vector<int> ids)
 {
     return [=] {
         for (int id : ids)
-            PostMessageA(GetDlgItem(OwnDialog(caption), id), BM_CLICK, 0, 0);
-    };
-}
-
-// The radio pair, "Suppress error messages" and the two options as + (checked) or -, then
-// the printer box's text, disabled controls in brackets; last the focused control.
-LoopStep ExpectState(const std::string& expected)
-{
-    return [=] {
-        const HWND dialog = OwnDialog(kConfig);
-        const auto shown = [&](int id, const std::string& text) {
-            return IsWindowEnabled(GetDlgItem(dialog, id)) ? text : "(" + text + ")";
-        };
-        std::string state;
-        for (int id : {IDC_OPEN_WIZARD, IDC_AUTO_SEND, IDC_SUPPRESS_ERRORS,
-                       IDC_NEWLINE_AFTER_FORM_FEED, IDC_EXIT_AFTER_SENDING})
-            state += shown(id, IsDlgButtonChecked(dialog, id) ? "+" : "-");
-        state += " " + shown(IDC_AUTOPRINT_PRINTER,
-                             WindowText(GetDlgItem(dialog, IDC_AUTOPRINT_PRINTER)));
-        EXPECT_EQ(expected, state + " " + std::to_string(GetDlgCtrlID(GetFocus())));
+            PostMessageA(GetDlgItem(FindThreadWindow(caption), id), BM_CLICK, 0, 0);
     };
 }
 
 // Runs the dialog on an empty program key with the stored values and the steps played in
-// its loops, and expects every step to have run with nothing left open: the leftovers are
-// cancelled at the end. Returns what was stored afterwards.
+// its loops; every step must run, and whatever is left open is cancelled at the end.
+// Returns what was stored afterwards.
 Values RunDialog(const Values& stored, std::vector<LoopStep> steps, INT_PTR result)
 {
     ProgramKeyGuard guard;
-    for (const auto& value : stored) {
-        if (value.first == "AutoPrintPrinter")
-            RawWriteString(kProgramSubKey, value.first, value.second);
+    for (const auto& [name, value] : stored) {
+        if (name == "AutoPrintPrinter")
+            RawWriteString(kProgramSubKey, name, value);
         else
-            RawWriteDword(kProgramSubKey, value.first, std::stoul(value.second));
+            RawWriteDword(kProgramSubKey, name, std::stoul(value));
     }
     const size_t count = steps.size();
     steps.push_back([] {
         for (const char* caption : {"Error", kWarning, kConfig})
-            PostMessageA(OwnDialog(caption), WM_COMMAND, IDCANCEL, 0);
+            PostMessageA(FindThreadWindow(caption), WM_COMMAND, IDCANCEL, 0);
     });
     ConfigureDlg dialog;
     INT_PTR ended = 0;
-    const LoopScriptResult script = RunLoopScript(
-        [&] { return (ended = dialog.DoModal(IDD_CONFIGURE, nullptr)) != 0; },
-        [] { return HWND(); }, std::move(steps));
+    EXPECT_EQ(count, RunLoopScript([&] { return (ended = dialog.DoModal(IDD_CONFIGURE, nullptr)) != 0; },
+                                   [] { return HWND(); }, std::move(steps)).stepsRun);
     EXPECT_EQ(result, ended);
-    EXPECT_EQ(count, script.stepsRun);
     return RawValues(kProgramSubKey);
+}
+
+// The options, then the printer, as saved; the warning switch is added where it is stored.
+Values Saved(const char* newLine, const char* autoClose, const char* autoPrint, const char* printer,
+             const char* suppress, const char* noWarning = nullptr)
+{
+    Values saved = {{"AddNewLineAfterFormFeed", newLine}, {"AutoClose", autoClose}, {"AutoPrint", autoPrint},
+                    {"AutoPrintPrinter", printer}, {"SuppressErrors", suppress}};
+    if (noWarning)
+        saved["DisableAutoPrintConfirmation"] = noWarning;
+    return saved;
 }
 
 TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
 {
     CapturePrinter printer(kPrinterB);
     PrinterSetup printers;
-    printers.SetDefault(kConnection);
-    const std::string first = "Labels on Kestrola-srv";  // the connection
+    printers.SetDefault(kConnection);  // first in the box, as "Labels on Kestrola-srv"
     const Values twos = {{"AutoPrint", "2"}, {"AutoPrintPrinter", "KESTROLA config b"},
-                         {"SuppressErrors", "2"}, {"AutoClose", "2"},
-                         {"AddNewLineAfterFormFeed", "2"}};
-    const LoopStep untickAndCancel = Clicks(kConfig, {IDC_EXIT_AFTER_SENDING, IDCANCEL});
+                         {"SuppressErrors", "2"}, {"AutoClose", "2"}, {"AddNewLineAfterFormFeed", "2"}};
     std::unique_ptr<CapturePrinter> added;
     const struct {
         Values stored;
@@ -102,62 +75,44 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
         INT_PTR result;
         Values saved;
     } cases[] = {
-        // Loading; "Cancel" writes nothing.
-        {{}, {ExpectState("+-(-)-- (" + first + ") 1015"), untickAndCancel}, IDCANCEL, {}},
-        {twos, {ExpectState("-++++ " + std::string(kPrinterB) + " 1016"), untickAndCancel},
+        // Any non-zero value is a ticked box; the printer is found in any letter case. "No" to
+        // the warning and "Cancel" write nothing; "Yes" stores the printer by its own name.
+        {twos, {Clicks(kConfig, {IDOK}), Clicks(kWarning, {IDC_CONFIRM_NO}), Clicks(kConfig, {IDCANCEL})},
          IDCANCEL, twos},
-        // "Yes" stores the printer's name, not what the box shows.
+        {twos, {Clicks(kConfig, {IDOK}), Clicks(kWarning, {IDC_CONFIRM_YES})}, IDOK,
+         Saved("1", "1", "1", kPrinterB, "1")},
         {{},
-         {Clicks(kConfig, {IDC_AUTO_SEND}), ExpectState("-+--- " + first + " 1016"),
-          Clicks(kConfig, {IDC_SUPPRESS_ERRORS, IDC_NEWLINE_AFTER_FORM_FEED, IDOK}),
+         {Clicks(kConfig, {IDC_AUTO_SEND, IDC_SUPPRESS_ERRORS, IDC_NEWLINE_AFTER_FORM_FEED, IDOK}),
           Clicks(kWarning, {IDC_CONFIRM_YES})},
-         IDOK,
-         {{"AddNewLineAfterFormFeed", "1"}, {"AutoClose", "0"}, {"AutoPrint", "1"},
-          {"AutoPrintPrinter", kConnection}, {"SuppressErrors", "1"}}},
-        // "No" (also Enter's answer) and Escape write nothing, the ticked box included;
-        // a ticked "No" saves nothing this time but switches the warning off.
+         IDOK, Saved("1", "0", "1", kConnection, "1")},
+        // Enter answers "No", Escape too, the ticked box included; a ticked "No" saves nothing
+        // this time but switches the warning off.
         {{},
-         {Clicks(kConfig, {IDC_AUTO_SEND, IDOK}), [] { PostKey(VK_RETURN); },
-          Clicks(kConfig, {IDOK}), Clicks(kWarning, {IDC_DONT_ASK_AGAIN}),
-          [] { PostKey(VK_ESCAPE); }, Clicks(kConfig, {IDOK}),
+         {Clicks(kConfig, {IDC_AUTO_SEND, IDOK}), [] { PostKey(VK_RETURN); }, Clicks(kConfig, {IDOK}),
+          Clicks(kWarning, {IDC_DONT_ASK_AGAIN}), [] { PostKey(VK_ESCAPE); }, Clicks(kConfig, {IDOK}),
           Clicks(kWarning, {IDC_DONT_ASK_AGAIN, IDC_CONFIRM_NO}),
-          [] {
-              EXPECT_EQ((Values{{"DisableAutoPrintConfirmation", "1"}}),
-                        RawValues(kProgramSubKey));
-          },
+          [] { EXPECT_EQ((Values{{"DisableAutoPrintConfirmation", "1"}}), RawValues(kProgramSubKey)); },
           Clicks(kConfig, {IDOK})},
-         IDOK,
-         {{"AddNewLineAfterFormFeed", "0"}, {"AutoClose", "0"}, {"AutoPrint", "1"},
-          {"AutoPrintPrinter", kConnection}, {"DisableAutoPrintConfirmation", "1"},
-          {"SuppressErrors", "0"}}},
+         IDOK, Saved("0", "0", "1", kConnection, "0", "1")},
         // Any non-zero switch: saved at once with no window.
-        {{{"DisableAutoPrintConfirmation", "2"}}, {Clicks(kConfig, {IDC_AUTO_SEND, IDOK})},
-         IDOK,
-         {{"AddNewLineAfterFormFeed", "0"}, {"AutoClose", "0"}, {"AutoPrint", "1"},
-          {"AutoPrintPrinter", kConnection}, {"DisableAutoPrintConfirmation", "2"},
-          {"SuppressErrors", "0"}}},
+        {{{"DisableAutoPrintConfirmation", "2"}}, {Clicks(kConfig, {IDC_AUTO_SEND, IDOK})}, IDOK,
+         Saved("0", "0", "1", kConnection, "0", "2")},
         // The wizard: no warning; printer and suppression come from the disabled controls.
         {{},
-         {Clicks(kConfig, {IDC_AUTO_SEND, IDC_SUPPRESS_ERRORS, IDC_EXIT_AFTER_SENDING,
-                           IDC_OPEN_WIZARD}),
-          ExpectState("+-(+)-+ (" + first + ") 1015"),
-          [] { SendDlgItemMessageA(OwnDialog(kConfig), IDC_AUTOPRINT_PRINTER, CB_SELECTSTRING,
+         {Clicks(kConfig, {IDC_AUTO_SEND, IDC_SUPPRESS_ERRORS, IDC_EXIT_AFTER_SENDING, IDC_OPEN_WIZARD}),
+          [] { SendDlgItemMessageA(FindThreadWindow(kConfig), IDC_AUTOPRINT_PRINTER, CB_SELECTSTRING,
                                    WPARAM(-1), LPARAM(kPrinterB)); },
           Clicks(kConfig, {IDOK})},
-         IDOK,
-         {{"AddNewLineAfterFormFeed", "0"}, {"AutoClose", "1"}, {"AutoPrint", "0"},
-          {"AutoPrintPrinter", kPrinterB}, {"SuppressErrors", "1"}}},
+         IDOK, Saved("0", "1", "0", kPrinterB, "1")},
         // A printer listed before the picked one appears before "OK": the picked one is kept.
         {{{"AutoPrint", "1"}, {"AutoPrintPrinter", kPrinterB}},
          {[&] { added.reset(new CapturePrinter("Kestrola AAA New")); }, Clicks(kConfig, {IDOK}),
           Clicks(kWarning, {IDC_CONFIRM_YES})},
-         IDOK,
-         {{"AddNewLineAfterFormFeed", "0"}, {"AutoClose", "0"}, {"AutoPrint", "1"},
-          {"AutoPrintPrinter", kPrinterB}, {"SuppressErrors", "0"}}},
+         IDOK, Saved("0", "0", "1", kPrinterB, "0")},
     };
-    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(cases[i].saved, RunDialog(cases[i].stored, cases[i].steps, cases[i].result));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        EXPECT_EQ(c.saved, RunDialog(c.stored, c.steps, c.result));
     }
 }
 
@@ -165,17 +120,14 @@ TEST(ConfigureDlg, NoPrinterForAutomaticPrintingIsReportedBeforeAnythingIsWritte
 {
     PrinterSetup printers;
     printers.RemoveAll();
-    const LoopStep errorShown = [] {
-        const HWND box = OwnDialog("Error");
-        EXPECT_NE(nullptr, FindWindowExA(box, nullptr, "Static",
-                                         "Error retrieving printer for automatic printing."));
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    const LoopStep answerError = [] {
+        EXPECT_EQ("Error retrieving printer for automatic printing.",
+                  MessageBoxText(FindThreadWindow("Error")));
+        PostMessageA(FindThreadWindow("Error"), WM_COMMAND, IDOK, 0);
     };
     EXPECT_EQ(Values(), RunDialog({},
-                                  {ExpectState("+-(-)-- () 1015"),
-                                   Clicks(kConfig, {IDC_AUTO_SEND, IDOK}),
-                                   Clicks(kWarning, {IDC_CONFIRM_YES}), errorShown,
-                                   Clicks(kConfig, {IDCANCEL})},
+                                  {Clicks(kConfig, {IDC_AUTO_SEND, IDOK}), Clicks(kWarning, {IDC_CONFIRM_YES}),
+                                   answerError, Clicks(kConfig, {IDCANCEL})},
                                   IDCANCEL));
 }
 

@@ -1,10 +1,9 @@
 // The file page as a real window: its boxes filled from the settings, its checks on
-// "Print >" and what it stores.
+// "Print >" and what a good choice stores.
 
 #include "pages/WSPrint.h"
 #include "core/TypedPath.h"
 #include "pages/WSSelectFile.h"
-#include "settings/ProgramSettings.h"
 #include "support/TestEnvironment.h"
 #include "support/WizardTesting.h"
 
@@ -16,25 +15,7 @@ using namespace testenv;
 
 namespace {
 
-std::string ComboItem(HWND box, LRESULT index)
-{
-    const LRESULT length = SendMessageA(box, CB_GETLBTEXTLEN, index, 0);
-    if (length == CB_ERR)
-        return "<none>";
-    std::string text(length + 1, '\0');
-    SendMessageA(box, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(length);
-    return text;
-}
-
-std::vector<std::string> ComboItems(HWND box)
-{
-    std::vector<std::string> items;
-    const LRESULT count = SendMessageA(box, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i)
-        items.push_back(ComboItem(box, i));
-    return items;
-}
+using Values = std::map<std::string, std::string>;
 
 class FilePage : public ::testing::Test {
 protected:
@@ -46,24 +27,12 @@ protected:
     }
     HWND FileBox() { return GetDlgItem(wizard.Frame(), WSSelectFile::kFileBoxId); }
     HWND PrinterBox() { return GetDlgItem(wizard.Frame(), WSSelectFile::kPrinterBoxId); }
-    HWND FileEdit() { return GetWindow(FileBox(), GW_CHILD); }
-    std::string SelectedPrinter()
+    // Steps that wait for a window of this thread to show, answer it, and wait for it to go.
+    void AddAnswer(std::vector<LoopStep>& steps, const char* title, std::function<void(HWND)> answer)
     {
-        return ComboItem(PrinterBox(), SendMessageA(PrinterBox(), CB_GETCURSEL, 0, 0));
-    }
-    // Presses "Print >" and answers the "Error" box it must show; returns its text.
-    std::vector<LoopStep> ExpectRefusal(std::string& message)
-    {
-        return {[this] { wizard.Press(wizard.Next()); },
-                WaitFor([] { return FindThreadWindow("Error") != nullptr; }, "the message"),
-                [this, &message] {
-                    const HWND box = FindThreadWindow("Error");
-                    message = box ? MessageBoxText(box) : "<no message box>";
-                    if (box)
-                        PostMessageA(box, WM_COMMAND, IDOK, 0);
-                },
-                WaitFor([] { return FindThreadWindow("Error") == nullptr; }, "the message to go"),
-                [this] { EXPECT_EQ(1u, wizard.Index()); }};
+        steps.insert(steps.end(), {WaitFor([=] { return IsWindowVisible(FindThreadWindow(title)); }, title),
+                                   [=] { answer(FindThreadWindow(title)); },
+                                   WaitFor([=] { return FindThreadWindow(title) == nullptr; }, title)});
     }
 
     ProgramKeyGuard programKey;
@@ -74,180 +43,108 @@ protected:
     WSSelectFile page{&wizard};
 };
 
+// The recent files fill the list, a path from the command line replaces the text shown, the
+// last printer is selected by its name.
 TEST_F(FilePage, BoxesAreFilledFromTheSettingsAndTheCommandLinePathWins)
 {
-    RawWriteString(kProgramSubKey, "RecentFile_00", "C:\\zero.prn");
-    RawWriteString(kProgramSubKey, "RecentFile_01", "C:\\one.prn");
-    RawWriteString(kProgramSubKey, "RecentFile_03", "C:\\three.prn");
-    RawWriteString(kProgramSubKey, settings::kLastPrinterName, "Kestrola Page B");
-
+    const Values stored = {{"LastPrinterName", "Kestrola Page B"}, {"RecentFile_00", "C:\\zero.prn"},
+                           {"RecentFile_01", "C:\\one.prn"}, {"RecentFile_03", "C:\\three.prn"}};
+    for (const auto& value : stored)
+        RawWriteString(kProgramSubKey, value.first, value.second);
+    wizard.SetFilePath("C:\\chosen.prn");
     wizard.Script(1, {[&] {
-        EXPECT_EQ((std::vector<std::string>{"C:\\zero.prn", "C:\\one.prn", "C:\\three.prn"}),
-                  ComboItems(FileBox()));
-        EXPECT_EQ("C:\\zero.prn", WindowText(FileBox()));
-        EXPECT_EQ("Kestrola Page B", SelectedPrinter());
-        EXPECT_EQ("Print >", WindowText(wizard.Next()));
-        EXPECT_EQ(FileEdit(), GetFocus());
-        EXPECT_TRUE(IsWindowVisible(PrinterBox()));
+        EXPECT_EQ(3, SendMessageA(FileBox(), CB_GETCOUNT, 0, 0));
+        EXPECT_EQ("C:\\chosen.prn", WindowText(FileBox()));
+        EXPECT_EQ("Kestrola Page B", WindowText(PrinterBox()));
     }});
-
-    // A path from the command line replaces the text but not the list; a printer name in
-    // another letter case is no match, so the first printer is selected.
-    const std::string chosen = dir.Write("chosen.prn", "x");
-    RawWriteString(kProgramSubKey, settings::kLastPrinterName, "kestrola page b");
-    TestWizard second;
-    BlankPage first{&second};
-    WSSelectFile secondPage{&second};
-    second.AddPage(&first, 1);
-    second.AddPage(&secondPage, 2);
-    second.SetFilePath(chosen);
-    second.Script(1, {[&] {
-        const HWND box = GetDlgItem(second.Frame(), WSSelectFile::kFileBoxId);
-        EXPECT_EQ(3, SendMessageA(box, CB_GETCOUNT, 0, 0));
-        EXPECT_EQ(chosen, WindowText(box));
-        DWORD start = 1, end = 0;
-        SendMessageA(box, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
-                     reinterpret_cast<LPARAM>(&end));
-        EXPECT_EQ(0u, start);
-        EXPECT_EQ(chosen.size(), end);
-        const HWND printers = GetDlgItem(second.Frame(), WSSelectFile::kPrinterBoxId);
-        EXPECT_EQ(0, SendMessageA(printers, CB_GETCURSEL, 0, 0));
-    }});
+    EXPECT_EQ(stored, RawValues(kProgramSubKey));
 }
 
 TEST_F(FilePage, EachCheckOnPrintShowsItsMessageAndStoresNothing)
 {
-    std::string empty, missing, noPrinter;
-    std::vector<LoopStep> steps = {[&] { SetWindowTextA(FileBox(), ""); }};
-    for (const LoopStep& step : ExpectRefusal(empty))
-        steps.push_back(step);
-    steps.push_back([&] { SetWindowTextA(FileBox(), (dir.Path() + "\\missing.prn").c_str()); });
-    for (const LoopStep& step : ExpectRefusal(missing))
-        steps.push_back(step);
-    steps.push_back([&] {
-        SetWindowTextA(FileBox(), dir.Write("there.prn", "x").c_str());
-        SendMessageA(PrinterBox(), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    });
-    for (const LoopStep& step : ExpectRefusal(noPrinter))
-        steps.push_back(step);
+    std::vector<std::string> shown;
+    const std::string texts[] = {"", dir.Path() + "\\missing.prn", dir.Write("there.prn", "x")};
+    std::vector<LoopStep> steps;
+    for (const std::string& text : texts) {
+        steps.push_back([&] {
+            SetWindowTextA(FileBox(), text.c_str());
+            if (&text == &texts[2])  // with no printer selected
+                SendMessageA(PrinterBox(), CB_SETCURSEL, WPARAM(-1), 0);
+            wizard.Press(wizard.Next());
+        });
+        AddAnswer(steps, "Error", [&](HWND box) {
+            shown.push_back(MessageBoxText(box));
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+    }
     wizard.Script(1, steps);
-
-    EXPECT_EQ("You must specify a file to send to the printer.", empty);
-    EXPECT_EQ("Could not find the specified file.  Please make sure the file exists before "
-              "continuing.",
-              missing);
-    EXPECT_EQ("You must select a printer.", noPrinter);
-    EXPECT_FALSE(RawValueExists(kProgramSubKey, settings::kLastPrinterName));
-    EXPECT_FALSE(RawValueExists(kProgramSubKey, "RecentFile_00"));
-    EXPECT_EQ("", wizard.GetFilePath());
-    EXPECT_EQ("", wizard.GetPrinterName());
+    EXPECT_EQ((std::vector<std::string>{
+                  "You must specify a file to send to the printer.",
+                  "Could not find the specified file.  Please make sure the file exists before continuing.",
+                  "You must select a printer."}),
+              shown);
+    EXPECT_EQ(Values(), RawValues(kProgramSubKey));
 }
 
+// A printer connection is stored and printed to by its own name, not the one shown; the
+// path, longer than any fixed buffer of the page, goes first in the recent list.
 TEST_F(FilePage, AGoodChoiceIsHandedToTheFrameAndRemembered)
 {
+    PrinterSetup printers;
+    printers.SetDefault("\\\\Kestrola-srv\\Labels");
     RawWriteString(kProgramSubKey, "RecentFile_00", "C:\\older.prn");
-    // A path longer than any fixed buffer of the page, past the old existence-test limit.
-    const std::string folder = dir.Path() + "\\" + std::string(150, 'f');
+    const std::string folder = dir.Path() + "\\" + std::string(150, 'f'), path = folder + "\\label.zpl";
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    const std::string path = folder + "\\label.zpl";
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    CloseHandle(file);
-
-    wizard.Script(1, {
-        [&] {
-            SetWindowTextA(FileBox(), path.c_str());
-            const LRESULT b = SendMessageA(PrinterBox(), CB_FINDSTRINGEXACT,
-                                           static_cast<WPARAM>(-1),
-                                           reinterpret_cast<LPARAM>("Kestrola Page B"));
-            SendMessageA(PrinterBox(), CB_SETCURSEL, b, 0);
-            wizard.Press(wizard.Next());
-        },
-        [&] { EXPECT_EQ(2u, wizard.Index()); },
-    });
-    EXPECT_EQ(path, wizard.GetFilePath());
-    EXPECT_EQ("Kestrola Page B", wizard.GetPrinterName());
-    std::string text;
-    EXPECT_TRUE(RawReadString(kProgramSubKey, settings::kLastPrinterName, text));
-    EXPECT_EQ("Kestrola Page B", text);
-    EXPECT_TRUE(RawReadString(kProgramSubKey, "RecentFile_00", text));
-    EXPECT_EQ(path, text);
-    EXPECT_TRUE(RawReadString(kProgramSubKey, "RecentFile_01", text));
-    EXPECT_EQ("C:\\older.prn", text);
+    CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    wizard.Script(1, {[&] {
+        SetWindowTextA(FileBox(), path.c_str());
+        SendMessageA(PrinterBox(), CB_SELECTSTRING, WPARAM(-1), LPARAM("Labels on Kestrola-srv"));
+        wizard.Press(wizard.Next());
+    }, [&] { EXPECT_EQ(2u, wizard.Index()); }});
+    EXPECT_EQ(path + " > \\\\Kestrola-srv\\Labels", wizard.GetFilePath() + " > " + wizard.GetPrinterName());
+    EXPECT_EQ((Values{{"LastPrinterName", "\\\\Kestrola-srv\\Labels"}, {"RecentFile_00", path},
+                      {"RecentFile_01", "C:\\older.prn"}}),
+              RawValues(kProgramSubKey));
     DeleteFileA(path.c_str());
     RemoveDirectoryA(folder.c_str());
 }
 
 TEST_F(FilePage, ClearingTheTextDisablesPrintAndTypingEnablesIt)
 {
-    wizard.Script(1, {
-        [&] {
-            SetWindowTextA(FileBox(), "C:\\a.prn");
-            SetFocus(FileEdit());
-            SendMessageA(FileEdit(), EM_SETSEL, 0, -1);
-            PostMessageA(FileEdit(), WM_CHAR, VK_BACK, 1);
-        },
-        [&] {
-            EXPECT_EQ("", WindowText(FileBox()));
-            EXPECT_EQ("Print", WindowText(wizard.Next()));
-            EXPECT_FALSE(IsWindowEnabled(wizard.Next()));
-            PostMessageA(FileEdit(), WM_CHAR, 'x', 1);
-        },
-        [&] {
-            EXPECT_EQ("Print", WindowText(wizard.Next()));
-            EXPECT_TRUE(IsWindowEnabled(wizard.Next()));
-            wizard.Press(wizard.Back());
-        },
-        [&] { wizard.Press(wizard.Next()); },
-        [&] {
-            EXPECT_EQ(1u, wizard.Index());
-            EXPECT_EQ("Print >", WindowText(wizard.Next()));
-            EXPECT_TRUE(IsWindowEnabled(wizard.Next()));
-        },
-    });
+    std::vector<BOOL> enabled;
+    wizard.Script(1, {[&] {
+        SetWindowTextA(FileBox(), "C:\\a.prn");
+        SendMessageA(GetWindow(FileBox(), GW_CHILD), EM_SETSEL, 0, -1);
+        PostMessageA(GetWindow(FileBox(), GW_CHILD), WM_CHAR, VK_BACK, 1);
+    }, [&] {
+        enabled.push_back(IsWindowEnabled(wizard.Next()));
+        PostMessageA(GetWindow(FileBox(), GW_CHILD), WM_CHAR, 'x', 1);
+    }, [&] { enabled.push_back(IsWindowEnabled(wizard.Next())); }});
+    EXPECT_EQ((std::vector<BOOL>{FALSE, TRUE}), enabled);
 }
 
-HWND OpenDialog() { return FindThreadWindow("Open"); }
-
+// "Browse..." opens on "All Files", then on the filter used last; the file chosen fills the box.
 TEST_F(FilePage, BrowseStartsOnAllFilesAndRemembersTheFilterUsed)
 {
     const std::string pcl = dir.Write("report.pcl", "\x1b" "E");
     const int kFilterBox = 0x470, kFileName = 0x47C;
-    LRESULT firstFilter = -2, secondFilter = -2;
-    wizard.Script(1, {
-        [&] { PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0); },
-        WaitFor([] { return OpenDialog() != nullptr; }, "the open-file dialog"),
-        [&] {
-            const HWND dialog = OpenDialog();
-            ASSERT_NE(nullptr, dialog);
-            const HWND filters = GetDlgItem(dialog, kFilterBox);
-            firstFilter = SendMessageA(filters, CB_GETCURSEL, 0, 0);
-            SendMessageA(filters, CB_SETCURSEL, 2, 0);
-            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFilterBox, CBN_SELENDOK),
-                         reinterpret_cast<LPARAM>(filters));
+    std::vector<LRESULT> filters;
+    std::vector<LoopStep> steps;
+    for (int round : {0, 1}) {
+        steps.push_back([&] { PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0); });
+        AddAnswer(steps, "Open", [&, round](HWND dialog) {
+            const HWND box = GetDlgItem(dialog, kFilterBox);
+            filters.push_back(SendMessageA(box, CB_GETCURSEL, 0, 0));
+            SendMessageA(box, CB_SETCURSEL, 2, 0);  // "Printer Control Language Files (*.pcl)"
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFilterBox, CBN_SELENDOK), LPARAM(box));
             SetDlgItemTextA(dialog, kFileName, pcl.c_str());
-            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        },
-        WaitFor([] { return OpenDialog() == nullptr; }, "the dialog to close"),
-        [&] {
-            EXPECT_EQ(pcl, WindowText(FileBox()));
-            PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0);
-        },
-        WaitFor([] { return OpenDialog() != nullptr; }, "the open-file dialog"),
-        [&] {
-            const HWND dialog = OpenDialog();
-            ASSERT_NE(nullptr, dialog);
-            secondFilter = SendMessageA(GetDlgItem(dialog, kFilterBox), CB_GETCURSEL, 0, 0);
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        },
-        WaitFor([] { return OpenDialog() == nullptr; }, "the dialog to close"),
-        [&] { EXPECT_EQ(pcl, WindowText(FileBox())); },
-    });
-    EXPECT_EQ(4, firstFilter);   // "All Files (*.*)", index 5
-    EXPECT_EQ(2, secondFilter);  // "Printer Control Language Files (*.pcl)", index 3
-    DWORD index = 0;
-    EXPECT_TRUE(RawReadDword(kProgramSubKey, settings::kOpenFilterIndex, index));
-    EXPECT_EQ(3u, index);
+            PostMessageA(dialog, WM_COMMAND, round ? IDCANCEL : IDOK, 0);
+        });
+    }
+    steps.push_back([&] { EXPECT_EQ(pcl, WindowText(FileBox())); });
+    wizard.Script(1, steps);
+    EXPECT_EQ((std::vector<LRESULT>{4, 2}), filters);
+    EXPECT_EQ((Values{{"OpenFilterIndex", "3"}}), RawValues(kProgramSubKey));
 }
 
 TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)

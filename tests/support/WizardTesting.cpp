@@ -4,84 +4,102 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <utility>
 
 namespace testenv {
 
-bool BlankPage::Enter(HWND)
+void MoveOnto(HWND window, WPARAM keys)
 {
-    owner->SetNextButton(true, true, "Next >");
-    owner->SetBackButton(true, true, "< Back");
-    owner->SetCancelButton(true, true, "Cancel");
-    return true;
+    POINT point = {20, 15};
+    ClientToScreen(window, &point);
+    SetCursorPos(point.x, point.y);
+    SendMessageA(window, WM_MOUSEMOVE, keys, MAKELPARAM(20, 15));
 }
 
 namespace {
 
-// The tick count at a step's first run.
-struct StepClock {
-    bool started = false;
-    DWORD start = 0;
-    DWORD Elapsed()
-    {
-        if (!started) {
-            started = true;
-            start = GetTickCount();
-        }
-        return GetTickCount() - start;
+struct Script {
+    std::vector<LoopStep> steps;
+    std::function<HWND()> window;
+    std::size_t next = 0;
+    bool running = false;  // a step that pumps messages itself must not be overtaken
+    bool repeat = false;
+} * g_script = nullptr;
+
+void SetShift(bool down)
+{
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    state[VK_SHIFT] = state[VK_LSHIFT] = down ? 0x80 : 0;
+    SetKeyboardState(state);
+}
+
+void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    Script* script = g_script;
+    if (script == nullptr || script->running)
+        return;
+    SetShift(false);
+    if (script->next == script->steps.size()) {
+        const HWND window = script->window();
+        if (window != nullptr && IsWindow(window))
+            DestroyWindow(window);
+        return;
     }
-};
+    const std::size_t index = script->next++;  // the step may end the loop
+    script->running = true;
+    script->steps[index]();
+    script->running = false;
+    if (std::exchange(script->repeat, false))
+        script->next = index;
+}
 
 }  // namespace
 
-LoopStep WaitFor(std::function<bool()> done, const char* what, DWORD timeoutMs)
+LoopScriptResult RunLoopScript(const std::function<bool()>& run,
+                               const std::function<HWND()>& window, std::vector<LoopStep> steps)
 {
-    auto clock = std::make_shared<StepClock>();
-    return [=] {
-        const DWORD elapsed = clock->Elapsed();
-        if (done())
-            return;
-        if (elapsed > timeoutMs) {
-            ADD_FAILURE() << "timed out waiting for " << what;
-            return;
-        }
-        RepeatThisStep();
-    };
+    Script script{std::move(steps), window};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1, OnTick);
+    g_script = &script;
+    const bool ran = run();
+    g_script = nullptr;
+    KillTimer(nullptr, timer);
+    SetShift(false);
+    return {ran, script.next};
 }
 
-LoopStep Pause(DWORD ms)
+void RepeatThisStep() { g_script->repeat = true; }
+
+void PostKey(WORD virtualKey, bool shift)
 {
-    auto clock = std::make_shared<StepClock>();
-    return [=] {
-        if (clock->Elapsed() < ms)
+    SetShift(shift);
+    const UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+    PostMessageA(GetFocus() ? GetFocus() : GetActiveWindow(), WM_KEYDOWN, virtualKey,
+                 1 | (static_cast<LPARAM>(scan) << 16));
+}
+
+LoopStep WaitFor(std::function<bool()> done, const char* what, DWORD timeoutMs)
+{
+    return [=, start = DWORD(0), started = false]() mutable {
+        if (!std::exchange(started, true))
+            start = GetTickCount();
+        if (done())
+            return;
+        if (GetTickCount() - start > timeoutMs)
+            ADD_FAILURE() << "timed out waiting for " << what;
+        else
             RepeatThisStep();
     };
 }
 
-namespace {
-
-struct TitleSearch {
-    std::string title;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchTitle(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<TitleSearch*>(param);
-    if (IsWindowVisible(window) && WindowText(window) == search->title) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
 HWND FindThreadWindow(const std::string& title)
 {
-    TitleSearch search{title};
-    EnumThreadWindows(GetCurrentThreadId(), MatchTitle, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, nullptr, title.c_str())) != nullptr &&
+           GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
+    }
+    return window;
 }
 
 std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }

@@ -1,22 +1,52 @@
 #pragma once
-// Running a wizard frame with real pages inside a test process.
+// Windows in the test process: a wizard frame with real pages, plain test windows, and
+// scripted steps that run inside a window's own message loop.
 
 #include "resources/resource.h"
-#include "support/LoopScript.h"
 #include "wizard/AppWindowState.h"
 #include "wizard/AppWindowStateController.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace testenv {
 
-// A page with nothing on it, to stand before or after the page under test.
-class BlankPage : public AppWindowState {
-public:
-    using AppWindowState::AppWindowState;
-    bool Enter(HWND) override;
+const DWORD kChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+
+// A visible, topmost pop-up window that takes the pointer and the focus like any other.
+struct TestWindow {
+    ~TestWindow() { DestroyWindow(hwnd); }
+    HWND get() const { return hwnd; }
+    HWND hwnd = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "test", WS_POPUP | WS_VISIBLE | SS_NOTIFY, 100, 100,
+                                400, 300, nullptr, nullptr, nullptr, nullptr);
 };
+
+// Puts the pointer at (20, 15) in the window and sends the WM_MOUSEMOVE the system would.
+void MoveOnto(HWND window, WPARAM keys = 0);
+
+// Each step runs once the loop's queue has emptied (a thread timer's message comes last),
+// so whatever a step posts has been handled when the next one runs.
+using LoopStep = std::function<void()>;
+struct LoopScriptResult {
+    bool runResult = false;    // what run() returned
+    std::size_t stepsRun = 0;  // steps that ran before the loop ended
+};
+// Calls run() (a loop that ends with its window) while the steps run; after the last step
+// the window that window() names then is destroyed. Shift is released before every step.
+LoopScriptResult RunLoopScript(const std::function<bool()>& run,
+                               const std::function<HWND()>& window, std::vector<LoopStep> steps);
+void RepeatThisStep();  // from a step: run it again on the next tick
+// Posts a key press to the focused window; with shift, Shift is held until the next step.
+void PostKey(WORD virtualKey, bool shift = false);
+// A step that waits until done() is true; on time-out it records a failure and goes on.
+LoopStep WaitFor(std::function<bool()> done, const char* what, DWORD timeoutMs = 30000);
+// A top-level window of this thread with that title, shown or not yet; and a message box's text.
+HWND FindThreadWindow(const std::string& title);
+std::string MessageBoxText(HWND box);
+
+// A page with nothing on it, to stand before or after the page under test.
+using BlankPage = AppWindowState;
 
 // A frame, the generic one or the application's, with its windows in reach of the test.
 template <class Controller>
@@ -27,46 +57,21 @@ public:
     HWND Back() const { return this->backButton; }
     HWND Cancel() const { return this->cancelButton; }
     std::size_t Index() const { return this->currentIndex; }
-
-    // Runs the frame at the program's own size and style from startIndex while the steps
-    // run; an earlier frame's class is unregistered first.
+    // Runs the frame at the program's own size and style from startIndex while the steps run.
     LoopScriptResult Script(std::size_t startIndex, std::vector<LoopStep> steps)
     {
         UnregisterClassA(WindowStateController::kClassName, GetModuleHandleA(nullptr));
-        const RECT bounds = {0, 0, 458, 244};
-        return RunLoopScript(
-            [&] {
-                return this->Run(WS_EX_DLGMODALFRAME, 0xCA0000, "Morrowick Kestrola", bounds,
-                                 nullptr, IDI_KESTROLA, IDI_KESTROLA_SMALL, nullptr, startIndex);
-            },
-            [&] { return this->frameWindow; }, std::move(steps));
+        return RunLoopScript([&] { return this->Run(WS_EX_DLGMODALFRAME, 0xCA0000, "Morrowick Kestrola",
+                                                    {0, 0, 458, 244}, nullptr, IDI_KESTROLA,
+                                                    IDI_KESTROLA_SMALL, nullptr, startIndex); },
+                             [&] { return this->frameWindow; }, std::move(steps));
     }
-
-    // Presses a frame button the way a click does.
-    void Press(HWND button)
+    void Press(HWND button)  // as a click does
     {
-        PostMessageA(this->frameWindow, WM_COMMAND,
-                     MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+        PostMessageA(this->frameWindow, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                      reinterpret_cast<LPARAM>(button));
     }
 };
-
-class TestWizard : public FrameUnderTest<AppWindowStateController> {
-public:
-    HWND About() const { return aboutButton; }
-};
-
-// A step that waits, tick by tick, until done() is true; on time-out it records a failure
-// and the script goes on.
-LoopStep WaitFor(std::function<bool()> done, const char* what, DWORD timeoutMs = 30000);
-
-// A step that lets the loop run on for a while.
-LoopStep Pause(DWORD ms);
-
-// A visible top-level window of this thread with that title, or null.
-HWND FindThreadWindow(const std::string& title);
-
-// The text of a message box (its static control).
-std::string MessageBoxText(HWND box);
+using TestWizard = FrameUnderTest<AppWindowStateController>;
 
 }  // namespace testenv

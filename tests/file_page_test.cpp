@@ -1,9 +1,10 @@
 // The file page as a real window: its boxes filled from the settings, its checks on
 // "Print >" and what a good choice stores.
 
-#include "pages/WSPrint.h"
 #include "core/TypedPath.h"
+#include "pages/WSPrint.h"
 #include "pages/WSSelectFile.h"
+#include "settings/ProgramSettings.h"
 #include "support/TestEnvironment.h"
 #include "support/WizardTesting.h"
 
@@ -123,12 +124,18 @@ TEST_F(FilePage, ClearingTheTextDisablesPrintAndTypingEnablesIt)
     EXPECT_EQ((std::vector<BOOL>{FALSE, TRUE}), enabled);
 }
 
-// "Browse..." opens on "All Files", then on the filter used last; the file chosen fills the box.
-TEST_F(FilePage, BrowseStartsOnAllFilesAndRemembersTheFilterUsed)
+// "Browse..." opens on "All Files", then on the filter used last. A name the ANSI code page
+// cannot hold comes back as its short path, any other name as it is.
+TEST_F(FilePage, BrowseRemembersTheFilterAndHandsBackPathsThatOpen)
 {
     const std::string pcl = dir.Write("report.pcl", "\x1b" "E");
+    const std::wstring widePcl(pcl.begin(), pcl.end()), wide = widePcl + L"\x0429\x043A.pcl";
+    CloseHandle(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    wchar_t shortPath[MAX_PATH] = {};
+    ASSERT_NE(0u, GetShortPathNameW(wide.c_str(), shortPath, MAX_PATH));
     const int kFilterBox = 0x470, kFileName = 0x47C;
     std::vector<LRESULT> filters;
+    std::vector<std::string> chosen;
     std::vector<LoopStep> steps;
     for (int round : {0, 1}) {
         steps.push_back([&] { PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0); });
@@ -137,13 +144,15 @@ TEST_F(FilePage, BrowseStartsOnAllFilesAndRemembersTheFilterUsed)
             filters.push_back(SendMessageA(box, CB_GETCURSEL, 0, 0));
             SendMessageA(box, CB_SETCURSEL, 2, 0);  // "Printer Control Language Files (*.pcl)"
             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFilterBox, CBN_SELENDOK), LPARAM(box));
-            SetDlgItemTextA(dialog, kFileName, pcl.c_str());
-            PostMessageA(dialog, WM_COMMAND, round ? IDCANCEL : IDOK, 0);
+            SetDlgItemTextW(dialog, kFileName, (round ? widePcl : wide).c_str());
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
         });
+        steps.push_back([&] { chosen.push_back(WindowText(FileBox())); });
     }
-    steps.push_back([&] { EXPECT_EQ(pcl, WindowText(FileBox())); });
     wizard.Script(1, steps);
+    DeleteFileW(wide.c_str());
     EXPECT_EQ((std::vector<LRESULT>{4, 2}), filters);
+    EXPECT_EQ((std::vector<std::string>{std::string(shortPath, shortPath + lstrlenW(shortPath)), pcl}), chosen);
     EXPECT_EQ((Values{{"OpenFilterIndex", "3"}}), RawValues(kProgramSubKey));
 }
 
@@ -211,48 +220,6 @@ TEST(TypedPath, BlanksAroundThenOneQuoteAtEachEndAreRemoved)
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.path, CleanTypedPath(c.text)) << c.text;
-}
-
-TEST_F(FilePage, AQuotedPathIsCheckedStoredAndShownWithoutItsQuotes)
-{
-    const std::string path = dir.Write("shelf.zpl", "x");
-    wizard.Script(1, {
-        [&] {
-            SetWindowTextA(FileBox(), (" \t\"" + path + "\"  ").c_str());
-            wizard.Press(wizard.Next());
-        },
-        [&] {
-            EXPECT_EQ(2u, wizard.Index());
-            EXPECT_EQ(path, WindowText(FileBox()));
-        },
-    });
-    EXPECT_EQ(path, wizard.GetFilePath());
-    std::string recent;
-    EXPECT_TRUE(RawReadString(kProgramSubKey, "RecentFile_00", recent));
-    EXPECT_EQ(path, recent);
-}
-
-TEST_F(FilePage, BrowseHandsBackANameOutsideTheCodePageAsItsShortPath)
-{
-    const std::wstring name =
-        std::wstring(dir.Path().begin(), dir.Path().end()) + L"\\\x0429\x043A\x0430.pcl";
-    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    CloseHandle(file);
-    wchar_t wideShort[MAX_PATH] = {};
-    ASSERT_NE(0u, GetShortPathNameW(name.c_str(), wideShort, MAX_PATH));
-    const std::string shortPath(wideShort, wideShort + lstrlenW(wideShort));
-    wizard.Script(1, {
-        [&] { PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0); },
-        WaitFor([] { return OpenDialog() != nullptr; }, "the open-file dialog"),
-        [&] {
-            SetDlgItemTextW(OpenDialog(), 0x47C, name.c_str());
-            PostMessageA(OpenDialog(), WM_COMMAND, IDOK, 0);
-        },
-        WaitFor([] { return OpenDialog() == nullptr; }, "the dialog to close"),
-        [&] { EXPECT_EQ(shortPath, WindowText(FileBox())); },
-    });
-    DeleteFileW(name.c_str());
 }
 
 }  // namespace

@@ -11,6 +11,10 @@ using namespace testenv;
 
 namespace {
 
+// Largest buffered file; kPlain: the program's own transfer, not watched.
+const uint64_t kBuffered = 1 << 20, kStreamed = 0, kPlain = UINT64_MAX;
+const std::string kNoJob = "<no job>";
+
 std::string Pattern(size_t size)
 {
     std::string bytes(size, '\0');
@@ -19,8 +23,9 @@ std::string Pattern(size_t size)
     return bytes;
 }
 
-// Passes every ReadFile and WritePrinter call of a job on and records the sizes written.
-// The call numbered failRead or failWrite then fails, or with failShort moves a byte less.
+// Passes every ReadFile and WritePrinter call of a job on in chunks of 4096 bytes and
+// records the sizes written. The call numbered failRead or failWrite then fails, or with
+// failShort moves a byte less.
 struct Faults {
     size_t failRead = SIZE_MAX, failWrite = SIZE_MAX;
     bool failShort = false;
@@ -33,9 +38,9 @@ struct Faults {
             --*done;
         return fail && !failShort ? FALSE : ok;
     }
-    RawJobTransfer Transfer(uint64_t largestBuffered, DWORD chunkSize)
+    RawJobTransfer Transfer(uint64_t largestBuffered)
     {
-        RawJobTransfer transfer{largestBuffered, chunkSize, nullptr, nullptr};
+        RawJobTransfer transfer{largestBuffered, 4096, nullptr, nullptr};
         transfer.readFile = [this](HANDLE file, void* data, DWORD size, DWORD* done) {
             return Outcome(reads++ == failRead, ReadFile(file, data, size, done, nullptr), done);
         };
@@ -55,119 +60,82 @@ protected:
     ScratchDir dir;
 };
 
-TEST_F(RawPrintJobTest, SendsTheFileUnchangedThenTheTrailerAndLeavesTheErrorTextAlone)
+TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
 {
-    const struct {
-        std::string data;
-        int newLine;  // "AddNewLineAfterFormFeed", -1: not stored
-        const char* trailer;
-    } cases[] = {
-        {AllByteValues() + "\x0C\x0C page two \x0C", -1, "\x0C"},
-        {"", -1, "\x0C"},
-        {"^XA^FO50,50^FDKestrola^FS^XZ", 2, "\x0C\x0A"},
-        {"^XA^FO50,50^FDKestrola^FS^XZ", 0, "\x0C"},
-        {"%!PS-Adobe-3.0\n/Helvetica findfont\nshowpage\n", 0, "\x0C"},  // not converted
-    };
-    for (const auto& c : cases) {
-        if (c.newLine >= 0)
-            RawWriteDword(kProgramSubKey, settings::kAddNewLineAfterFormFeed, c.newLine);
-        std::string error = "earlier text";
-        EXPECT_TRUE(PrintFileRaw(dir.Write("job.prn", c.data), printer.Name(), error));
-        EXPECT_EQ("earlier text", error);
-        EXPECT_EQ(c.data + c.trailer, printer.Bytes());
-    }
-}
-
-TEST_F(RawPrintJobTest, FailuresNameThePrinterOrTheFileAsGivenAndMakeNoJob)
-{
-    // Names and paths far past any fixed message buffer come back whole, "%s" and all.
-    const std::string name = "No Such Printer %s " + std::string(1500, 'x');
-    const std::string path = dir.Write("a.prn", "data");
-    std::string error;
-    for (uint64_t largestBuffered : {uint64_t(1) << 20, uint64_t(0)}) {  // buffered, streamed
-        EXPECT_FALSE(PrintFileRaw(path, name, error, {largestBuffered, 4096, nullptr, nullptr}));
-        EXPECT_EQ("Could not find the printer \"" + name + "\".", error);
-    }
+    const std::string all = AllByteValues() + "\x0C\x0C page two \x0C", data = Pattern(10000);
+    const std::string path = dir.Write("s.prn", data), allPath = dir.Write("all.prn", all);
+    const std::string empty = dir.Write("empty.prn", ""), exact = dir.Write("x.prn", Pattern(8192));
     const std::string missing = dir.Path() + "\\" + std::string(200, 'd') + "\\" +
                                 std::string(200, 'e') + "\\missing %s file.prn";
     // Another program still writing the file: the share mode admits readers only.
     const std::string busy = dir.Write("busy.prn", "half written");
     HANDLE writer = CreateFileA(busy.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, writer);
-    for (const std::string& file : {missing, busy}) {
-        EXPECT_FALSE(PrintFileRaw(file, printer.Name(), error));
-        EXPECT_EQ("Could not open the file:\n\n\"" + file + "\"\n\nfor printing.", error);
-    }
-    CloseHandle(writer);
-    EXPECT_FALSE(printer.HasJob());
-}
-
-TEST_F(RawPrintJobTest, AFileThatFitsGoesInOneWriteOthersInChunksWithTheSameBytes)
-{
-    const RawJobTransfer standard;
-    const size_t big = 3 * 1024 * 1024 + 17;  // more than a chunk
-    const struct {
-        size_t fileSize;
-        uint64_t largestBuffered;
-        DWORD chunkSize;
-        std::vector<DWORD> writes;  // the data's, then the trailer's
-    } cases[] = {
-        {big, standard.largestBuffered, standard.chunkSize, {big, 1}},
-        {10000, 0, 4096, {4096, 4096, 1808, 1}},
-        {12288, 0, 4096, {4096, 4096, 4096, 1}},
-        {0, 0, 4096, {0, 1}},
-    };
-    for (const auto& c : cases) {
-        const std::string data = Pattern(c.fileSize);
-        Faults none;
-        std::string error;
-        EXPECT_TRUE(PrintFileRaw(dir.Write("job.prn", data), printer.Name(), error,
-                                 none.Transfer(c.largestBuffered, c.chunkSize)));
-        EXPECT_EQ("", error);
-        EXPECT_EQ(c.writes, none.writes) << c.fileSize;
-        EXPECT_TRUE(printer.Bytes() == data + "\x0C") << c.fileSize;
-    }
-}
-
-TEST_F(RawPrintJobTest, AFailedOrShortReadOrWriteIsReportedAndNeverPrintsAsAWholeJob)
-{
-    const std::string data = Pattern(10000);
-    const std::string path = dir.Write("s.prn", data);
+    // Names past any fixed message buffer come back whole, "%s" and all.
+    const std::string nowhere = "No Such Printer %s " + std::string(1500, 'x');
     const std::string sendFailed = "An error occurred sending the file data to the printer.";
     const std::string readFailed = "Error reading the file \"" + path + "\".";
-    const std::string noJob = "<no job>";
+    const std::string notFound = "Could not find the printer \"" + nowhere + "\".";
+    const auto notOpened = [](const std::string& file) {
+        return "Could not open the file:\n\n\"" + file + "\"\n\nfor printing.";
+    };
     const struct {
+        int newLine;  // "AddNewLineAfterFormFeed", -1: not stored
+        std::string file, printer;
         uint64_t largestBuffered;
         size_t failRead, failWrite;
         bool failShort;
-        const std::string& error;
-        std::vector<DWORD> writes;
+        std::string error;  // "": sent
+        std::vector<DWORD> writes;  // the data's, then the trailer's
         std::string printed;
     } cases[] = {
+        {-1, allPath, "", kPlain, SIZE_MAX, SIZE_MAX, false, "", {}, all + "\x0C"},
+        {0, empty, "", kBuffered, SIZE_MAX, SIZE_MAX, false, "", {0, 1}, "\x0C"},
+        {2, empty, "", kStreamed, SIZE_MAX, SIZE_MAX, false, "", {0, 2}, "\x0C\x0A"},
+        {2, path, "", kBuffered, SIZE_MAX, SIZE_MAX, false, "", {10000, 2}, data + "\x0C\x0A"},
+        {0, path, "", kStreamed, SIZE_MAX, SIZE_MAX, false, "", {4096, 4096, 1808, 1},
+         data + "\x0C"},
+        {0, exact, "", kStreamed, SIZE_MAX, SIZE_MAX, false, "", {4096, 4096, 1},
+         Pattern(8192) + "\x0C"},
+        {0, path, nowhere, kBuffered, SIZE_MAX, SIZE_MAX, false, notFound, {}, kNoJob},
+        {0, path, nowhere, kStreamed, SIZE_MAX, SIZE_MAX, false, notFound, {}, kNoJob},
+        {0, missing, "", kBuffered, SIZE_MAX, SIZE_MAX, false, notOpened(missing), {}, kNoJob},
+        {0, busy, "", kBuffered, SIZE_MAX, SIZE_MAX, false, notOpened(busy), {}, kNoJob},
         // A write that fails or takes a byte less ends the data (what it handed over stays
         // spooled); the trailer still follows.
-        {0, SIZE_MAX, 1, false, sendFailed, {4096, 4096, 1}, data.substr(0, 8192) + "\x0C"},
-        {0, SIZE_MAX, 1, true, sendFailed, {4096, 4096, 1}, data.substr(0, 8192) + "\x0C"},
-        {1 << 20, SIZE_MAX, 0, true, sendFailed, {10000, 1}, data + "\x0C"},
+        {0, path, "", kStreamed, SIZE_MAX, 1, false, sendFailed, {4096, 4096, 1},
+         data.substr(0, 8192) + "\x0C"},
+        {0, path, "", kStreamed, SIZE_MAX, 1, true, sendFailed, {4096, 4096, 1},
+         data.substr(0, 8192) + "\x0C"},
+        {0, path, "", kBuffered, SIZE_MAX, 0, true, sendFailed, {10000, 1}, data + "\x0C"},
         // Nothing read: no job. Part of a stream read: the job is cancelled, but Wine's
         // AbortPrinter does nothing, so what was spooled may still come out, never a trailer.
-        {0, 0, SIZE_MAX, false, readFailed, {}, noJob},
-        {1 << 20, 0, SIZE_MAX, true, readFailed, {}, noJob},
-        {0, 2, SIZE_MAX, false, readFailed, {4096, 4096}, data.substr(0, 8192)},
+        {0, path, "", kStreamed, 0, SIZE_MAX, false, readFailed, {}, kNoJob},
+        {0, path, "", kBuffered, 0, SIZE_MAX, true, readFailed, {}, kNoJob},
+        {0, path, "", kStreamed, 2, SIZE_MAX, false, readFailed, {4096, 4096},
+         data.substr(0, 8192)},
     };
     for (const auto& c : cases) {
+        const std::string what = c.file.substr(c.file.size() - 8) + " case " +
+                                 std::to_string(&c - cases);
+        if (c.newLine >= 0)
+            RawWriteDword(kProgramSubKey, settings::kAddNewLineAfterFormFeed, c.newLine);
         printer.Forget();
         Faults faults{c.failRead, c.failWrite, c.failShort, 0, {}};
-        std::string error;
-        EXPECT_FALSE(PrintFileRaw(path, printer.Name(), error,
-                                  faults.Transfer(c.largestBuffered, 4096)));
-        EXPECT_EQ(c.error, error);
-        EXPECT_EQ(c.writes, faults.writes) << c.failRead << " " << c.failWrite;
-        const std::string printed = printer.HasJob() ? printer.Bytes() : noJob;
-        EXPECT_TRUE(printed == c.printed || (c.error == readFailed && printed == noJob))
-            << printed.size() << " bytes printed";
+        std::string error = "earlier text";  // left alone by a job that was sent
+        const std::string name = c.printer.empty() ? printer.Name() : c.printer;
+        EXPECT_EQ(c.error.empty(), c.largestBuffered == kPlain
+                                       ? PrintFileRaw(c.file, name, error)
+                                       : PrintFileRaw(c.file, name, error,
+                                                      faults.Transfer(c.largestBuffered)))
+            << what;
+        EXPECT_EQ(c.error.empty() ? "earlier text" : c.error, error) << what;
+        EXPECT_EQ(c.writes, faults.writes) << what;
+        const std::string printed = printer.HasJob() ? printer.Bytes() : kNoJob;
+        EXPECT_TRUE(printed == c.printed || (c.error == readFailed && printed == kNoJob))
+            << what << ": " << printed.size() << " bytes printed";
     }
+    CloseHandle(writer);
 }
 
 TEST_F(RawPrintJobTest, FilesTooLargeForOneBufferAreSentWhole)
@@ -180,30 +148,24 @@ TEST_F(RawPrintJobTest, FilesTooLargeForOneBufferAreSentWhole)
         const std::string path = dir.Path() + "\\huge.prn";
         HANDLE file =
             CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, file);
         LARGE_INTEGER end;
         end.QuadPart = static_cast<LONGLONG>(size);
-        const bool made = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+        ASSERT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
         CloseHandle(file);
-        ASSERT_TRUE(made);
-
         uint64_t read = 0, written = 0;
-        DWORD lastWrite = 0;
         RawJobTransfer transfer;  // the program's own threshold and chunk size
         transfer.readFile = [&](HANDLE, void*, DWORD length, DWORD* done) {
             read += *done = length;
             return TRUE;
         };
         transfer.writePrinter = [&](HANDLE, void*, DWORD length, DWORD* done) {
-            written += *done = lastWrite = length;
+            written += *done = length;
             return TRUE;
         };
         std::string error;
-        EXPECT_TRUE(PrintFileRaw(path, printer.Name(), error, transfer)) << size;
-        EXPECT_EQ("", error);
+        EXPECT_TRUE(PrintFileRaw(path, printer.Name(), error, transfer)) << error;
         EXPECT_EQ(size, read);
         EXPECT_EQ(size + 1, written);  // the file and the form feed
-        EXPECT_EQ(1u, lastWrite);
         DeleteFileA(path.c_str());
     }
 }

@@ -93,15 +93,15 @@ ScratchDir::ScratchDir()
     CreateDirectoryA(path_.c_str(), nullptr);
 }
 
+// SHFileOperation wants the list of paths ended by an empty one.
 ScratchDir::~ScratchDir()
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-        DeleteFileA((path_ + "\\" + found.cFileName).c_str());  // "." and ".." just fail
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
-    RemoveDirectoryA(path_.c_str());
+    const std::string paths = path_ + '\0';
+    SHFILEOPSTRUCTA operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = paths.c_str();
+    operation.fFlags = FOF_NO_UI;
+    SHFileOperationA(&operation);
 }
 
 std::string ScratchDir::Write(const std::string& name, const std::string& bytes) const
@@ -129,17 +129,13 @@ std::string AllByteValues()
 bool RawReadString(const std::string& subKey, const std::string& value, std::string& text,
                    HKEY root)
 {
-    const char* name = value.empty() ? nullptr : value.c_str();
-    DWORD size = 0;
-    if (RegGetValueA(root, subKey.c_str(), name, RRF_RT_ANY, nullptr, nullptr, &size) !=
-        ERROR_SUCCESS)
+    std::vector<char> buffer(1 << 16, '\0');
+    DWORD size = static_cast<DWORD>(buffer.size() - 1);
+    if (RegGetValueA(root, subKey.c_str(), value.empty() ? nullptr : value.c_str(), RRF_RT_ANY,
+                     nullptr, buffer.data(), &size) != ERROR_SUCCESS)
         return false;
-    std::vector<char> buffer(size + 1, '\0');
-    const bool read = RegGetValueA(root, subKey.c_str(), name, RRF_RT_ANY, nullptr,
-                                   buffer.data(), &size) == ERROR_SUCCESS;
-    if (read)
-        text = buffer.data();
-    return read;
+    text = buffer.data();
+    return true;
 }
 
 bool RawReadDword(const std::string& subKey, const std::string& value, DWORD& number)
@@ -182,19 +178,16 @@ std::map<std::string, std::string> RawValues(const std::string& subKey)
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return values;
+    std::vector<char> name(16384), data(1 << 16);  // the longest value name, and a text
     for (DWORD i = 0;; ++i) {
-        char name[16384];  // the longest value name and its terminator
-        DWORD nameSize = sizeof(name), type = 0;
-        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, nullptr, nullptr) !=
-            ERROR_SUCCESS)
+        DWORD nameSize = static_cast<DWORD>(name.size()), type = 0, size = 1 << 15;
+        std::fill(data.begin(), data.end(), '\0');
+        if (RegEnumValueA(key, i, name.data(), &nameSize, nullptr, &type,
+                          reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
             break;
-        DWORD number = 0;
-        std::string text;
-        if (type == REG_DWORD && RawReadDword(subKey, name, number))
-            text = std::to_string(number);
-        else
-            RawReadString(subKey, name, text);
-        values[name] = text;
+        values[name.data()] = type == REG_DWORD
+                                  ? std::to_string(*reinterpret_cast<const DWORD*>(data.data()))
+                                  : std::string(data.data());
     }
     RegCloseKey(key);
     return values;

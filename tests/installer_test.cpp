@@ -101,8 +101,8 @@ TEST(Installer, InstallsOpensAndUninstallsForOneUserAndForEveryone)
             const std::string key = "Software\\Classes\\." + ext;
             const bool chosen = std::count(c.chosen.begin(), c.chosen.end(), ext) > 0;
             EXPECT_EQ(chosen ? kProgId : ext == "ps" ? kViewer : "<none>", TextAt(c.root, key));
-            EXPECT_TRUE(RawValueExists(key + "\\OpenWithProgids", kProgId, c.root)) << ext;
-            EXPECT_TRUE(RawValueExists(kApplicationKey + "\\SupportedTypes", "." + ext, c.root));
+            EXPECT_EQ("", TextAt(c.root, key + "\\OpenWithProgids", kProgId)) << ext;
+            EXPECT_EQ("", TextAt(c.root, kApplicationKey + "\\SupportedTypes", "." + ext)) << ext;
         }
         if (c.root == HKEY_LOCAL_MACHINE) {
             const std::string data = AllByteValues() + "\r\n%!end of job";

@@ -23,36 +23,6 @@ std::string Pattern(size_t size)
     return bytes;
 }
 
-// Passes every ReadFile and WritePrinter call of a job on in chunks of 4096 bytes and
-// records the sizes written. The call numbered failRead or failWrite then fails, or with
-// failShort moves a byte less.
-struct Faults {
-    size_t failRead = SIZE_MAX, failWrite = SIZE_MAX;
-    bool failShort = false;
-    size_t reads = 0;
-    std::vector<DWORD> writes;
-
-    BOOL Outcome(bool fail, BOOL ok, DWORD* done) const
-    {
-        if (fail && failShort && *done > 0)
-            --*done;
-        return fail && !failShort ? FALSE : ok;
-    }
-    RawJobTransfer Transfer(uint64_t largestBuffered)
-    {
-        RawJobTransfer transfer{largestBuffered, 4096, nullptr, nullptr};
-        transfer.readFile = [this](HANDLE file, void* data, DWORD size, DWORD* done) {
-            return Outcome(reads++ == failRead, ReadFile(file, data, size, done, nullptr), done);
-        };
-        transfer.writePrinter = [this](HANDLE printer, void* data, DWORD size, DWORD* done) {
-            writes.push_back(size);
-            return Outcome(writes.size() - 1 == failWrite, WritePrinter(printer, data, size, done),
-                           done);
-        };
-        return transfer;
-    }
-};
-
 class RawPrintJobTest : public ::testing::Test {
 protected:
     ProgramKeyGuard programKey;
@@ -63,8 +33,9 @@ protected:
 TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
 {
     const std::string all = AllByteValues() + "\x0C\x0C page two \x0C", data = Pattern(10000);
-    const std::string path = dir.Write("s.prn", data), allPath = dir.Write("all.prn", all);
-    const std::string empty = dir.Write("empty.prn", ""), exact = dir.Write("x.prn", Pattern(8192));
+    const std::string head = data.substr(0, 8192), path = dir.Write("s.prn", data);
+    const std::string allPath = dir.Write("all.prn", all), empty = dir.Write("empty.prn", "");
+    const std::string whole = dir.Write("whole.prn", head);
     const std::string missing = dir.Path() + "\\" + std::string(200, 'd') + "\\" +
                                 std::string(200, 'e') + "\\missing %s file.prn";
     // Another program still writing the file: the share mode admits readers only.
@@ -73,64 +44,72 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
                                 nullptr, OPEN_EXISTING, 0, nullptr);
     // Names past any fixed message buffer come back whole, "%s" and all.
     const std::string nowhere = "No Such Printer %s " + std::string(1500, 'x');
+    const std::string notFound = "Could not find the printer \"" + nowhere + "\".";
     const std::string sendFailed = "An error occurred sending the file data to the printer.";
     const std::string readFailed = "Error reading the file \"" + path + "\".";
-    const std::string notFound = "Could not find the printer \"" + nowhere + "\".";
     const auto notOpened = [](const std::string& file) {
         return "Could not open the file:\n\n\"" + file + "\"\n\nfor printing.";
     };
     const struct {
         int newLine;  // "AddNewLineAfterFormFeed", -1: not stored
-        std::string file, printer;
-        uint64_t largestBuffered;
-        size_t failRead, failWrite;
-        bool failShort;
+        std::string file, printer;  // printer "": the capture printer
+        uint64_t largestBuffered;   // chunks of 4096 bytes
+        std::string fault;  // read (r) or write (w) call n fails; in capitals, a byte short
         std::string error;  // "": sent
         std::vector<DWORD> writes;  // the data's, then the trailer's
         std::string printed;
     } cases[] = {
-        {-1, allPath, "", kPlain, SIZE_MAX, SIZE_MAX, false, "", {}, all + "\x0C"},
-        {0, empty, "", kBuffered, SIZE_MAX, SIZE_MAX, false, "", {0, 1}, "\x0C"},
-        {2, empty, "", kStreamed, SIZE_MAX, SIZE_MAX, false, "", {0, 2}, "\x0C\x0A"},
-        {2, path, "", kBuffered, SIZE_MAX, SIZE_MAX, false, "", {10000, 2}, data + "\x0C\x0A"},
-        {0, path, "", kStreamed, SIZE_MAX, SIZE_MAX, false, "", {4096, 4096, 1808, 1},
-         data + "\x0C"},
-        {0, exact, "", kStreamed, SIZE_MAX, SIZE_MAX, false, "", {4096, 4096, 1},
-         Pattern(8192) + "\x0C"},
-        {0, path, nowhere, kBuffered, SIZE_MAX, SIZE_MAX, false, notFound, {}, kNoJob},
-        {0, path, nowhere, kStreamed, SIZE_MAX, SIZE_MAX, false, notFound, {}, kNoJob},
-        {0, missing, "", kBuffered, SIZE_MAX, SIZE_MAX, false, notOpened(missing), {}, kNoJob},
-        {0, busy, "", kBuffered, SIZE_MAX, SIZE_MAX, false, notOpened(busy), {}, kNoJob},
-        // A write that fails or takes a byte less ends the data (what it handed over stays
+        {-1, allPath, "", kPlain, "", "", {}, all + "\x0C"},
+        {0, empty, "", kBuffered, "", "", {0, 1}, "\x0C"},
+        {2, empty, "", kStreamed, "", "", {0, 2}, "\x0C\x0A"},
+        {2, path, "", kBuffered, "", "", {10000, 2}, data + "\x0C\x0A"},
+        {0, path, "", kStreamed, "", "", {4096, 4096, 1808, 1}, data + "\x0C"},
+        {0, whole, "", kStreamed, "", "", {4096, 4096, 1}, head + "\x0C"},
+        {0, path, nowhere, kBuffered, "", notFound, {}, kNoJob},
+        {0, path, nowhere, kStreamed, "", notFound, {}, kNoJob},
+        {0, missing, "", kBuffered, "", notOpened(missing), {}, kNoJob},
+        {0, busy, "", kBuffered, "", notOpened(busy), {}, kNoJob},
+        // A write that fails or falls short ends the data (what it handed over stays
         // spooled); the trailer still follows.
-        {0, path, "", kStreamed, SIZE_MAX, 1, false, sendFailed, {4096, 4096, 1},
-         data.substr(0, 8192) + "\x0C"},
-        {0, path, "", kStreamed, SIZE_MAX, 1, true, sendFailed, {4096, 4096, 1},
-         data.substr(0, 8192) + "\x0C"},
-        {0, path, "", kBuffered, SIZE_MAX, 0, true, sendFailed, {10000, 1}, data + "\x0C"},
+        {0, path, "", kStreamed, "w1", sendFailed, {4096, 4096, 1}, head + "\x0C"},
+        {0, path, "", kStreamed, "W1", sendFailed, {4096, 4096, 1}, head + "\x0C"},
+        {0, path, "", kBuffered, "W0", sendFailed, {10000, 1}, data + "\x0C"},
         // Nothing read: no job. Part of a stream read: the job is cancelled, but Wine's
         // AbortPrinter does nothing, so what was spooled may still come out, never a trailer.
-        {0, path, "", kStreamed, 0, SIZE_MAX, false, readFailed, {}, kNoJob},
-        {0, path, "", kBuffered, 0, SIZE_MAX, true, readFailed, {}, kNoJob},
-        {0, path, "", kStreamed, 2, SIZE_MAX, false, readFailed, {4096, 4096},
-         data.substr(0, 8192)},
+        {0, path, "", kStreamed, "r0", readFailed, {}, kNoJob},
+        {0, path, "", kBuffered, "R0", readFailed, {}, kNoJob},
+        {0, path, "", kStreamed, "r2", readFailed, {4096, 4096}, head},
     };
     for (const auto& c : cases) {
-        const std::string what = c.file.substr(c.file.size() - 8) + " case " +
-                                 std::to_string(&c - cases);
+        const std::string what = "case " + std::to_string(&c - cases);
         if (c.newLine >= 0)
             RawWriteDword(kProgramSubKey, settings::kAddNewLineAfterFormFeed, c.newLine);
         printer.Forget();
-        Faults faults{c.failRead, c.failWrite, c.failShort, 0, {}};
-        std::string error = "earlier text";  // left alone by a job that was sent
+        size_t reads = 0;
+        std::vector<DWORD> writes;
+        const auto outcome = [&](char kind, size_t call, BOOL ok, DWORD* done) {
+            const bool hit = c.fault.size() == 2 && (c.fault[0] | 0x20) == kind &&
+                             static_cast<size_t>(c.fault[1] - '0') == call;
+            if (hit && isupper(c.fault[0]) && *done > 0)
+                --*done;
+            return hit && islower(c.fault[0]) ? FALSE : ok;
+        };
+        RawJobTransfer transfer{c.largestBuffered, 4096, nullptr, nullptr};
+        transfer.readFile = [&](HANDLE file, void* bytes, DWORD size, DWORD* done) {
+            return outcome('r', reads++, ReadFile(file, bytes, size, done, nullptr), done);
+        };
+        transfer.writePrinter = [&](HANDLE handle, void* bytes, DWORD size, DWORD* done) {
+            writes.push_back(size);
+            return outcome('w', writes.size() - 1, WritePrinter(handle, bytes, size, done), done);
+        };
         const std::string name = c.printer.empty() ? printer.Name() : c.printer;
+        std::string error = "earlier text";  // left alone by a job that was sent
         EXPECT_EQ(c.error.empty(), c.largestBuffered == kPlain
                                        ? PrintFileRaw(c.file, name, error)
-                                       : PrintFileRaw(c.file, name, error,
-                                                      faults.Transfer(c.largestBuffered)))
+                                       : PrintFileRaw(c.file, name, error, transfer))
             << what;
         EXPECT_EQ(c.error.empty() ? "earlier text" : c.error, error) << what;
-        EXPECT_EQ(c.writes, faults.writes) << what;
+        EXPECT_EQ(c.writes, writes) << what;
         const std::string printed = printer.HasJob() ? printer.Bytes() : kNoJob;
         EXPECT_TRUE(printed == c.printed || (c.error == readFailed && printed == kNoJob))
             << what << ": " << printed.size() << " bytes printed";
@@ -145,9 +124,8 @@ TEST_F(RawPrintJobTest, FilesTooLargeForOneBufferAreSentWhole)
     // bits would be five bytes. The files are sparse, and the transfer only counts the
     // bytes it is asked to read and write.
     for (const uint64_t size : {uint64_t(0x7FFFFFFF), (uint64_t(1) << 32) + 5}) {
-        const std::string path = dir.Path() + "\\huge.prn";
-        HANDLE file =
-            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        const std::string path = dir.Write("huge.prn", "");
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         LARGE_INTEGER end;
         end.QuadPart = static_cast<LONGLONG>(size);
         ASSERT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
@@ -166,7 +144,6 @@ TEST_F(RawPrintJobTest, FilesTooLargeForOneBufferAreSentWhole)
         EXPECT_TRUE(PrintFileRaw(path, printer.Name(), error, transfer)) << error;
         EXPECT_EQ(size, read);
         EXPECT_EQ(size + 1, written);  // the file and the form feed
-        DeleteFileA(path.c_str());
     }
 }
 

@@ -68,8 +68,8 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         });
         ASSERT_TRUE(run.exited) << what;
         EXPECT_EQ(c.exitCode, run.exitCode) << what;
-        EXPECT_EQ(c.window.empty() ? std::vector<std::string>() : std::vector<std::string>{c.window},
-                  run.visibleWindowTitles)
+        const std::vector<std::string> seen = {c.window};
+        EXPECT_EQ(c.window.empty() ? std::vector<std::string>() : seen, run.visibleWindowTitles)
             << what;
         EXPECT_EQ(c.lastError, LastError()) << what;
         EXPECT_EQ(c.window == box ? c.lastError : none, boxText) << what;

@@ -10,8 +10,8 @@ namespace {
 TEST(PrinterList, DisplayNames)
 {
     for (const auto& c : std::vector<std::pair<std::string, std::string>>{
-             {"\\\\S\\Q", "Q on S"}, {"\\\\print-01\\Labels 2nd floor", "Labels 2nd floor on print-01"},
-             {"\\\\S\\Q\\R", "Q\\R on S"}, {"\\\\S", ""}, {"\\\\", ""}, {"a\\b", "a\\b"},
+             {"\\\\S\\Q", "Q on S"}, {"\\\\S\\Q\\R", "Q\\R on S"}, {"\\\\S", ""}, {"\\\\", ""},
+             {"\\\\print-01\\Labels 2nd floor", "Labels 2nd floor on print-01"}, {"a\\b", "a\\b"},
              {"\\a\\b", "\\a\\b"}, {"Kestrola Capture", "Kestrola Capture"}, {"", ""}})
         EXPECT_EQ(c.second, PrinterDisplayName(c.first)) << c.first;
 }

@@ -11,8 +11,8 @@ using namespace testenv;
 
 namespace {
 
-// Largest buffered file; kPlain: the program's own transfer, not watched.
-const uint64_t kBuffered = 1 << 20, kStreamed = 0, kPlain = UINT64_MAX;
+// Largest buffered file; kOwn: the program's own threshold and chunk size.
+const uint64_t kBuffered = 1 << 20, kStreamed = 0, kOwn = UINT64_MAX;
 const std::string kNoJob = "<no job>";
 
 std::string Pattern(size_t size)
@@ -35,7 +35,8 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
     const std::string all = AllByteValues() + "\x0C\x0C page two \x0C", data = Pattern(10000);
     const std::string head = data.substr(0, 8192), path = dir.Write("s.prn", data);
     const std::string allPath = dir.Write("all.prn", all), empty = dir.Write("empty.prn", "");
-    const std::string whole = dir.Write("whole.prn", head);
+    const std::string whole = dir.Write("whole.prn", head), big = Pattern(3 * 1024 * 1024 + 17);
+    const std::string bigPath = dir.Write("big.prn", big);
     const std::string missing = dir.Path() + "\\" + std::string(200, 'd') + "\\" +
                                 std::string(200, 'e') + "\\missing %s file.prn";
     // Another program still writing the file: the share mode admits readers only.
@@ -53,13 +54,14 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
     const struct {
         int newLine;  // "AddNewLineAfterFormFeed", -1: not stored
         std::string file, printer;  // printer "": the capture printer
-        uint64_t largestBuffered;   // chunks of 4096 bytes
+        uint64_t largestBuffered;   // chunks of 4096 bytes but for kOwn
         std::string fault;  // read (r) or write (w) call n fails; in capitals, a byte short
         std::string error;  // "": sent
         std::vector<DWORD> writes;  // the data's, then the trailer's
         std::string printed;
     } cases[] = {
-        {-1, allPath, "", kPlain, "", "", {}, all + "\x0C"},
+        {-1, allPath, "", kOwn, "", "", {DWORD(all.size()), 1}, all + "\x0C"},
+        {0, bigPath, "", kOwn, "", "", {DWORD(big.size()), 1}, big + "\x0C"},
         {0, empty, "", kBuffered, "", "", {0, 1}, "\x0C"},
         {2, empty, "", kStreamed, "", "", {0, 2}, "\x0C\x0A"},
         {2, path, "", kBuffered, "", "", {10000, 2}, data + "\x0C\x0A"},
@@ -94,7 +96,9 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
                 --*done;
             return hit && islower(c.fault[0]) ? FALSE : ok;
         };
-        RawJobTransfer transfer{c.largestBuffered, 4096, nullptr, nullptr};
+        RawJobTransfer transfer;
+        if (c.largestBuffered != kOwn)
+            transfer = {c.largestBuffered, 4096, nullptr, nullptr};
         transfer.readFile = [&](HANDLE file, void* bytes, DWORD size, DWORD* done) {
             return outcome('r', reads++, ReadFile(file, bytes, size, done, nullptr), done);
         };
@@ -104,10 +108,7 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
         };
         const std::string name = c.printer.empty() ? printer.Name() : c.printer;
         std::string error = "earlier text";  // left alone by a job that was sent
-        EXPECT_EQ(c.error.empty(), c.largestBuffered == kPlain
-                                       ? PrintFileRaw(c.file, name, error)
-                                       : PrintFileRaw(c.file, name, error, transfer))
-            << what;
+        EXPECT_EQ(c.error.empty(), PrintFileRaw(c.file, name, error, transfer)) << what;
         EXPECT_EQ(c.error.empty() ? "earlier text" : c.error, error) << what;
         EXPECT_EQ(c.writes, writes) << what;
         const std::string printed = printer.HasJob() ? printer.Bytes() : kNoJob;
@@ -125,7 +126,8 @@ TEST_F(RawPrintJobTest, FilesTooLargeForOneBufferAreSentWhole)
     // bytes it is asked to read and write.
     for (const uint64_t size : {uint64_t(0x7FFFFFFF), (uint64_t(1) << 32) + 5}) {
         const std::string path = dir.Write("huge.prn", "");
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE file =
+            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         LARGE_INTEGER end;
         end.QuadPart = static_cast<LONGLONG>(size);
         ASSERT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));

@@ -18,7 +18,7 @@ List Numbered(int from, int to, List list = {})
 
 // The path goes first; an entry equal to it but for case leaves its place and takes the
 // new spelling; ten entries at most.
-TEST(RecentFiles, AddRule)
+TEST(RecentFiles, AddMovesToTheFrontAndKeepsTenAtMost)
 {
     const struct {
         List before;
@@ -43,7 +43,7 @@ TEST(RecentFiles, AddRule)
 
 // Gaps close up; a value too long for the program's path buffer is shown but not kept, and
 // a save writes only the positions it has.
-TEST(RecentFiles, LoadAndSave)
+TEST(RecentFiles, GapsAreCompactedAndOverlongValuesShownButNotKept)
 {
     ProgramKeyGuard programKey;
     EXPECT_TRUE(LoadRecentFiles().empty() && LoadRecentFilesForDisplay().empty());

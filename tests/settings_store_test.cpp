@@ -14,8 +14,8 @@ TEST(SettingsStore, RootNamesWritesAndReads)
         HKEY root;  // null: opens nothing
         const char* subKey;
     } roots[] = {
-        {"HKCR\\a", HKEY_CLASSES_ROOT, "a"}, {"HKEY_LOCAL_MACHINE/x/y", HKEY_LOCAL_MACHINE, "x\\y"},
-        {"HKU\\", HKEY_USERS, ""}, {"HKDD\\z", HKEY_DYN_DATA, "z"},
+        {"HKCR\\a", HKEY_CLASSES_ROOT, "a"}, {"HKU\\", HKEY_USERS, ""},
+        {"HKEY_LOCAL_MACHINE/x/y", HKEY_LOCAL_MACHINE, "x\\y"}, {"HKDD\\z", HKEY_DYN_DATA, "z"},
         {"HKCC\\z", HKEY_CURRENT_CONFIG, "z"}, {"HKPD\\z", HKEY_PERFORMANCE_DATA, "z"},
         {"HKCU/Software", HKEY_CURRENT_USER, "Software"}, {"hkcu\\Software", nullptr, ""},
         {"HKCU", nullptr, ""}, {"", nullptr, ""}, {"HKXX\\Software", nullptr, ""},

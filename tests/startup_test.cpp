@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace testenv;
+
 namespace {
 
 TEST(StartUp, QuotesAreStrippedAndTheChosenFileIsTheExistingFilesFullLongPath)
@@ -14,7 +16,7 @@ TEST(StartUp, QuotesAreStrippedAndTheChosenFileIsTheExistingFilesFullLongPath)
              {"C:\\with \"inner\" quotes.prn", "C:\\with \"inner\" quotes.prn"}, {"", ""}})
         EXPECT_EQ(c.second, StripCommandLineQuotes(c.first)) << c.first;
 
-    testenv::ScratchDir dir;
+    ScratchDir dir;
     const std::string path = dir.Write("Long File Name.prn", "x");
     // Past the length where an older existence test gave up.
     const std::string folder = dir.Path() + "\\" + std::string(100, 'f');

@@ -1,12 +1,11 @@
-// The real Kestrola.exe, started as a process, with automatic printing.
+// The real Kestrola.exe, started as a process: automatic printing, and what the file on
+// disk carries.
 #include "core/OnDemandLibraries.h"
 #include "settings/ProgramSettings.h"
 #include "support/TestEnvironment.h"
 #include "wizard/WindowStateController.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include <cstring>
 
@@ -32,155 +31,100 @@ protected:
     ScratchDir dir;
 };
 
-TEST_F(KestrolaProcessTest, PrintsAutomaticallyWithNoWindowAndExitsZero)
+TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
 {
     const std::string data = AllByteValues() + "\x0C end";
-    const std::string path = dir.Write("job one.prn", data);
-    AutoPrintTo(printer.Name());
-    RawWriteString(kProgramSubKey, settings::kLastError, "stale failure of an earlier run");
-
-    const ProcessResult run = RunKestrola("\"" + path + "\"");
-    ASSERT_TRUE(run.exited);
-    EXPECT_EQ(0u, run.exitCode);
-    EXPECT_TRUE(run.visibleWindowTitles.empty());
-    EXPECT_EQ(data + "\x0C", printer.Bytes());
-    EXPECT_EQ("<none>", LastError());
-}
-
-TEST_F(KestrolaProcessTest, QuotingVariantsAllReachThePrinter)
-{
-    const std::string path = dir.Write("with blanks inside.prn", "quoted");
-    AutoPrintTo(printer.Name());
-    for (const std::string& commandLine :
-         {"\"" + path + "\"", "\"" + path, path + "\"", path}) {
+    const std::string path = dir.Write("job one.prn", data), quoted = "\"" + path + "\"";
+    const std::string wizard = "Morrowick Kestrola", box = "Kestrola Error", none = "<none>";
+    const std::string nowhere = "Could not find the printer \"Kestrola Nowhere\".";
+    const struct {
+        DWORD autoPrint, suppress;  // any non-zero "AutoPrint" is on
+        std::string printerName, commandLine;
+        DWORD exitCode;
+        std::string window, lastError;  // window: the one seen, and closed, if any
+        bool printed;
+    } cases[] = {
+        {1, 0, printer.Name(), quoted, 0, "", none, true},
+        {1, 0, printer.Name(), path, 0, "", none, true},
+        {1, 0, printer.Name(), "", 0, wizard, none, false},
+        {1, 0, printer.Name(), "\"" + dir.Path() + "\\missing.prn\"", 0, wizard, none, false},
+        {0, 0, printer.Name(), quoted, 0, wizard, none, false},
+        {2, 1, "", quoted, 0xFFFFFFFF, "", "No printer specified for automatic printing.", false},
+        {1, 1, "Kestrola Nowhere", quoted, 0xFFFFFFFF, "", nowhere, false},
+        {1, 0, "Kestrola Nowhere", quoted, 0xFFFFFFFF, box, nowhere, false},
+    };
+    for (const auto& c : cases) {
+        const std::string what = std::to_string(&c - cases) + ": " + c.commandLine;
+        AutoPrintTo(c.printerName);
+        RawWriteDword(kProgramSubKey, settings::kAutoPrint, c.autoPrint);
+        RawWriteDword(kProgramSubKey, settings::kSuppressErrors, c.suppress);
+        RawWriteString(kProgramSubKey, settings::kLastError, "stale failure of an earlier run");
         printer.Forget();
-        const ProcessResult run = RunKestrola(commandLine);
-        ASSERT_TRUE(run.exited) << commandLine;
-        EXPECT_EQ(0u, run.exitCode) << commandLine;
-        EXPECT_EQ("quoted\x0C", printer.Bytes()) << commandLine;
-    }
-}
-
-TEST_F(KestrolaProcessTest, NoFileOrAMissingFileNeverPrints)
-{
-    AutoPrintTo(printer.Name());
-    RawWriteString(kProgramSubKey, settings::kLastError, "stale");
-    for (const std::string& commandLine :
-         {std::string("\""), std::string(""), "\"" + dir.Path() + "\\missing.prn\""}) {
-        // Without a file the wizard opens; closing it ends the program with 0.
-        const ProcessResult run = RunKestrola(commandLine, 20000, [](HWND window) {
-            PostMessageA(window, WM_CLOSE, 0, 0);
-            return true;
+        std::string boxText = none;
+        const ProcessResult run = RunKestrola(c.commandLine, 20000, [&](HWND window) {
+            const bool isBox = WindowText(window) == box;
+            if (isBox)
+                boxText = WindowText(GetDlgItem(window, 0xFFFF));
+            return PostMessageA(window, isBox ? WM_COMMAND : WM_CLOSE, isBox ? IDOK : 0, 0) != 0;
         });
-        ASSERT_TRUE(run.exited) << commandLine;
-        EXPECT_EQ(0u, run.exitCode) << commandLine;
-        EXPECT_EQ(std::vector<std::string>{"Morrowick Kestrola"}, run.visibleWindowTitles);
-        EXPECT_FALSE(printer.HasJob()) << commandLine;
-        EXPECT_EQ("<none>", LastError()) << commandLine;
+        ASSERT_TRUE(run.exited) << what;
+        EXPECT_EQ(c.exitCode, run.exitCode) << what;
+        const std::vector<std::string> seen = {c.window};
+        EXPECT_EQ(c.window.empty() ? std::vector<std::string>() : seen, run.visibleWindowTitles)
+            << what;
+        EXPECT_EQ(c.lastError, LastError()) << what;
+        EXPECT_EQ(c.window == box ? c.lastError : none, boxText) << what;
+        EXPECT_EQ(c.printed ? data + "\x0C" : none, printer.HasJob() ? printer.Bytes() : none)
+            << what;
     }
 }
 
-TEST_F(KestrolaProcessTest, FailuresAreStoredAndExitMinusOneSilentlyWhenSuppressed)
+// Large-address aware, so a large file still fits in one buffer; the manifest asks for the
+// invoker's rights and binds the common controls 6; automatic printing starts without the
+// common-dialog and shell libraries, which the wizard binds when it first needs them.
+TEST(KestrolaExecutable, ImageFlagsImportsAndManifest)
 {
-    const std::string path = dir.Write("a.prn", "data");
-    RawWriteDword(kProgramSubKey, settings::kSuppressErrors, 1);
-    RawWriteDword(kProgramSubKey, settings::kAutoPrint, 2);  // any non-zero value is on
-
-    ProcessResult run = RunKestrola("\"" + path + "\"");
-    ASSERT_TRUE(run.exited);
-    EXPECT_EQ(0xFFFFFFFFu, run.exitCode);
-    EXPECT_TRUE(run.visibleWindowTitles.empty());
-    EXPECT_EQ("No printer specified for automatic printing.", LastError());
-    EXPECT_FALSE(printer.HasJob());
-
-    RawWriteString(kProgramSubKey, settings::kAutoPrintPrinter, "Kestrola Nowhere");
-    run = RunKestrola("\"" + path + "\"");
-    ASSERT_TRUE(run.exited);
-    EXPECT_EQ(0xFFFFFFFFu, run.exitCode);
-    EXPECT_TRUE(run.visibleWindowTitles.empty());
-    EXPECT_EQ("Could not find the printer \"Kestrola Nowhere\".", LastError());
-}
-
-TEST_F(KestrolaProcessTest, FailureIsShownInAMessageBoxUnlessSuppressed)
-{
-    const std::string path = dir.Write("a.prn", "data");
-    AutoPrintTo("Kestrola Nowhere");
-    std::string boxText;
-    const ProcessResult run = RunKestrola("\"" + path + "\"", 20000, [&](HWND window) {
-        if (WindowText(window) != "Kestrola Error")
-            return false;
-        boxText = WindowText(GetDlgItem(window, 0xFFFF));
-        PostMessageA(window, WM_COMMAND, IDOK, 0);
-        return true;
-    });
-    ASSERT_TRUE(run.exited);
-    EXPECT_EQ(0xFFFFFFFFu, run.exitCode);
-    EXPECT_EQ("Could not find the printer \"Kestrola Nowhere\".", boxText);
-    EXPECT_EQ("Could not find the printer \"Kestrola Nowhere\".", LastError());
-}
-
-TEST_F(KestrolaProcessTest, WithoutAutomaticPrintingAFileIsNotPrinted)
-{
-    const std::string path = dir.Write("a.prn", "data");
-    RawWriteString(kProgramSubKey, settings::kAutoPrintPrinter, printer.Name());
-    RawWriteString(kProgramSubKey, settings::kLastError, "stale");
-    const ProcessResult run = RunKestrola("\"" + path + "\"", 20000, [](HWND window) {
-        PostMessageA(window, WM_CLOSE, 0, 0);  // the wizard
-        return true;
-    });
-    ASSERT_TRUE(run.exited);
-    EXPECT_EQ(0u, run.exitCode);
-    EXPECT_EQ(std::vector<std::string>{"Morrowick Kestrola"}, run.visibleWindowTitles);
-    EXPECT_FALSE(printer.HasJob());
-    EXPECT_EQ("<none>", LastError());
-}
-
-TEST(KestrolaExecutable, IsLargeAddressAware)
-{
-    // Without the flag the program has 2 GiB of addresses, and a large file that would
-    // still fit in one buffer has to be streamed.
-    const std::string image = ReadFileBytes(KestrolaExePath());
-    ASSERT_GT(image.size(), 0x40u);
-    ASSERT_EQ("MZ", image.substr(0, 2));
-    DWORD peOffset = 0;
-    memcpy(&peOffset, image.data() + 0x3C, sizeof(peOffset));
-    ASSERT_LT(peOffset + 4 + sizeof(IMAGE_FILE_HEADER), image.size());
-    ASSERT_EQ(std::string("PE\0\0", 4), image.substr(peOffset, 4));
-    IMAGE_FILE_HEADER header;
-    memcpy(&header, image.data() + peOffset + 4, sizeof(header));
-    EXPECT_EQ(IMAGE_FILE_MACHINE_I386, header.Machine);
-    EXPECT_NE(0, header.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
-}
-
-// Automatic printing starts without the common-dialog and shell libraries: the wizard
-// binds them when it first needs them.
-TEST(KestrolaExecutable, ImportsNeitherTheDialogNorTheShellLibrary)
-{
-    HMODULE image = LoadLibraryExA(KestrolaExePath().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    const std::string exe = KestrolaExePath();
+    HMODULE image = LoadLibraryExA(exe.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
     ASSERT_NE(nullptr, image);
     const auto* base = reinterpret_cast<const BYTE*>(image);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& directory =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    std::vector<std::string> imports;
-    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
-         entry->Name != 0; ++entry) {
-        std::string name = reinterpret_cast<const char*>(base + entry->Name);
-        CharLowerA(&name[0]);
-        imports.push_back(name);
-    }
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    EXPECT_EQ(IMAGE_FILE_MACHINE_I386, nt->FileHeader.Machine);
+    EXPECT_NE(0, nt->FileHeader.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
+    std::string imports;
+    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
+             base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+         entry->Name != 0; ++entry)
+        imports += std::string(reinterpret_cast<const char*>(base + entry->Name)) + " ";
+    CharLowerA(&imports[0]);
+    EXPECT_NE(std::string::npos, imports.find("winspool.drv ")) << imports;
+    EXPECT_EQ(std::string::npos, imports.find("comdlg32.dll ")) << imports;
+    EXPECT_EQ(std::string::npos, imports.find("shell32.dll ")) << imports;
+    HRSRC manifest = FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(nullptr, manifest);
+    const std::string text(static_cast<const char*>(LockResource(LoadResource(image, manifest))),
+                           SizeofResource(image, manifest));
+    EXPECT_NE(std::string::npos, text.find("level=\"asInvoker\"")) << text;
     FreeLibrary(image);
-    EXPECT_NE(imports.end(), std::find(imports.begin(), imports.end(), "winspool.drv"));
-    EXPECT_EQ(imports.end(), std::find(imports.begin(), imports.end(), "comdlg32.dll"));
-    EXPECT_EQ(imports.end(), std::find(imports.begin(), imports.end(), "shell32.dll"));
+
+    ACTCTXA request = {sizeof(request), ACTCTX_FLAG_RESOURCE_NAME_VALID, exe.c_str()};
+    request.lpResourceName = MAKEINTRESOURCEA(1);
+    HANDLE context = CreateActCtxA(&request);
+    ULONG_PTR cookie = 0;
+    ASSERT_TRUE(context != INVALID_HANDLE_VALUE && ActivateActCtx(context, &cookie));
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(LoadLibraryA("comctl32.dll"), path, MAX_PATH);
+    DeactivateActCtx(0, cookie);
+    ReleaseActCtx(context);
+    CharLowerA(path);
+    EXPECT_NE(nullptr, strstr(path, "\\winsxs\\x86_microsoft.windows.common-controls_6595b64144"
+                                    "ccf1df_6."))
+        << path;
 
     // The shell entry point is still there when wanted: a missing file is its answer.
-    SHELLEXECUTEINFOA info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_FLAG_NO_UI;
-    info.lpVerb = "open";
-    info.lpFile = "C:\\no such folder\\no such file.prn";
+    SHELLEXECUTEINFOA info = {sizeof(info), SEE_MASK_FLAG_NO_UI, nullptr, "open",
+                              "C:\\no such folder\\no such file.prn"};
     SetLastError(0xDEADBEEF);
     EXPECT_FALSE(ShellExecuteOnDemand(&info));
     EXPECT_NE(static_cast<DWORD>(ERROR_PROC_NOT_FOUND), GetLastError());

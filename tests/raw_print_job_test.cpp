@@ -11,6 +11,10 @@ using namespace testenv;
 
 namespace {
 
+// Largest buffered file; kOwn: the program's own threshold and chunk size.
+const uint64_t kBuffered = 1 << 20, kStreamed = 0, kOwn = UINT64_MAX;
+const std::string kNoJob = "<no job>";
+
 std::string Pattern(size_t size)
 {
     std::string bytes(size, '\0');
@@ -19,35 +23,6 @@ std::string Pattern(size_t size)
     return bytes;
 }
 
-// Passes every ReadFile and WritePrinter call of a job on and records the sizes written.
-// The call numbered failRead or failWrite then fails, or with failShort moves a byte less.
-struct Faults {
-    size_t failRead = SIZE_MAX, failWrite = SIZE_MAX;
-    bool failShort = false;
-    size_t reads = 0;
-    std::vector<DWORD> writes;
-
-    BOOL Outcome(bool fail, BOOL ok, DWORD* done) const
-    {
-        if (fail && failShort && *done > 0)
-            --*done;
-        return fail && !failShort ? FALSE : ok;
-    }
-    RawJobTransfer Transfer(uint64_t largestBuffered, DWORD chunkSize)
-    {
-        RawJobTransfer transfer{largestBuffered, chunkSize, nullptr, nullptr};
-        transfer.readFile = [this](HANDLE file, void* data, DWORD size, DWORD* done) {
-            return Outcome(reads++ == failRead, ReadFile(file, data, size, done, nullptr), done);
-        };
-        transfer.writePrinter = [this](HANDLE printer, void* data, DWORD size, DWORD* done) {
-            writes.push_back(size);
-            return Outcome(writes.size() - 1 == failWrite, WritePrinter(printer, data, size, done),
-                           done);
-        };
-        return transfer;
-    }
-};
-
 class RawPrintJobTest : public ::testing::Test {
 protected:
     ProgramKeyGuard programKey;
@@ -55,119 +30,92 @@ protected:
     ScratchDir dir;
 };
 
-TEST_F(RawPrintJobTest, SendsTheFileUnchangedThenTheTrailerAndLeavesTheErrorTextAlone)
+TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
 {
-    const struct {
-        std::string data;
-        int newLine;  // "AddNewLineAfterFormFeed", -1: not stored
-        const char* trailer;
-    } cases[] = {
-        {AllByteValues() + "\x0C\x0C page two \x0C", -1, "\x0C"},
-        {"", -1, "\x0C"},
-        {"^XA^FO50,50^FDKestrola^FS^XZ", 2, "\x0C\x0A"},
-        {"^XA^FO50,50^FDKestrola^FS^XZ", 0, "\x0C"},
-        {"%!PS-Adobe-3.0\n/Helvetica findfont\nshowpage\n", 0, "\x0C"},  // not converted
-    };
-    for (const auto& c : cases) {
-        if (c.newLine >= 0)
-            RawWriteDword(kProgramSubKey, settings::kAddNewLineAfterFormFeed, c.newLine);
-        std::string error = "earlier text";
-        EXPECT_TRUE(PrintFileRaw(dir.Write("job.prn", c.data), printer.Name(), error));
-        EXPECT_EQ("earlier text", error);
-        EXPECT_EQ(c.data + c.trailer, printer.Bytes());
-    }
-}
-
-TEST_F(RawPrintJobTest, FailuresNameThePrinterOrTheFileAsGivenAndMakeNoJob)
-{
-    // Names and paths far past any fixed message buffer come back whole, "%s" and all.
-    const std::string name = "No Such Printer %s " + std::string(1500, 'x');
-    const std::string path = dir.Write("a.prn", "data");
-    std::string error;
-    for (uint64_t largestBuffered : {uint64_t(1) << 20, uint64_t(0)}) {  // buffered, streamed
-        EXPECT_FALSE(PrintFileRaw(path, name, error, {largestBuffered, 4096, nullptr, nullptr}));
-        EXPECT_EQ("Could not find the printer \"" + name + "\".", error);
-    }
+    const std::string all = AllByteValues() + "\x0C\x0C page two \x0C", data = Pattern(10000);
+    const std::string head = data.substr(0, 8192), path = dir.Write("s.prn", data);
+    const std::string allPath = dir.Write("all.prn", all), empty = dir.Write("empty.prn", "");
+    const std::string whole = dir.Write("whole.prn", head), big = Pattern(3 * 1024 * 1024 + 17);
+    const std::string bigPath = dir.Write("big.prn", big);
     const std::string missing = dir.Path() + "\\" + std::string(200, 'd') + "\\" +
                                 std::string(200, 'e') + "\\missing %s file.prn";
     // Another program still writing the file: the share mode admits readers only.
     const std::string busy = dir.Write("busy.prn", "half written");
     HANDLE writer = CreateFileA(busy.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, writer);
-    for (const std::string& file : {missing, busy}) {
-        EXPECT_FALSE(PrintFileRaw(file, printer.Name(), error));
-        EXPECT_EQ("Could not open the file:\n\n\"" + file + "\"\n\nfor printing.", error);
-    }
-    CloseHandle(writer);
-    EXPECT_FALSE(printer.HasJob());
-}
-
-TEST_F(RawPrintJobTest, AFileThatFitsGoesInOneWriteOthersInChunksWithTheSameBytes)
-{
-    const RawJobTransfer standard;
-    const size_t big = 3 * 1024 * 1024 + 17;  // more than a chunk
-    const struct {
-        size_t fileSize;
-        uint64_t largestBuffered;
-        DWORD chunkSize;
-        std::vector<DWORD> writes;  // the data's, then the trailer's
-    } cases[] = {
-        {big, standard.largestBuffered, standard.chunkSize, {big, 1}},
-        {10000, 0, 4096, {4096, 4096, 1808, 1}},
-        {12288, 0, 4096, {4096, 4096, 4096, 1}},
-        {0, 0, 4096, {0, 1}},
-    };
-    for (const auto& c : cases) {
-        const std::string data = Pattern(c.fileSize);
-        Faults none;
-        std::string error;
-        EXPECT_TRUE(PrintFileRaw(dir.Write("job.prn", data), printer.Name(), error,
-                                 none.Transfer(c.largestBuffered, c.chunkSize)));
-        EXPECT_EQ("", error);
-        EXPECT_EQ(c.writes, none.writes) << c.fileSize;
-        EXPECT_TRUE(printer.Bytes() == data + "\x0C") << c.fileSize;
-    }
-}
-
-TEST_F(RawPrintJobTest, AFailedOrShortReadOrWriteIsReportedAndNeverPrintsAsAWholeJob)
-{
-    const std::string data = Pattern(10000);
-    const std::string path = dir.Write("s.prn", data);
+    // Names past any fixed message buffer come back whole, "%s" and all.
+    const std::string nowhere = "No Such Printer %s " + std::string(1500, 'x');
+    const std::string notFound = "Could not find the printer \"" + nowhere + "\".";
     const std::string sendFailed = "An error occurred sending the file data to the printer.";
     const std::string readFailed = "Error reading the file \"" + path + "\".";
-    const std::string noJob = "<no job>";
+    const auto notOpened = [](const std::string& file) {
+        return "Could not open the file:\n\n\"" + file + "\"\n\nfor printing.";
+    };
     const struct {
-        uint64_t largestBuffered;
-        size_t failRead, failWrite;
-        bool failShort;
-        const std::string& error;
-        std::vector<DWORD> writes;
+        int newLine;  // "AddNewLineAfterFormFeed", -1: not stored
+        std::string file, printer;  // printer "": the capture printer
+        uint64_t largestBuffered;   // chunks of 4096 bytes but for kOwn
+        std::string fault;  // read (r) or write (w) call n fails; in capitals, a byte short
+        std::string error;  // "": sent
+        std::vector<DWORD> writes;  // the data's, then the trailer's
         std::string printed;
     } cases[] = {
-        // A write that fails or takes a byte less ends the data (what it handed over stays
+        {-1, allPath, "", kOwn, "", "", {DWORD(all.size()), 1}, all + "\x0C"},
+        {0, bigPath, "", kOwn, "", "", {DWORD(big.size()), 1}, big + "\x0C"},
+        {0, empty, "", kBuffered, "", "", {0, 1}, "\x0C"},
+        {2, empty, "", kStreamed, "", "", {0, 2}, "\x0C\x0A"},
+        {2, path, "", kBuffered, "", "", {10000, 2}, data + "\x0C\x0A"},
+        {0, path, "", kStreamed, "", "", {4096, 4096, 1808, 1}, data + "\x0C"},
+        {0, whole, "", kStreamed, "", "", {4096, 4096, 1}, head + "\x0C"},
+        {0, path, nowhere, kBuffered, "", notFound, {}, kNoJob},
+        {0, path, nowhere, kStreamed, "", notFound, {}, kNoJob},
+        {0, missing, "", kBuffered, "", notOpened(missing), {}, kNoJob},
+        {0, busy, "", kBuffered, "", notOpened(busy), {}, kNoJob},
+        // A write that fails or falls short ends the data (what it handed over stays
         // spooled); the trailer still follows.
-        {0, SIZE_MAX, 1, false, sendFailed, {4096, 4096, 1}, data.substr(0, 8192) + "\x0C"},
-        {0, SIZE_MAX, 1, true, sendFailed, {4096, 4096, 1}, data.substr(0, 8192) + "\x0C"},
-        {1 << 20, SIZE_MAX, 0, true, sendFailed, {10000, 1}, data + "\x0C"},
+        {0, path, "", kStreamed, "w1", sendFailed, {4096, 4096, 1}, head + "\x0C"},
+        {0, path, "", kStreamed, "W1", sendFailed, {4096, 4096, 1}, head + "\x0C"},
+        {0, path, "", kBuffered, "W0", sendFailed, {10000, 1}, data + "\x0C"},
         // Nothing read: no job. Part of a stream read: the job is cancelled, but Wine's
         // AbortPrinter does nothing, so what was spooled may still come out, never a trailer.
-        {0, 0, SIZE_MAX, false, readFailed, {}, noJob},
-        {1 << 20, 0, SIZE_MAX, true, readFailed, {}, noJob},
-        {0, 2, SIZE_MAX, false, readFailed, {4096, 4096}, data.substr(0, 8192)},
+        {0, path, "", kStreamed, "r0", readFailed, {}, kNoJob},
+        {0, path, "", kBuffered, "R0", readFailed, {}, kNoJob},
+        {0, path, "", kStreamed, "r2", readFailed, {4096, 4096}, head},
     };
     for (const auto& c : cases) {
+        const std::string what = "case " + std::to_string(&c - cases);
+        if (c.newLine >= 0)
+            RawWriteDword(kProgramSubKey, settings::kAddNewLineAfterFormFeed, c.newLine);
         printer.Forget();
-        Faults faults{c.failRead, c.failWrite, c.failShort, 0, {}};
-        std::string error;
-        EXPECT_FALSE(PrintFileRaw(path, printer.Name(), error,
-                                  faults.Transfer(c.largestBuffered, 4096)));
-        EXPECT_EQ(c.error, error);
-        EXPECT_EQ(c.writes, faults.writes) << c.failRead << " " << c.failWrite;
-        const std::string printed = printer.HasJob() ? printer.Bytes() : noJob;
-        EXPECT_TRUE(printed == c.printed || (c.error == readFailed && printed == noJob))
-            << printed.size() << " bytes printed";
+        size_t reads = 0;
+        std::vector<DWORD> writes;
+        const auto outcome = [&](char kind, size_t call, BOOL ok, DWORD* done) {
+            const bool hit = c.fault.size() == 2 && (c.fault[0] | 0x20) == kind &&
+                             static_cast<size_t>(c.fault[1] - '0') == call;
+            if (hit && isupper(c.fault[0]) && *done > 0)
+                --*done;
+            return hit && islower(c.fault[0]) ? FALSE : ok;
+        };
+        RawJobTransfer transfer;
+        if (c.largestBuffered != kOwn)
+            transfer = {c.largestBuffered, 4096, nullptr, nullptr};
+        transfer.readFile = [&](HANDLE file, void* bytes, DWORD size, DWORD* done) {
+            return outcome('r', reads++, ReadFile(file, bytes, size, done, nullptr), done);
+        };
+        transfer.writePrinter = [&](HANDLE handle, void* bytes, DWORD size, DWORD* done) {
+            writes.push_back(size);
+            return outcome('w', writes.size() - 1, WritePrinter(handle, bytes, size, done), done);
+        };
+        const std::string name = c.printer.empty() ? printer.Name() : c.printer;
+        std::string error = "earlier text";  // left alone by a job that was sent
+        EXPECT_EQ(c.error.empty(), PrintFileRaw(c.file, name, error, transfer)) << what;
+        EXPECT_EQ(c.error.empty() ? "earlier text" : c.error, error) << what;
+        EXPECT_EQ(c.writes, writes) << what;
+        const std::string printed = printer.HasJob() ? printer.Bytes() : kNoJob;
+        EXPECT_TRUE(printed == c.printed || (c.error == readFailed && printed == kNoJob))
+            << what << ": " << printed.size() << " bytes printed";
     }
+    CloseHandle(writer);
 }
 
 TEST_F(RawPrintJobTest, FilesTooLargeForOneBufferAreSentWhole)
@@ -177,34 +125,27 @@ TEST_F(RawPrintJobTest, FilesTooLargeForOneBufferAreSentWhole)
     // bits would be five bytes. The files are sparse, and the transfer only counts the
     // bytes it is asked to read and write.
     for (const uint64_t size : {uint64_t(0x7FFFFFFF), (uint64_t(1) << 32) + 5}) {
-        const std::string path = dir.Path() + "\\huge.prn";
+        const std::string path = dir.Write("huge.prn", "");
         HANDLE file =
-            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         LARGE_INTEGER end;
         end.QuadPart = static_cast<LONGLONG>(size);
-        const bool made = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+        ASSERT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
         CloseHandle(file);
-        ASSERT_TRUE(made);
-
         uint64_t read = 0, written = 0;
-        DWORD lastWrite = 0;
         RawJobTransfer transfer;  // the program's own threshold and chunk size
         transfer.readFile = [&](HANDLE, void*, DWORD length, DWORD* done) {
             read += *done = length;
             return TRUE;
         };
         transfer.writePrinter = [&](HANDLE, void*, DWORD length, DWORD* done) {
-            written += *done = lastWrite = length;
+            written += *done = length;
             return TRUE;
         };
         std::string error;
-        EXPECT_TRUE(PrintFileRaw(path, printer.Name(), error, transfer)) << size;
-        EXPECT_EQ("", error);
+        EXPECT_TRUE(PrintFileRaw(path, printer.Name(), error, transfer)) << error;
         EXPECT_EQ(size, read);
         EXPECT_EQ(size + 1, written);  // the file and the form feed
-        EXPECT_EQ(1u, lastWrite);
-        DeleteFileA(path.c_str());
     }
 }
 

@@ -1,5 +1,4 @@
 #include "pages/RecentFiles.h"
-#include "settings/ProgramSettings.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -10,97 +9,63 @@ namespace {
 
 using List = std::vector<std::string>;
 
-List Numbered(int count)
+List Numbered(int from, int to, List list = {})
 {
-    List list;
-    for (int i = 0; i < count; ++i)
+    for (int i = from; i < to; ++i)
         list.push_back("C:\\jobs\\" + std::to_string(i) + ".prn");
     return list;
 }
 
+// The path goes first; an entry equal to it but for case leaves its place and takes the
+// new spelling; ten entries at most.
 TEST(RecentFiles, AddMovesToTheFrontAndKeepsTenAtMost)
 {
-    struct Case {
-        const char* what;
+    const struct {
         List before;
         std::string path;
         List after;
     } cases[] = {
-        {"into an empty list", {}, "C:\\a.prn", {"C:\\a.prn"}},
-        {"new path goes first",
-         {"C:\\a.prn", "C:\\b.prn"},
-         "C:\\c.prn",
-         {"C:\\c.prn", "C:\\a.prn", "C:\\b.prn"}},
-        {"third entry in another case moves up in the new case",
-         {"C:\\a.prn", "C:\\b.prn", "C:\\Jobs\\Label.ZPL", "C:\\d.prn"},
+        {{}, "C:\\a.prn", {"C:\\a.prn"}},
+        {{"C:\\a.prn", "C:\\b.prn"}, "C:\\c.prn", {"C:\\c.prn", "C:\\a.prn", "C:\\b.prn"}},
+        {{"C:\\a.prn", "C:\\b.prn", "C:\\Jobs\\Label.ZPL", "C:\\d.prn"},
          "c:\\jobs\\label.zpl",
          {"c:\\jobs\\label.zpl", "C:\\a.prn", "C:\\b.prn", "C:\\d.prn"}},
-        {"the front entry again changes nothing but its case",
-         {"C:\\A.prn", "C:\\b.prn"},
-         "C:\\a.prn",
-         {"C:\\a.prn", "C:\\b.prn"}},
+        {{"C:\\A.prn", "C:\\b.prn"}, "C:\\a.prn", {"C:\\a.prn", "C:\\b.prn"}},
+        {Numbered(0, 10), "C:\\new.prn", Numbered(0, 9, {"C:\\new.prn"})},
+        {Numbered(0, 10), "C:\\JOBS\\9.PRN", Numbered(0, 9, {"C:\\JOBS\\9.PRN"})},
     };
-    for (Case& c : cases) {
-        AddRecentFile(c.path, c.before);
-        EXPECT_EQ(c.after, c.before) << c.what;
+    for (const auto& c : cases) {
+        List list = c.before;
+        AddRecentFile(c.path, list);
+        EXPECT_EQ(c.after, list) << c.path;
     }
-
-    List full = Numbered(10);
-    AddRecentFile("C:\\new.prn", full);
-    List expected = {"C:\\new.prn"};
-    for (int i = 0; i < 9; ++i)
-        expected.push_back("C:\\jobs\\" + std::to_string(i) + ".prn");
-    EXPECT_EQ(expected, full);  // the tenth, oldest entry is gone
-
-    List fullAgain = Numbered(10);
-    AddRecentFile("C:\\JOBS\\9.PRN", fullAgain);
-    ASSERT_EQ(10u, fullAgain.size());
-    EXPECT_EQ("C:\\JOBS\\9.PRN", fullAgain[0]);
-    EXPECT_EQ("C:\\jobs\\8.prn", fullAgain[9]);
 }
 
+// Gaps close up; a value too long for the program's path buffer is shown but not kept, and
+// a save writes only the positions it has.
 TEST(RecentFiles, GapsAreCompactedAndOverlongValuesShownButNotKept)
 {
     ProgramKeyGuard programKey;
-    RawWriteString(kProgramSubKey, "RecentFile_00", "C:\\zero.prn");
-    RawWriteString(kProgramSubKey, "RecentFile_01", "C:\\one.prn");
-    RawWriteString(kProgramSubKey, "RecentFile_03", "C:\\three.prn");
+    EXPECT_TRUE(LoadRecentFiles().empty() && LoadRecentFilesForDisplay().empty());
     const std::string overlong = "C:\\" + std::string(300, 'x') + ".prn";  // 308 bytes
-    RawWriteString(kProgramSubKey, "RecentFile_05", overlong);
     const std::string fits = "C:\\" + std::string(252, 'y') + ".prn";  // 259 + terminator
-    RawWriteString(kProgramSubKey, "RecentFile_07", fits);
-    RawWriteString(kProgramSubKey, "RecentFile_10", "C:\\beyond the list.prn");
-
-    EXPECT_EQ((List{"C:\\zero.prn", "C:\\one.prn", "C:\\three.prn", overlong, fits}),
-              LoadRecentFilesForDisplay());
+    const std::map<std::string, std::string> stored = {
+        {"RecentFile_00", "C:\\zero.prn"}, {"RecentFile_01", "C:\\one.prn"},
+        {"RecentFile_03", "C:\\three.prn"}, {"RecentFile_05", overlong},
+        {"RecentFile_07", fits}, {"RecentFile_10", "C:\\beyond the list.prn"}};
+    for (const auto& value : stored)
+        RawWriteString(kProgramSubKey, value.first, value.second);
+    const List shown = {"C:\\zero.prn", "C:\\one.prn", "C:\\three.prn", overlong, fits};
+    EXPECT_EQ(shown, LoadRecentFilesForDisplay());
     List list = LoadRecentFiles();
     EXPECT_EQ((List{"C:\\zero.prn", "C:\\one.prn", "C:\\three.prn", fits}), list);
 
     AddRecentFile("C:\\sent.prn", list);
     SaveRecentFiles(list);
-    const char* expected[] = {"C:\\sent.prn", "C:\\zero.prn", "C:\\one.prn", "C:\\three.prn"};
-    for (int i = 0; i < 4; ++i) {
-        std::string text;
-        ASSERT_TRUE(RawReadString(kProgramSubKey, RecentFileValueName(i), text)) << i;
-        EXPECT_EQ(expected[i], text) << i;
-    }
-    std::string text;
-    ASSERT_TRUE(RawReadString(kProgramSubKey, "RecentFile_04", text));
-    EXPECT_EQ(fits, text);
-    // Values past the saved length stay as they were.
-    ASSERT_TRUE(RawReadString(kProgramSubKey, "RecentFile_05", text));
-    EXPECT_EQ(overlong, text);
-    ASSERT_TRUE(RawReadString(kProgramSubKey, "RecentFile_07", text));
-    EXPECT_EQ(fits, text);
-}
-
-TEST(RecentFiles, NothingStoredGivesAnEmptyList)
-{
-    ProgramKeyGuard programKey;
-    EXPECT_TRUE(LoadRecentFiles().empty());
-    EXPECT_TRUE(LoadRecentFilesForDisplay().empty());
-    EXPECT_EQ("RecentFile_00", RecentFileValueName(0));
-    EXPECT_EQ("RecentFile_09", RecentFileValueName(9));
+    std::map<std::string, std::string> saved = stored;
+    for (size_t i = 0; i < list.size(); ++i)
+        saved["RecentFile_0" + std::to_string(i)] = list[i];
+    EXPECT_EQ(saved, RawValues(kProgramSubKey));
 }
 
 }  // namespace

@@ -3,149 +3,91 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-using testenv::ScratchKey;
+using testenv::RawKeyExists;
 
 namespace {
 
-std::string Replace(std::string path, const std::string& from, const std::string& to)
+TEST(SettingsStore, RootNamesWritesAndReads)
 {
-    return to + path.substr(from.size());
-}
+    const struct {
+        const char* path;
+        HKEY root;  // null: opens nothing
+        const char* subKey;
+    } roots[] = {
+        {"HKCR\\a", HKEY_CLASSES_ROOT, "a"}, {"HKU\\", HKEY_USERS, ""},
+        {"HKEY_LOCAL_MACHINE/x/y", HKEY_LOCAL_MACHINE, "x\\y"}, {"HKDD\\z", HKEY_DYN_DATA, "z"},
+        {"HKCC\\z", HKEY_CURRENT_CONFIG, "z"}, {"HKPD\\z", HKEY_PERFORMANCE_DATA, "z"},
+        {"HKCU/Software", HKEY_CURRENT_USER, "Software"}, {"hkcu\\Software", nullptr, ""},
+        {"HKCU", nullptr, ""}, {"", nullptr, ""}, {"HKXX\\Software", nullptr, ""},
+    };
+    for (const auto& c : roots) {
+        std::string subKey;
+        EXPECT_EQ(c.root, SplitRootKey(c.path, subKey)) << c.path;
+        EXPECT_EQ(c.root ? c.subKey : "", c.root ? subKey : "") << c.path;
+    }
 
-TEST(SettingsStore, RootNamesLongShortAndSlashesAddressTheSameKey)
-{
-    ScratchKey key;
-    const std::string longForm = Replace(key.Path(), "HKCU", "HKEY_CURRENT_USER");
-    std::string slashed = key.Path();
-    std::replace(slashed.begin(), slashed.end(), '\\', '/');
-
-    ASSERT_TRUE(WriteRegistryDword(longForm, "Number", 42));
-    DWORD number = 0;
-    EXPECT_TRUE(ReadRegistryDword(key.Path(), "Number", number));
-    EXPECT_EQ(42u, number);
-    number = 0;
-    EXPECT_TRUE(ReadRegistryDword(slashed, "Number", number));
-    EXPECT_EQ(42u, number);
-    EXPECT_TRUE(RegistryValueExists(slashed, "Number"));
-
-    std::string sub;
-    EXPECT_EQ(HKEY_CLASSES_ROOT, SplitRootKey("HKCR\\a", sub));
-    EXPECT_EQ(HKEY_LOCAL_MACHINE, SplitRootKey("HKEY_LOCAL_MACHINE/x/y", sub));
-    EXPECT_EQ("x\\y", sub);
-    EXPECT_EQ(HKEY_USERS, SplitRootKey("HKU\\", sub));
-    EXPECT_EQ(HKEY_DYN_DATA, SplitRootKey("HKDD\\z", sub));
-    EXPECT_EQ(HKEY_CURRENT_CONFIG, SplitRootKey("HKCC\\z", sub));
-    EXPECT_EQ(HKEY_PERFORMANCE_DATA, SplitRootKey("HKEY_PERFORMANCE_DATA\\z", sub));
-}
-
-TEST(SettingsStore, UnknownLowerCaseOrMalformedRootsOpenNothing)
-{
-    ScratchKey key;
-    const std::string lower = Replace(key.Path(), "HKCU", "hkcu");
-    std::string sub;
-    EXPECT_EQ(nullptr, SplitRootKey(lower, sub));
-    EXPECT_EQ(nullptr, SplitRootKey("HKCU", sub));
-    EXPECT_EQ(nullptr, SplitRootKey("", sub));
-    EXPECT_EQ(nullptr, SplitRootKey("HKXX\\Software", sub));
-
-    EXPECT_FALSE(WriteRegistryDword(lower, "Number", 1));
-    EXPECT_FALSE(WriteRegistryString("", "Text", "x"));
-    EXPECT_FALSE(DeleteRegistryValue("", "Text"));
-    EXPECT_FALSE(RegistryValueExists("HKCU", "Text"));
-    EXPECT_FALSE(testenv::RawKeyExists(key.SubKey()));
-}
-
-TEST(SettingsStore, MissingKeyOrValueReadsZeroFilledAndCreatesNothing)
-{
-    ScratchKey key;
+    // Nothing is read, written or created through a missing key or a root not named right.
+    testenv::ScratchKey key;
     char buffer[16];
-    std::memset(buffer, 'x', sizeof(buffer));
+    memset(buffer, 'x', sizeof(buffer));
     EXPECT_FALSE(ReadRegistryValue(key.Path(), "Text", buffer, sizeof(buffer)));
-    for (char c : buffer)
-        EXPECT_EQ(0, c);
+    EXPECT_EQ(std::string(16, '\0'), std::string(buffer, 16));
     DWORD number = 77;
     EXPECT_FALSE(ReadRegistryDword(key.Path(), "Number", number));
     EXPECT_EQ(0u, number);
-    EXPECT_FALSE(RegistryValueExists(key.Path(), "Number"));
-    EXPECT_FALSE(DeleteRegistryValue(key.Path(), "Number"));
-    EXPECT_FALSE(testenv::RawKeyExists(key.SubKey()));
+    EXPECT_FALSE(RegistryValueExists(key.Path(), "Number") || RegistryValueExists("HKCU", "Text") ||
+                 DeleteRegistryValue(key.Path(), "Number") || DeleteRegistryValue("", "Text") ||
+                 WriteRegistryDword("hkcu" + key.Path().substr(4), "Number", 1) ||
+                 WriteRegistryString("", "Text", "x") || RawKeyExists(key.SubKey()));
 
-    // With the key present, a missing value is still zero and false.
-    ASSERT_TRUE(WriteRegistryDword(key.Path(), "Other", 1));
-    number = 77;
-    EXPECT_FALSE(ReadRegistryDword(key.Path(), "Number", number));
-    EXPECT_EQ(0u, number);
-    EXPECT_FALSE(DeleteRegistryValue(key.Path(), "Number"));
-    EXPECT_TRUE(testenv::RawValueExists(key.SubKey(), "Other"));
-}
-
-TEST(SettingsStore, WritesCreateMissingKeysAndStoreTheDocumentedTypes)
-{
-    ScratchKey key;
-    const std::string deep = key.Path() + "\\a\\b";
-    ASSERT_TRUE(WriteRegistryString(deep, "Text", "Kestrola Capture"));
+    // Writes create the missing keys, whatever the root's spelling.
+    const std::string deep = key.Path() + "\\a\\b", sub = key.SubKey() + "\\a\\b";
+    ASSERT_TRUE(WriteRegistryString("HKEY_CURRENT_USER" + deep.substr(4), "Text", "Kestrola"));
     ASSERT_TRUE(WriteRegistryString(deep, "Empty", ""));
-    ASSERT_TRUE(WriteRegistryDword(deep, "Number", 0x01020304));
-
+    ASSERT_TRUE(WriteRegistryDword("HKCU/" + sub, "Number", 0x01020304));
     HKEY raw = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, (key.SubKey() + "\\a\\b").c_str(),
-                                           0, KEY_READ, &raw));
-    DWORD type = 0, size = 0;
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(raw, "Text", nullptr, &type, nullptr, &size));
-    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
-    EXPECT_EQ(17u, size);  // the terminating zero counted
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(raw, "Empty", nullptr, &type, nullptr, &size));
-    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
-    EXPECT_EQ(0u, size);
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(raw, "Number", nullptr, &type, nullptr, &size));
-    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type);
-    EXPECT_EQ(4u, size);
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, sub.c_str(), 0, KEY_READ, &raw));
+    // Type (1: REG_SZ, 4: REG_DWORD) and size, the terminator counted but for the empty text.
+    for (const auto& c : std::map<std::string, std::string>{
+             {"Text", "1 9"}, {"Empty", "1 0"}, {"Number", "4 4"}}) {
+        DWORD type = 0, size = 0;
+        RegQueryValueExA(raw, c.first.c_str(), nullptr, &type, nullptr, &size);
+        EXPECT_EQ(c.second, std::to_string(type) + " " + std::to_string(size)) << c.first;
+    }
     RegCloseKey(raw);
+    EXPECT_TRUE(ReadRegistryDword(deep, "Number", number));
+    EXPECT_EQ(0x01020304u, number);
+    EXPECT_FALSE(ReadRegistryDword(deep, "Other", number) || DeleteRegistryValue(deep, "Other"));
+    EXPECT_EQ(0u, number);  // a missing value of an existing key
+    EXPECT_TRUE(RegistryValueExists(deep, "Text") && DeleteRegistryValue(deep, "Text"));
+    EXPECT_FALSE(RegistryValueExists(deep, "Text") || DeleteRegistryValue(deep, "Text"));
 
-    std::string text = "stale";
-    EXPECT_TRUE(ReadRegistryString(deep, "Empty", text, 64));
-    EXPECT_EQ("", text);
-    EXPECT_TRUE(ReadRegistryString(deep, "Text", text, 64));
-    EXPECT_EQ("Kestrola Capture", text);
-
-    EXPECT_TRUE(DeleteRegistryValue(deep, "Text"));
-    EXPECT_FALSE(RegistryValueExists(deep, "Text"));
-    EXPECT_FALSE(DeleteRegistryValue(deep, "Text"));
-}
-
-TEST(SettingsStore, TextsThatDoNotFitReadAsFailureAndAlwaysComeBackTerminated)
-{
-    ScratchKey key;
-    const std::string tooLong(40, 'L');
-    ASSERT_TRUE(WriteRegistryString(key.Path(), "Long", tooLong));
-    char small[8];
-    EXPECT_FALSE(ReadRegistryValue(key.Path(), "Long", small, sizeof(small)));
-    std::string text = "stale";
-    EXPECT_FALSE(ReadRegistryString(key.Path(), "Long", text, 8));
-    EXPECT_EQ("", text);
-
-    // Seven characters and the terminator fill an 8-byte buffer exactly: that fits.
-    ASSERT_TRUE(WriteRegistryString(key.Path(), "Seven", "1234567"));
-    EXPECT_TRUE(ReadRegistryString(key.Path(), "Seven", text, 8));
-    EXPECT_EQ("1234567", text);
-
-    // Data of another type that fills the buffer with no zero byte has no terminator.
-    const char binary[8] = {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H'};
-    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_CURRENT_USER, key.SubKey().c_str(), "Binary",
-                                             REG_BINARY, binary, sizeof(binary)));
-    text = "stale";
-    EXPECT_FALSE(ReadRegistryString(key.Path(), "Binary", text, 8));
-    EXPECT_EQ("", text);
-    EXPECT_TRUE(ReadRegistryString(key.Path(), "Binary", text, 9));
-    EXPECT_EQ("ABCDEFGH", text);
-
-    // A string stored without its terminator reads back terminated all the same.
-    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_CURRENT_USER, key.SubKey().c_str(), "Bare",
-                                             REG_SZ, "ABCD", 4));
-    EXPECT_TRUE(ReadRegistryString(key.Path(), "Bare", text, 64));
-    EXPECT_EQ("ABCD", text);
+    // Texts read through a buffer: data that does not fit with its terminator is a failure,
+    // and the text comes back terminated, whatever type or terminator was stored.
+    const struct {
+        DWORD type;
+        std::string data;  // stored as is, no terminator added; "": no value
+        DWORD bufferSize;
+        bool read;
+        std::string text;
+    } texts[] = {
+        {REG_SZ, std::string(40, 'L') + '\0', 8, false, ""},
+        {REG_SZ, std::string("1234567\0", 8), 8, true, "1234567"},
+        {REG_SZ, std::string("\0", 1), 8, true, ""},
+        {REG_BINARY, "ABCDEFGH", 8, false, ""},
+        {REG_BINARY, "ABCDEFGH", 9, true, "ABCDEFGH"},
+        {REG_SZ, "ABCD", 64, true, "ABCD"},
+        {REG_SZ, "", 64, false, ""},
+    };
+    for (const auto& c : texts) {
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, key.SubKey().c_str(), "Value");
+        if (!c.data.empty())
+            RegSetKeyValueA(HKEY_CURRENT_USER, key.SubKey().c_str(), "Value", c.type,
+                            c.data.data(), static_cast<DWORD>(c.data.size()));
+        std::string text = "stale";
+        EXPECT_EQ(c.read, ReadRegistryString(key.Path(), "Value", text, c.bufferSize)) << c.data;
+        EXPECT_EQ(c.text, text) << c.data;
+    }
 }
 
 }  // namespace

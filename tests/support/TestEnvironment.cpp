@@ -68,10 +68,10 @@ CapturePrinter::CapturePrinter(const std::string& name, int delaySeconds)
     const std::string port =
         delaySeconds > 0 ? "|sleep " + std::to_string(delaySeconds) + "; cat > '" + unixFile + "'"
                          : unixFile;
-    const std::pair<const char*, std::string> texts[] = {
-        {"Name", name_}, {"Port", port}, {"Print Processor", "WinPrint"},
-        {"Datatype", "RAW"}, {"Printer Driver", "Generic / Text Only"}};
-    for (const auto& text : texts)
+    for (const auto& text : {std::make_pair("Name", name_), std::make_pair("Port", port),
+                             std::make_pair("Print Processor", std::string("WinPrint")),
+                             std::make_pair("Datatype", std::string("RAW")),
+                             std::make_pair("Printer Driver", std::string("Generic / Text Only"))})
         RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), text.first, REG_SZ, text.second.c_str(),
                         static_cast<DWORD>(text.second.size() + 1));
     const DWORD attributes = 0x40;
@@ -95,13 +95,9 @@ ScratchDir::ScratchDir()
 
 ScratchDir::~ScratchDir()
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-        DeleteFileA((path_ + "\\" + found.cFileName).c_str());  // "." and ".." just fail
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
-    RemoveDirectoryA(path_.c_str());
+    const std::string paths = path_ + '\0';  // a list, ended by an empty entry
+    SHFILEOPSTRUCTA remove = {nullptr, FO_DELETE, paths.c_str(), nullptr, FOF_NO_UI};
+    SHFileOperationA(&remove);
 }
 
 std::string ScratchDir::Write(const std::string& name, const std::string& bytes) const
@@ -129,17 +125,13 @@ std::string AllByteValues()
 bool RawReadString(const std::string& subKey, const std::string& value, std::string& text,
                    HKEY root)
 {
-    const char* name = value.empty() ? nullptr : value.c_str();
-    DWORD size = 0;
-    if (RegGetValueA(root, subKey.c_str(), name, RRF_RT_ANY, nullptr, nullptr, &size) !=
-        ERROR_SUCCESS)
+    std::vector<char> buffer(1 << 16, '\0');
+    DWORD size = static_cast<DWORD>(buffer.size() - 1);
+    if (RegGetValueA(root, subKey.c_str(), value.empty() ? nullptr : value.c_str(), RRF_RT_ANY,
+                     nullptr, buffer.data(), &size) != ERROR_SUCCESS)
         return false;
-    std::vector<char> buffer(size + 1, '\0');
-    const bool read = RegGetValueA(root, subKey.c_str(), name, RRF_RT_ANY, nullptr,
-                                   buffer.data(), &size) == ERROR_SUCCESS;
-    if (read)
-        text = buffer.data();
-    return read;
+    text = buffer.data();
+    return true;
 }
 
 bool RawReadDword(const std::string& subKey, const std::string& value, DWORD& number)
@@ -151,17 +143,16 @@ bool RawReadDword(const std::string& subKey, const std::string& value, DWORD& nu
 
 bool RawValueExists(const std::string& subKey, const std::string& value, HKEY root)
 {
-    return RegGetValueA(root, subKey.c_str(), value.empty() ? nullptr : value.c_str(),
-                        RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    std::string text;
+    return RawReadString(subKey, value, text, root);
 }
 
 bool RawKeyExists(const std::string& subKey, HKEY root)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
+    const bool opened = RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
     RegCloseKey(key);
-    return true;
+    return opened;
 }
 
 void RawWriteString(const std::string& subKey, const std::string& value, const std::string& text)
@@ -180,21 +171,17 @@ std::map<std::string, std::string> RawValues(const std::string& subKey)
 {
     std::map<std::string, std::string> values;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return values;
+    RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_READ, &key);
+    std::vector<char> name(16384), data(1 << 16);  // the longest value name, and a text
     for (DWORD i = 0;; ++i) {
-        char name[16384];  // the longest value name and its terminator
-        DWORD nameSize = sizeof(name), type = 0;
-        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, nullptr, nullptr) !=
-            ERROR_SUCCESS)
+        DWORD nameSize = static_cast<DWORD>(name.size()), type = 0, size = 1 << 15;
+        std::fill(data.begin(), data.end(), '\0');
+        if (!key || RegEnumValueA(key, i, name.data(), &nameSize, nullptr, &type,
+                                  reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
             break;
-        DWORD number = 0;
-        std::string text;
-        if (type == REG_DWORD && RawReadDword(subKey, name, number))
-            text = std::to_string(number);
-        else
-            RawReadString(subKey, name, text);
-        values[name] = text;
+        values[name.data()] = type == REG_DWORD
+                                  ? std::to_string(*reinterpret_cast<const DWORD*>(data.data()))
+                                  : std::string(data.data());
     }
     RegCloseKey(key);
     return values;
@@ -228,10 +215,9 @@ void PrinterSetup::RemoveAll()
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kWindowsKey, "Device");
     HKEY key = nullptr;
     if (hadPrinters_ &&
-        RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPrintersKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPrintersKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS)
         RegDeleteTreeA(key, nullptr);
-        RegCloseKey(key);
-    }
+    RegCloseKey(key);
 }
 
 std::string KestrolaExePath()
@@ -263,6 +249,7 @@ ProcessResult WatchProcess(HANDLE process, DWORD timeoutMs,
 {
     ProcessResult result;
     std::vector<HWND> handled;
+    std::vector<std::string>& titles = result.visibleWindowTitles;
     const DWORD start = GetTickCount();
     DWORD wait = WAIT_TIMEOUT;
     while (wait != WAIT_OBJECT_0 && GetTickCount() - start <= timeoutMs) {
@@ -274,21 +261,18 @@ ProcessResult WatchProcess(HANDLE process, DWORD timeoutMs,
             GetWindowThreadProcessId(window, &owner);
             if (owner != GetProcessId(process) || !IsWindowVisible(window))
                 continue;
-            std::vector<std::string>& titles = result.visibleWindowTitles;
             if (std::find(titles.begin(), titles.end(), WindowText(window)) == titles.end())
                 titles.push_back(WindowText(window));
-            if (onWindow && std::find(handled.begin(), handled.end(), window) == handled.end() &&
+            if (onWindow && std::count(handled.begin(), handled.end(), window) == 0 &&
                 onWindow(window))
                 handled.push_back(window);
         }
     }
     result.exited = wait == WAIT_OBJECT_0;
-    if (result.exited) {
+    if (result.exited)
         GetExitCodeProcess(process, &result.exitCode);
-    } else {
-        TerminateProcess(process, 0xDEAD);
+    else if (TerminateProcess(process, 0xDEAD))
         WaitForSingleObject(process, 5000);
-    }
     CloseHandle(process);
     return result;
 }
@@ -299,8 +283,7 @@ ProcessResult RunProgram(const std::string& commandLine, DWORD timeoutMs,
                          const std::function<bool(HWND)>& onWindow)
 {
     std::string line = commandLine;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
+    STARTUPINFOA startup = {sizeof(startup)};
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
@@ -318,13 +301,10 @@ ProcessResult RunKestrola(const std::string& commandLine, DWORD timeoutMs,
 ProcessResult ShellOpen(const std::string& file, DWORD timeoutMs,
                         const std::function<bool(HWND)>& onWindow)
 {
-    SHELLEXECUTEINFOA info = {};
-    info.cbSize = sizeof(info);
     // No error dialog of the shell's own: a missing association is a failed start here.
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-    info.lpVerb = "open";
-    info.lpFile = file.c_str();
-    info.nShow = SW_SHOWNORMAL;
+    SHELLEXECUTEINFOA info = {sizeof(info),
+                              SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC,
+                              nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL};
     if (!ShellExecuteExA(&info) || !info.hProcess)
         return ProcessResult();
     return WatchProcess(info.hProcess, timeoutMs, onWindow);

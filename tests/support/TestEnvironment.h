@@ -109,7 +109,7 @@ std::string WindowText(HWND window);
 
 struct ProcessResult {
     bool exited = false;  // false: killed at the time-out, or never started
-    DWORD exitCode = 0;
+    DWORD exitCode = STILL_ACTIVE;  // until it exits
     std::vector<std::string> visibleWindowTitles;  // every top-level window seen
 };
 

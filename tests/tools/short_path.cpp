@@ -5,10 +5,8 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
-        return 2;
     char shortPath[MAX_PATH] = {};
-    const DWORD length = GetShortPathNameA(argv[1], shortPath, MAX_PATH);
+    const DWORD length = argc == 2 ? GetShortPathNameA(argv[1], shortPath, MAX_PATH) : 0;
     if (length == 0 || length >= MAX_PATH)
         return 1;
     std::printf("%s\n", shortPath);

@@ -53,7 +53,7 @@ rs-string-type¦settings/RegistryStore.cpp¦RegSetValueExA(key.get(), valueName.
 rs-no-terminator¦settings/RegistryStore.cpp¦static_cast<DWORD>(text.size() + 1)¦static_cast<DWORD>(text.size())¦^SettingsStore\.Writes
 ps-newline-name¦settings/ProgramSettings.h¦"AddNewLineAfterFormFeed"¦"AddNewlineAfterFormFeed"¦^(RawPrintJobTest\.Sends|ConfigureDlg\.)
 ps-recent-ten¦settings/ProgramSettings.h¦constexpr int kRecentFileCount = 10;¦constexpr int kRecentFileCount = 9;¦^RecentFiles\.
-ps-last-printer-name¦settings/ProgramSettings.h¦"LastPrinterName"¦"LastPrinter"¦^FilePage\.(BoxesAreFilled|AGoodChoice)
+ps-last-printer-name¦settings/ProgramSettings.h¦"LastPrinterName"¦"LastPrinter"¦^FilePage\.(BoxesAreFilled|AGoodChoice)|^e2e\.wizard_send_file$
 rf-case¦pages/RecentFiles.cpp¦if (lstrcmpiA(list[i].c_str(), path.c_str()) == 0) {¦if (lstrcmpA(list[i].c_str(), path.c_str()) == 0) {¦^RecentFiles\.AddMoves
 rf-gap-ends¦pages/RecentFiles.cpp¦            continue;¦            break;¦^RecentFiles\.Gaps
 rf-shift¦pages/RecentFiles.cpp¦for (size_t i = k; i >= 1; --i)¦for (size_t i = k; i > 1; --i)¦^RecentFiles\.AddMoves
@@ -75,11 +75,11 @@ ac-never-ask¦pages/AutoPrintConfirmDlg.cpp¦if (disabled != 0)¦if (disabled ==
 ac-no-is-yes¦pages/AutoPrintConfirmDlg.cpp¦controlId == IDC_CONFIRM_YES ? IDOK : IDCANCEL¦IDOK¦^ConfigureDlg\.LoadsAsks
 tw-group-end¦wizard/TabWalk.cpp¦return i < list.size() && list[i].radio && !list[i].groupStart;¦return i < list.size() && list[i].radio;¦^TabWalk\.
 ws-disabled-stop¦wizard/WindowState.cpp¦ == 0 || !IsWindowEnabled(w))¦ == 0)¦^TabWalk\.
-wc-tab-order¦wizard/WindowStateController.cpp¦CycleFocus({cancelButton, backButton, nextButton}, true);¦CycleFocus({backButton, cancelButton, nextButton}, true);¦^WizardFrame\.TabCycles
 wc-cancel-slot¦wizard/WindowStateController.cpp¦shown(backButton) ? cancelSlot¦shown(nextButton) ? cancelSlot¦^WizardFrame\.CancelTakes
 wc-leave-ignored¦wizard/WindowStateController.cpp¦if (!page->Leave(frameWindow))¦if (!page->Leave(frameWindow) && false)¦^WizardFrame\.NextBack
 fa-escape¦wizard/FrameAccelerators.cpp¦{FVIRTKEY, VK_ESCAPE, kEscapeCommand},¦¦^WizardFrame\.CancelTakes
 fa-shift-tab¦wizard/FrameAccelerators.cpp¦{FVIRTKEY | FSHIFT, VK_TAB, kFocusPrevCommand},¦{FVIRTKEY | FCONTROL, VK_TAB, kFocusPrevCommand},¦^WizardFrame\.TabCycles
+af-tab-order¦wizard/AppWindowStateController.cpp¦CycleFocus({aboutButton, cancelButton, backButton, nextButton}, true);¦CycleFocus({aboutButton, backButton, cancelButton, nextButton}, true);¦^AppFrame\.
 tk-centre¦toolkit/MWBaseDialog.cpp¦return difference >= 0 ? difference / 2 : -((1 - difference) / 2);¦return difference / 2;¦^BaseDialog\.
 tk-link-visited¦toolkit/CHyperLink.cpp¦    visited = TRUE;¦¦^HyperLinkTest\.ClickAndSpace
 tk-hover-drag¦toolkit/MWButton.cpp¦if ((keys & MK_LBUTTON) && !hot)¦if ((keys & MK_LBUTTON) && hot)¦^Button\.Hover

@@ -221,9 +221,9 @@ targets_for() {
 }
 
 # The tests run through CTest; the outcome is the first failing test, or none.
-run_tests() {  # PATTERN -> sets outcome: passed / failed NAME / timeout
+run_tests() {  # PATTERN SECONDS (0: no limit) -> sets outcome: passed / failed NAME / timeout
     local status=0
-    timeout --kill-after=10 "$limit" ctest --stop-on-failure -R "$1" >"$log" 2>&1 || status=$?
+    timeout --kill-after=10 "$2" ctest --stop-on-failure -R "$1" >"$log" 2>&1 || status=$?
     if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
         # The Wine programs of the hung test go with the prefix's server.
         wineserver -k 2>/dev/null || true
@@ -247,7 +247,7 @@ all_patterns=$(for pattern in "${patterns[@]}"; do
     PATTERN=$pattern awk -F'\t' '$1 ~ ENVIRON["PATTERN"] { print $1 }' "$test_map"
 done | sort -u | sed 's/[.]/\\./g; s/.*/^&$/' | paste -sd'|')
 echo "Running the named tests on the unchanged program..." >&2
-run_tests "$all_patterns"
+run_tests "$all_patterns" 0
 if [ "$outcome" != passed ]; then
     cat "$log" >&2
     echo "mutants.sh: the named tests do not pass on the unchanged program ($outcome)" >&2
@@ -270,7 +270,7 @@ for i in "${!ids[@]}"; do
         result="does not compile"
         broken=$((broken + 1))
     else
-        run_tests "$pattern"
+        run_tests "$pattern" "$limit"
         case "$outcome" in
         passed) result="SURVIVED"; survived=$((survived + 1)) ;;
         timeout) result="killed (timeout)"; killed=$((killed + 1)) ;;

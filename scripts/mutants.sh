@@ -104,6 +104,10 @@ while [ $# -gt 0 ]; do
     esac
 done
 out=${out:-$source_dir/build/mutants.txt}
+if ! [[ "$limit" =~ ^[1-9][0-9]*$ ]]; then
+    echo "mutants.sh: --timeout takes a whole number of seconds" >&2
+    exit 2
+fi
 
 # The table, split into arrays; --only keeps the mutants whose id matches.
 ids=() files=() finds=() replacements=() patterns=()

@@ -1,0 +1,303 @@
+#!/usr/bin/env bash
+# Mutation testing: plants one realistic fault at a time in a private copy of the program
+# and checks that the tests meant to notice it fail. Not part of scripts/test.sh.
+#
+# The committed HEAD of the checkout is cloned into a temporary folder (the working tree
+# is never touched) and built once there. Then, for each mutant of the table below: the
+# edit is applied, only Kestrola.exe and the test programs of the mutant's tests are
+# rebuilt, those tests run, and the file is put back. Each mutant ends as
+#   killed             a named test failed (or hung: "killed (timeout)")
+#   survived           every named test passed: a fault the suite does not see
+#   no longer applies  the text to find is not in the file exactly once
+#   does not compile   the edit broke the build
+#
+# Usage: scripts/mutants.sh [--source DIR] [--only REGEX] [--out FILE] [--timeout SECONDS] [--list]
+#   --source DIR   checkout whose committed HEAD is tested (default: this script's own)
+#   --only REGEX   run only the mutants whose id matches REGEX (grep -E)
+#   --out FILE     where the report goes (default: SOURCE/build/mutants.txt)
+#   --timeout S    longest run of one mutant's tests (default 300); longer counts as killed
+#   --list         print the table and whether each edit applies to SOURCE, then stop
+set -euo pipefail
+
+# One mutant a line: id ¦ file ¦ exact text to find ¦ its replacement ¦ CTest name regex
+# (kept narrow: the tests the fault belongs to; end-to-end scripts only when nothing else can).
+# The text must occur exactly once in the file; an empty replacement removes a step.
+mutant_table() {
+    cat <<'TABLE'
+raw-ff¦core/RawPrintJob.cpp¦char trailer[] = "\x0C\x0A";¦char trailer[] = "\x0D\x0A";¦^RawPrintJobTest\.Sends
+raw-newline¦core/RawPrintJob.cpp¦addNewLine ? 2 : 1¦1¦^RawPrintJobTest\.Sends
+raw-msg-printer¦core/RawPrintJob.cpp¦"Could not find the printer \"%s\"."¦"Could not find printer \"%s\"."¦^RawPrintJobTest\.Failures
+raw-short-read¦core/RawPrintJob.cpp¦return ok && read == size;¦return ok;¦^RawPrintJobTest\.AFailedOrShort
+raw-no-abort¦core/RawPrintJob.cpp¦AbortPrinter(printer.get());¦FinishJob(printer.get(), transfer);¦^RawPrintJobTest\.AFailedOrShort
+raw-short-write¦core/RawPrintJob.cpp¦return ok && written == size;¦return ok;¦^RawPrintJobTest\.AFailedOrShort
+raw-last-chunk¦core/RawPrintJob.cpp¦if (remaining == 0)¦if (remaining <= chunkSize)¦^RawPrintJobTest\.(AFileThatFits|FilesTooLarge)
+raw-datatype¦core/RawPrintJob.cpp¦docInfo.pDatatype = const_cast<char*>("RAW");¦docInfo.pDatatype = const_cast<char*>("TEXT");¦^RawPrintJobTest\.
+raw-short-name¦core/RawPrintJob.cpp¦return OpenForReading(shortPath);¦return file;¦^(RawPrintJobTest|StartUp|KestrolaProcessTest)\.
+su-quote-pair¦core/StartUp.cpp¦if (!path.empty() && path.back() == '"')¦if (path.size() < commandLine.size() && path.back() == '"')¦^StartUp\.OneLeading
+su-long-name¦core/StartUp.cpp¦ConvertPath(full, GetLongPathNameA)¦full¦^StartUp\.ChosenFile
+su-stale-error¦core/StartUp.cpp¦    DeleteRegistryValue(settings::kProgramKey, settings::kLastError);¦¦^KestrolaProcessTest\.(PrintsAutomatically|Failures)
+su-no-file¦core/StartUp.cpp¦if (!filePath.empty() && autoPrint != 0)¦if (autoPrint != 0)¦^KestrolaProcessTest\.NoFileOrAMissingFile
+fe-folder¦core/FileExists.cpp¦attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)¦attributes != INVALID_FILE_ATTRIBUTES¦^StartUp\.ChosenFile
+ap-suppress¦core/AutoPrint.cpp¦if (suppressErrors == 0)¦if (suppressErrors != 0)¦^KestrolaProcessTest\.Failure
+ap-exit-code¦core/AutoPrint.cpp¦    return -1;¦    return 1;¦^KestrolaProcessTest\.Failures
+ap-last-error¦core/AutoPrint.cpp¦    WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);¦¦^KestrolaProcessTest\.Failures
+pl-display¦core/PrinterList.cpp¦name.substr(p + 1) + " on " + name.substr(2, p - 2)¦name.substr(2, p - 2) + " on " + name.substr(p + 1)¦^PrinterList\.DisplayNames
+pl-default-twice¦core/PrinterList.cpp¦                    continue;¦                    {}¦^PrinterList\.DefaultFirst
+pl-connections¦core/PrinterList.cpp¦PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS¦PRINTER_ENUM_LOCAL¦^PrinterList\.
+od-shell-entry¦core/OnDemandLibraries.cpp¦"ShellExecuteExA"¦"ShellExecuteExW"¦^HyperLinkTest\.
+od-dialog-entry¦core/OnDemandLibraries.cpp¦"GetOpenFileNameA"¦"GetOpenFileNameW"¦^FilePage\.Browse
+rs-root¦settings/RegistryStore.cpp¦{"HKEY_CURRENT_USER", "HKCU", HKEY_CURRENT_USER},¦{"HKEY_CURRENT_USER", "HKCU", HKEY_LOCAL_MACHINE},¦^SettingsStore\.
+rs-read-creates¦settings/RegistryStore.cpp¦if (!key && create) {¦if (!key) {¦^SettingsStore\.MissingKey
+rs-unterminated¦settings/RegistryStore.cpp¦    if (end == buffer.end())¦    if (false)¦^SettingsStore\.TextsThatDoNotFit
+rs-string-type¦settings/RegistryStore.cpp¦RegSetValueExA(key.get(), valueName.c_str(), 0, REG_SZ,¦RegSetValueExA(key.get(), valueName.c_str(), 0, REG_EXPAND_SZ,¦^SettingsStore\.Writes
+rs-no-terminator¦settings/RegistryStore.cpp¦static_cast<DWORD>(text.size() + 1)¦static_cast<DWORD>(text.size())¦^SettingsStore\.Writes
+ps-newline-name¦settings/ProgramSettings.h¦"AddNewLineAfterFormFeed"¦"AddNewlineAfterFormFeed"¦^(RawPrintJobTest\.Sends|ConfigureDlg\.)
+ps-recent-ten¦settings/ProgramSettings.h¦constexpr int kRecentFileCount = 10;¦constexpr int kRecentFileCount = 9;¦^RecentFiles\.
+ps-last-printer-name¦settings/ProgramSettings.h¦"LastPrinterName"¦"LastPrinter"¦^FilePage\.(BoxesAreFilled|AGoodChoice)|^e2e\.wizard_send_file$
+rf-case¦pages/RecentFiles.cpp¦if (lstrcmpiA(list[i].c_str(), path.c_str()) == 0) {¦if (lstrcmpA(list[i].c_str(), path.c_str()) == 0) {¦^RecentFiles\.AddMoves
+rf-gap-ends¦pages/RecentFiles.cpp¦            continue;¦            break;¦^RecentFiles\.Gaps
+rf-shift¦pages/RecentFiles.cpp¦for (size_t i = k; i >= 1; --i)¦for (size_t i = k; i > 1; --i)¦^RecentFiles\.AddMoves
+sf-all-files¦pages/WSSelectFile.cpp¦constexpr DWORD kAllFilesFilter = 5;¦constexpr DWORD kAllFilesFilter = 1;¦^FilePage\.Browse
+sf-last-printer¦pages/WSSelectFile.cpp¦if (lstrcmpA(printers[i].name.c_str(), last.c_str()) == 0) {¦if (lstrcmpA(printers[i].name.c_str(), last.c_str()) != 0) {¦^FilePage\.BoxesAreFilled
+sf-command-line¦pages/WSSelectFile.cpp¦    if (!chosen.empty())¦    if (!chosen.empty() && recent.empty())¦^FilePage\.BoxesAreFilled
+sf-msg-missing¦pages/WSSelectFile.cpp¦"Could not find the specified file.  Please make sure the file exists "¦"Could not find the specified file. Please make sure the file exists "¦^FilePage\.EachCheck
+sf-recent-unsaved¦pages/WSSelectFile.cpp¦    SaveRecentFiles(recent);¦¦^FilePage\.AGoodChoice
+sf-print-enabled¦pages/WSSelectFile.cpp¦textLength > 0, "Print"¦textLength >= 0, "Print"¦^FilePage\.ClearingTheText
+sf-connection-name¦pages/WSSelectFile.cpp¦printers.size() ? printers[selection].name : ""¦printers.size() ? printers[selection].displayName : ""¦^FilePage\.
+wp-picture¦pages/WSPrint.cpp¦failed ? Picture::Failure : Picture::Success¦failed ? Picture::Success : Picture::Failure¦^PrintPage\.(Success|Failure)
+wp-last-error¦pages/WSPrint.cpp¦        WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);¦¦^PrintPage\.Failure
+wp-auto-close¦pages/WSPrint.cpp¦if (autoClose == 1)¦if (autoClose != 0)¦^PrintPage\.AutoClose
+wp-close-unasked¦pages/WSPrint.cpp¦    return ConfirmTerminate(frame);¦    return true;¦^PrintPage\.ClosingDuringASlowJob
+cd-swapped-box¦pages/ConfigureDlg.cpp¦WriteCheckBox(hwnd, IDC_NEWLINE_AFTER_FORM_FEED,¦WriteCheckBox(hwnd, IDC_EXIT_AFTER_SENDING,¦^ConfigureDlg\.LoadsAsks
+cd-no-printer¦pages/ConfigureDlg.cpp¦if (autoPrint && !validSelection) {¦if (!autoPrint && !validSelection) {¦^ConfigureDlg\.NoPrinter
+cd-ask-once¦pages/ConfigureDlg.cpp¦    if (autoPrint) {¦    if (autoPrint && !autoPrint_) {¦^ConfigureDlg\.LoadsAsks
+ac-never-ask¦pages/AutoPrintConfirmDlg.cpp¦if (disabled != 0)¦if (disabled == 0)¦^ConfigureDlg\.LoadsAsks
+ac-no-is-yes¦pages/AutoPrintConfirmDlg.cpp¦controlId == IDC_CONFIRM_YES ? IDOK : IDCANCEL¦IDOK¦^ConfigureDlg\.LoadsAsks
+tw-group-end¦wizard/TabWalk.cpp¦return i < list.size() && list[i].radio && !list[i].groupStart;¦return i < list.size() && list[i].radio;¦^TabWalk\.
+ws-disabled-stop¦wizard/WindowState.cpp¦ == 0 || !IsWindowEnabled(w))¦ == 0)¦^TabWalk\.
+wc-cancel-slot¦wizard/WindowStateController.cpp¦shown(backButton) ? cancelSlot¦shown(nextButton) ? cancelSlot¦^WizardFrame\.CancelTakes
+wc-leave-ignored¦wizard/WindowStateController.cpp¦if (!page->Leave(frameWindow))¦if (!page->Leave(frameWindow) && false)¦^WizardFrame\.NextBack
+fa-escape¦wizard/FrameAccelerators.cpp¦{FVIRTKEY, VK_ESCAPE, kEscapeCommand},¦¦^WizardFrame\.CancelTakes
+fa-shift-tab¦wizard/FrameAccelerators.cpp¦{FVIRTKEY | FSHIFT, VK_TAB, kFocusPrevCommand},¦{FVIRTKEY | FCONTROL, VK_TAB, kFocusPrevCommand},¦^WizardFrame\.TabCycles
+af-tab-order¦wizard/AppWindowStateController.cpp¦CycleFocus({aboutButton, cancelButton, backButton, nextButton}, true);¦CycleFocus({aboutButton, backButton, cancelButton, nextButton}, true);¦^AppFrame\.
+tk-centre¦toolkit/MWBaseDialog.cpp¦return difference >= 0 ? difference / 2 : -((1 - difference) / 2);¦return difference / 2;¦^BaseDialog\.
+tk-link-visited¦toolkit/CHyperLink.cpp¦    visited = TRUE;¦¦^HyperLinkTest\.ClickAndSpace
+tk-hover-drag¦toolkit/MWButton.cpp¦if ((keys & MK_LBUTTON) && !hot)¦if ((keys & MK_LBUTTON) && hot)¦^Button\.Hover
+tk-theme-fallback¦toolkit/VisualStyles.cpp¦return proc ? proc : fallback;¦return proc;¦^VisualStyles\.
+TABLE
+}
+
+here=$(cd "$(dirname "$0")" && pwd)
+source_dir=$(cd "$here/.." && pwd)
+only=
+out=
+limit=300
+list_only=
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --source) source_dir=$(cd "${2:?--source needs a folder}" && pwd); shift 2 ;;
+    --only) only=${2:?--only needs a pattern}; shift 2 ;;
+    --out) out=${2:?--out needs a file}; shift 2 ;;
+    --timeout) limit=${2:?--timeout needs seconds}; shift 2 ;;
+    --list) list_only=1; shift ;;
+    *) echo "mutants.sh: unknown argument $1" >&2; exit 2 ;;
+    esac
+done
+out=${out:-$source_dir/build/mutants.txt}
+if ! [[ "$limit" =~ ^[1-9][0-9]*$ ]]; then
+    echo "mutants.sh: --timeout takes a whole number of seconds" >&2
+    exit 2
+fi
+
+# The table, split into arrays; --only keeps the mutants whose id matches.
+ids=() files=() finds=() replacements=() patterns=()
+while IFS= read -r line; do
+    [ -n "$line" ] || continue
+    fields=()
+    while [[ "$line" == *¦* ]]; do
+        fields+=("${line%%¦*}")
+        line=${line#*¦}
+    done
+    fields+=("$line")
+    if [ ${#fields[@]} -ne 5 ]; then
+        echo "mutants.sh: a table line has ${#fields[@]} fields instead of 5: ${fields[0]}" >&2
+        exit 2
+    fi
+    [ -z "$only" ] || grep -qE -- "$only" <<<"${fields[0]}" || continue
+    ids+=("${fields[0]}") files+=("${fields[1]}") finds+=("${fields[2]}")
+    replacements+=("${fields[3]}") patterns+=("${fields[4]}")
+done < <(mutant_table)
+if [ ${#ids[@]} -eq 0 ]; then
+    echo "mutants.sh: no mutant id matches ${only}" >&2
+    exit 2
+fi
+
+# Replaces the one occurrence of FIND in FILE; exit status 3 when it is not there exactly once.
+apply_edit() {  # FILE FIND REPLACEMENT [--check]
+    MUTANT_FIND=$2 MUTANT_REPLACEMENT=$3 perl -e '
+        my ($file, $check) = @ARGV;
+        open(my $in, "<", $file) or exit 3;
+        local $/; my $text = <$in>; close($in);
+        my ($find, $new) = ($ENV{MUTANT_FIND}, $ENV{MUTANT_REPLACEMENT});
+        my $count = () = $text =~ /\Q$find\E/g;
+        exit 3 if $count != 1;
+        exit 0 if $check;
+        substr($text, index($text, $find), length($find)) = $new;
+        open(my $o, ">", $file) or die "$file: $!"; print $o $text; close($o);
+    ' "$1" "${4:-}"
+}
+
+if [ -n "$list_only" ]; then
+    for i in "${!ids[@]}"; do
+        state="applies"
+        apply_edit "$source_dir/${files[i]}" "${finds[i]}" "" --check || state="no longer applies"
+        printf '%-20s %-36s %-18s %s\n' "${ids[i]}" "${files[i]}" "$state" "${patterns[i]}"
+    done
+    echo "${#ids[@]} mutants"
+    exit 0
+fi
+
+started=$SECONDS
+mkdir -p "$source_dir/build" "$(dirname "$out")"
+# Inside the checkout's ignored build folder, so that a compiler cache keyed on paths
+# relative to a common base finds the checkout's own objects.
+work=$(mktemp -d "$source_dir/build/mutants.XXXXXX")
+clone="$work/src"
+build="$clone/build"
+log="$work/step.log"
+xvfb_started=
+cleanup() {
+    if [ -n "$xvfb_started" ]; then
+        kestrola_stop_xvfb
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+head_commit=$(git -C "$source_dir" rev-parse HEAD)
+echo "Cloning $source_dir at ${head_commit:0:12} into $clone" >&2
+git clone -q --no-checkout "$source_dir" "$clone"
+git -C "$clone" checkout -q --detach "$head_commit"
+
+# The test programs normally wait for the release too; here a mutant's build makes the
+# release only when its tests install it.
+sed -i 's/add_dependencies(${name} Kestrola kestrola_release)/add_dependencies(${name} Kestrola)/' \
+    "$clone/tests/CMakeLists.txt"
+echo "Building everything once..." >&2
+if ! "$clone/scripts/build.sh" "$build" >"$log" 2>&1; then
+    tail -n 30 "$log" >&2
+    echo "mutants.sh: the unchanged program does not build" >&2
+    exit 1
+fi
+
+. "$clone/scripts/wine-env.sh" "$build"
+. "$clone/scripts/start-xvfb.sh"
+xvfb_started=1
+"$clone/scripts/prepare-prefix.sh" "$build" >"$log" 2>&1
+cd "$build"
+
+# Every test's name and the program that runs it (none for the end-to-end scripts).
+ctest -N >/dev/null 2>&1
+test_map="$work/tests.tsv"
+ctest --show-only=json-v1 | jq -r '.tests[] | [.name,
+    ((.command // []) | map(select(endswith(".exe"))) | (.[0] // "") | split("/") | last)] | @tsv' \
+    >"$test_map"
+release_users=$(cd "$clone/tests" && grep -l KESTROLA_SETUP_NAME -- *_test.cpp 2>/dev/null |
+    sed 's/\.cpp$//' || true)
+tools=$(cd "$clone/tests" && ls tools/*.cpp 2>/dev/null | xargs -r -n1 basename | sed 's/\.cpp$//' || true)
+
+# What to build for the tests whose names match PATTERN: Kestrola.exe, their test
+# programs, the release for the tests that install it, the tools for the scripts.
+targets_for() {
+    local pattern=$1 names exes
+    names=$(PATTERN=$pattern awk -F'\t' '$1 ~ ENVIRON["PATTERN"] { print $1 }' "$test_map")
+    [ -n "$names" ] || return 1
+    exes=$(PATTERN=$pattern awk -F'\t' '$1 ~ ENVIRON["PATTERN"] && $2 != "" { print $2 }' \
+        "$test_map" | sed 's/\.exe$//' | sort -u)
+    echo Kestrola
+    for exe in $exes; do
+        echo "$exe"
+        grep -qx -- "$exe" <<<"$release_users" && echo kestrola_release
+    done
+    grep -q '^e2e\.' <<<"$names" && echo "$tools"
+    return 0
+}
+
+# The tests run through CTest; the outcome is the first failing test, or none.
+run_tests() {  # PATTERN SECONDS (0: no limit) -> sets outcome: passed / failed NAME / timeout
+    local status=0
+    timeout --kill-after=10 "$2" ctest --stop-on-failure -R "$1" >"$log" 2>&1 || status=$?
+    if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
+        # The Wine programs of the hung test go with the prefix's server.
+        wineserver -k 2>/dev/null || true
+        "$clone/scripts/prepare-prefix.sh" "$build" >/dev/null 2>&1 || true
+        outcome="timeout"
+    elif grep -q '\*\*\*Timeout' "$log"; then
+        outcome="timeout"
+    elif [ "$status" -ne 0 ]; then
+        first=$(grep -m1 -E '\*\*\*|Not Run' "$log" | sed -E 's/.*Test +#[0-9]+: ([^ ]+).*/\1/' || true)
+        outcome="failed ${first:-ctest (see its output)}"
+    elif grep -qE '100% tests passed, 0 tests failed out of [1-9]' "$log"; then
+        outcome="passed"
+    else
+        outcome="failed ctest ran no test"
+    fi
+}
+
+# The named tests must pass on the unchanged program, or a failure would prove nothing.
+# CTest's expressions allow few groups: the union is spelled out as the names it matches.
+all_patterns=$(for pattern in "${patterns[@]}"; do
+    PATTERN=$pattern awk -F'\t' '$1 ~ ENVIRON["PATTERN"] { print $1 }' "$test_map"
+done | sort -u | sed 's/[.]/\\./g; s/.*/^&$/' | paste -sd'|')
+echo "Running the named tests on the unchanged program..." >&2
+run_tests "$all_patterns" 0
+if [ "$outcome" != passed ]; then
+    cat "$log" >&2
+    echo "mutants.sh: the named tests do not pass on the unchanged program ($outcome)" >&2
+    exit 1
+fi
+
+killed=0 survived=0 stale=0 broken=0 unnamed=0
+report=("Mutants of ${head_commit:0:12} ($(date -u '+%Y-%m-%d %H:%M UTC')), tests run through CTest:")
+for i in "${!ids[@]}"; do
+    id=${ids[i]} file=${files[i]} pattern=${patterns[i]}
+    mutant_started=$SECONDS
+    targets=
+    if ! apply_edit "$clone/$file" "${finds[i]}" "${replacements[i]}"; then
+        result="no longer applies"
+        stale=$((stale + 1))
+    elif ! targets=$(targets_for "$pattern"); then
+        result="names no test ($pattern)"
+        unnamed=$((unnamed + 1))
+    elif ! cmake --build "$build" --target $targets >"$log" 2>&1; then
+        result="does not compile"
+        broken=$((broken + 1))
+    else
+        run_tests "$pattern" "$limit"
+        case "$outcome" in
+        passed) result="SURVIVED"; survived=$((survived + 1)) ;;
+        timeout) result="killed (timeout)"; killed=$((killed + 1)) ;;
+        *) result="killed by ${outcome#failed }"; killed=$((killed + 1)) ;;
+        esac
+    fi
+    git -C "$clone" checkout -q -- "$file"
+    # Programs built from a mutant would otherwise be listed for tests by later runs.
+    if [ -n "$targets" ] && ! cmake --build "$build" --target $targets >"$log" 2>&1; then
+        cat "$log" >&2
+        echo "mutants.sh: the program no longer builds once $file is put back" >&2
+        exit 1
+    fi
+    line=$(printf '%-20s %-36s %4ss  %s' "$id" "$file" $((SECONDS - mutant_started)) "$result")
+    echo "$line"
+    report+=("$line")
+done
+
+closing="$killed killed, $survived survived, $stale no longer apply, $broken do not compile"
+[ "$unnamed" -eq 0 ] || closing="$closing, $unnamed name no test"
+elapsed=$((SECONDS - started))
+echo "$closing"
+echo "Wall time: $((elapsed / 60)) min $((elapsed % 60)) s"
+report+=("$closing" "Wall time: $((elapsed / 60)) min $((elapsed % 60)) s")
+printf '%s\n' "${report[@]}" >"$out"
+echo "Report: $out" >&2

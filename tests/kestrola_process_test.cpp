@@ -11,17 +11,12 @@ using namespace testenv;
 
 namespace {
 
-ProcessResult RunKestrola(const std::wstring& arguments,
-                          const std::function<bool(HWND)>& onWindow = nullptr)
-{
-    return RunProgram(Wide("\"" + KestrolaExePath() + "\" ") + arguments, 20000, onWindow);
-}
-
 class KestrolaProcessTest : public ::testing::Test {
 protected:
     ProgramKeyGuard programKey;
     CapturePrinter printer;
     ScratchDir dir;
+    const std::wstring exe = Wide("\"" + KestrolaExePath() + "\" ");
 };
 
 TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
@@ -31,10 +26,7 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
     const std::wstring quoted = Wide("\"" + path + "\"");
     // A name outside the ANSI code page comes only through the wide command line.
     const std::wstring foreign = Wide(dir.Path()) + L"\\\u30e9\u30d9\u30eb \u0161.zpl";
-    HANDLE file = CreateFileW(foreign.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
-    CloseHandle(file);
+    ASSERT_TRUE(MoveFileW(Wide(dir.Write("foreign.zpl", data)).c_str(), foreign.c_str()));
     const std::string wizard = "Morrowick Kestrola", box = "Kestrola Error", none = "<none>";
     const std::string nowhere = "Could not find the printer \"Kestrola Nowhere\".";
     const struct {
@@ -77,7 +69,7 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
                                              OPEN_EXISTING, 0, nullptr)
                                : INVALID_HANDLE_VALUE;
         std::string boxText = none;
-        const ProcessResult run = RunKestrola(c.commandLine, [&](HWND window) {
+        const ProcessResult run = RunProgram(exe + c.commandLine, 20000, [&](HWND window) {
             const bool isBox = WindowText(window) == box;
             if (isBox)
                 boxText = WindowText(GetDlgItem(window, 0xFFFF));
@@ -142,7 +134,8 @@ TEST_F(KestrolaProcessTest, TerminatingAStuckJobEndsTheProcessWithZero)
     SetPrinterPort(printer.Name(), "|exec >/dev/null 2>&1; sleep 60");
     RawWriteString(kProgramSubKey, settings::kLastPrinterName, printer.Name());
     bool printPressed = false, asked = false;
-    const ProcessResult run = RunKestrola(Wide(dir.Write("stuck.prn", "data")), [&](HWND w) {
+    const std::wstring line = exe + Wide(dir.Write("stuck.prn", "data"));
+    const ProcessResult run = RunProgram(line, 20000, [&](HWND w) {
         if (WindowText(w) == "Currently Printing") {
             asked = true;
             return PostMessageA(w, WM_COMMAND, IDYES, 0) != 0;

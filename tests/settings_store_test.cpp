@@ -40,14 +40,14 @@ TEST(SettingsStore, RootNamesWritesAndReads)
                  WriteRegistryDword("hkcu" + key.Path().substr(4), "Number", 1) ||
                  WriteRegistryString("", "Text", "x") || RawKeyExists(key.SubKey()));
 
-    // Writes create the missing keys, whatever the root's spelling.
+    // Writes create the missing keys, whatever the root's spelling. Type (1: REG_SZ,
+    // 4: REG_DWORD) and size, the terminator counted but for the empty text.
     const std::string deep = key.Path() + "\\a\\b", sub = key.SubKey() + "\\a\\b";
-    ASSERT_TRUE(WriteRegistryString("HKEY_CURRENT_USER" + deep.substr(4), "Text", "Kestrola"));
-    ASSERT_TRUE(WriteRegistryString(deep, "Empty", ""));
-    ASSERT_TRUE(WriteRegistryDword("HKCU/" + sub, "Number", 0x01020304));
+    ASSERT_TRUE(WriteRegistryString("HKEY_CURRENT_USER" + deep.substr(4), "Text", "Kestrola") &&
+                WriteRegistryString(deep, "Empty", "") &&
+                WriteRegistryDword("HKCU/" + sub, "Number", 0x01020304));
     HKEY raw = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, sub.c_str(), 0, KEY_READ, &raw));
-    // Type (1: REG_SZ, 4: REG_DWORD) and size, the terminator counted but for the empty text.
+    RegOpenKeyExA(HKEY_CURRENT_USER, sub.c_str(), 0, KEY_READ, &raw);
     for (const auto& c : std::map<std::string, std::string>{
              {"Text", "1 9"}, {"Empty", "1 0"}, {"Number", "4 4"}}) {
         DWORD type = 0, size = 0;

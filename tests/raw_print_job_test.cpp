@@ -68,13 +68,11 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
         {0, path, "", kStreamed, "", "", {4096, 4096, 1808, 1}, data + "\x0C"},
         {0, whole, "", kStreamed, "", "", {4096, 4096, 1}, head + "\x0C"},
         {0, path, nowhere, kBuffered, "", notFound, {}, kNoJob},
-        {0, path, nowhere, kStreamed, "", notFound, {}, kNoJob},
         {0, missing, "", kBuffered, "", notOpened(missing), {}, kNoJob},
         {0, busy, "", kBuffered, "", notOpened(busy), {}, kNoJob},
         // A write that fails or falls short ends the data (what it handed over stays
         // spooled); the trailer still follows.
         {0, path, "", kStreamed, "w1", sendFailed, {4096, 4096, 1}, head + "\x0C"},
-        {0, path, "", kStreamed, "W1", sendFailed, {4096, 4096, 1}, head + "\x0C"},
         {0, path, "", kBuffered, "W0", sendFailed, {10000, 1}, data + "\x0C"},
         // Nothing read: no job. Part of a stream read: the job is cancelled, but Wine's
         // AbortPrinter does nothing, so what was spooled may still come out, never a trailer.

@@ -28,7 +28,7 @@ raw-ff¦core/RawPrintJob.cpp¦char trailer[] = "\x0C\x0A";¦char trailer[] = "\x
 raw-newline¦core/RawPrintJob.cpp¦addNewLine ? 2 : 1¦1¦^RawPrintJobTest\.Bytes
 raw-msg-printer¦core/RawPrintJob.cpp¦"Could not find the printer \"%s\"."¦"Could not find printer \"%s\"."¦^RawPrintJobTest\.Bytes
 raw-short-read¦core/RawPrintJob.cpp¦return ok && read == size;¦return ok;¦^RawPrintJobTest\.Bytes
-raw-no-abort¦core/RawPrintJob.cpp¦AbortPrinter(printer.get());¦FinishJob(printer.get(), transfer);¦^RawPrintJobTest\.Bytes
+raw-no-abort¦core/RawPrintJob.cpp¦AbortPrinter(printer.get());¦FinishJob(printer.get(), transfer, pages);¦^RawPrintJobTest\.Bytes
 raw-short-write¦core/RawPrintJob.cpp¦return ok && written == size;¦return ok;¦^RawPrintJobTest\.Bytes
 raw-last-chunk¦core/RawPrintJob.cpp¦if (remaining == 0)¦if (remaining <= chunkSize)¦^RawPrintJobTest\.Bytes
 raw-datatype¦core/RawPrintJob.cpp¦DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "RAW";¦DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "TEXT";¦^RawPrintJobTest\.DataType

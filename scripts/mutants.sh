@@ -24,39 +24,44 @@ set -euo pipefail
 # The text must occur exactly once in the file; an empty replacement removes a step.
 mutant_table() {
     cat <<'TABLE'
-raw-ff¦core/RawPrintJob.cpp¦char trailer[] = "\x0C\x0A";¦char trailer[] = "\x0D\x0A";¦^RawPrintJobTest\.Sends
-raw-newline¦core/RawPrintJob.cpp¦addNewLine ? 2 : 1¦1¦^RawPrintJobTest\.Sends
-raw-msg-printer¦core/RawPrintJob.cpp¦"Could not find the printer \"%s\"."¦"Could not find printer \"%s\"."¦^RawPrintJobTest\.Failures
-raw-short-read¦core/RawPrintJob.cpp¦return ok && read == size;¦return ok;¦^RawPrintJobTest\.AFailedOrShort
-raw-no-abort¦core/RawPrintJob.cpp¦AbortPrinter(printer.get());¦FinishJob(printer.get(), transfer);¦^RawPrintJobTest\.AFailedOrShort
-raw-short-write¦core/RawPrintJob.cpp¦return ok && written == size;¦return ok;¦^RawPrintJobTest\.AFailedOrShort
-raw-last-chunk¦core/RawPrintJob.cpp¦if (remaining == 0)¦if (remaining <= chunkSize)¦^RawPrintJobTest\.(AFileThatFits|FilesTooLarge)
-raw-datatype¦core/RawPrintJob.cpp¦docInfo.pDatatype = const_cast<char*>("RAW");¦docInfo.pDatatype = const_cast<char*>("TEXT");¦^RawPrintJobTest\.
+raw-ff¦core/RawPrintJob.cpp¦char trailer[] = "\x0C\x0A";¦char trailer[] = "\x0D\x0A";¦^RawPrintJobTest\.Bytes
+raw-newline¦core/RawPrintJob.cpp¦addNewLine ? 2 : 1¦1¦^RawPrintJobTest\.Bytes
+raw-msg-printer¦core/RawPrintJob.cpp¦"Could not find the printer \"%s\"."¦"Could not find printer \"%s\"."¦^RawPrintJobTest\.Bytes
+raw-short-read¦core/RawPrintJob.cpp¦return ok && read == size;¦return ok;¦^RawPrintJobTest\.Bytes
+raw-no-abort¦core/RawPrintJob.cpp¦AbortPrinter(printer.get());¦FinishJob(printer.get(), transfer, pages);¦^RawPrintJobTest\.Bytes
+raw-short-write¦core/RawPrintJob.cpp¦return ok && written == size;¦return ok;¦^RawPrintJobTest\.Bytes
+raw-last-chunk¦core/RawPrintJob.cpp¦if (remaining == 0)¦if (remaining <= chunkSize)¦^RawPrintJobTest\.Bytes
+raw-datatype¦core/RawPrintJob.cpp¦DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "RAW";¦DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "TEXT";¦^RawPrintJobTest\.DataType
 raw-short-name¦core/RawPrintJob.cpp¦return OpenForReading(shortPath);¦return file;¦^(RawPrintJobTest|StartUp|KestrolaProcessTest)\.
-su-quote-pair¦core/StartUp.cpp¦if (!path.empty() && path.back() == '"')¦if (path.size() < commandLine.size() && path.back() == '"')¦^StartUp\.OneLeading
-su-long-name¦core/StartUp.cpp¦ConvertPath(full, GetLongPathNameA)¦full¦^StartUp\.ChosenFile
-su-stale-error¦core/StartUp.cpp¦    DeleteRegistryValue(settings::kProgramKey, settings::kLastError);¦¦^KestrolaProcessTest\.(PrintsAutomatically|Failures)
-su-no-file¦core/StartUp.cpp¦if (!filePath.empty() && autoPrint != 0)¦if (autoPrint != 0)¦^KestrolaProcessTest\.NoFileOrAMissingFile
-fe-folder¦core/FileExists.cpp¦attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)¦attributes != INVALID_FILE_ATTRIBUTES¦^StartUp\.ChosenFile
-ap-suppress¦core/AutoPrint.cpp¦if (suppressErrors == 0)¦if (suppressErrors != 0)¦^KestrolaProcessTest\.Failure
-ap-exit-code¦core/AutoPrint.cpp¦    return -1;¦    return 1;¦^KestrolaProcessTest\.Failures
-ap-last-error¦core/AutoPrint.cpp¦    WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);¦¦^KestrolaProcessTest\.Failures
+su-quote-pair¦core/StartUp.cpp¦if (!path.empty() && path.back() == '"')¦if (path.size() < commandLine.size() && path.back() == '"')¦^StartUp\.Quotes
+su-long-name¦core/StartUp.cpp¦ConvertPath(full, GetLongPathNameA)¦full¦^StartUp\.Quotes
+su-stale-error¦core/StartUp.cpp¦    DeleteRegistryValue(settings::kProgramKey, settings::kLastError);¦¦^KestrolaProcessTest\.ExitCodes
+su-no-file¦core/StartUp.cpp¦if (!filePath.empty() && autoPrint != 0)¦if (autoPrint != 0)¦^KestrolaProcessTest\.ExitCodes
+fe-folder¦core/FileExists.cpp¦attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)¦attributes != INVALID_FILE_ATTRIBUTES¦^StartUp\.Quotes
+ap-suppress¦core/AutoPrint.cpp¦if (suppressErrors == 0)¦if (suppressErrors != 0)¦^KestrolaProcessTest\.ExitCodes
+ap-exit-code¦core/AutoPrint.cpp¦    return -1;¦    return 1;¦^KestrolaProcessTest\.ExitCodes
+ap-last-error¦core/AutoPrint.cpp¦    WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);¦¦^KestrolaProcessTest\.ExitCodes
 pl-display¦core/PrinterList.cpp¦name.substr(p + 1) + " on " + name.substr(2, p - 2)¦name.substr(2, p - 2) + " on " + name.substr(p + 1)¦^PrinterList\.DisplayNames
 pl-default-twice¦core/PrinterList.cpp¦                    continue;¦                    {}¦^PrinterList\.DefaultFirst
 pl-connections¦core/PrinterList.cpp¦PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS¦PRINTER_ENUM_LOCAL¦^PrinterList\.
-od-shell-entry¦core/OnDemandLibraries.cpp¦"ShellExecuteExA"¦"ShellExecuteExW"¦^HyperLinkTest\.
+od-shell-entry¦core/OnDemandLibraries.cpp¦"ShellExecuteExA"¦"ShellExecuteExW"¦^(HyperLinkTest|KestrolaExecutable)\.
 od-dialog-entry¦core/OnDemandLibraries.cpp¦"GetOpenFileNameA"¦"GetOpenFileNameW"¦^FilePage\.Browse
 rs-root¦settings/RegistryStore.cpp¦{"HKEY_CURRENT_USER", "HKCU", HKEY_CURRENT_USER},¦{"HKEY_CURRENT_USER", "HKCU", HKEY_LOCAL_MACHINE},¦^SettingsStore\.
-rs-read-creates¦settings/RegistryStore.cpp¦if (!key && create) {¦if (!key) {¦^SettingsStore\.MissingKey
-rs-unterminated¦settings/RegistryStore.cpp¦    if (end == buffer.end())¦    if (false)¦^SettingsStore\.TextsThatDoNotFit
-rs-string-type¦settings/RegistryStore.cpp¦RegSetValueExA(key.get(), valueName.c_str(), 0, REG_SZ,¦RegSetValueExA(key.get(), valueName.c_str(), 0, REG_EXPAND_SZ,¦^SettingsStore\.Writes
-rs-no-terminator¦settings/RegistryStore.cpp¦static_cast<DWORD>(text.size() + 1)¦static_cast<DWORD>(text.size())¦^SettingsStore\.Writes
-ps-newline-name¦settings/ProgramSettings.h¦"AddNewLineAfterFormFeed"¦"AddNewlineAfterFormFeed"¦^(RawPrintJobTest\.Sends|ConfigureDlg\.)
+rs-read-creates¦settings/RegistryStore.cpp¦if (!key && create) {¦if (!key) {¦^SettingsStore\.
+rs-unterminated¦settings/RegistryStore.cpp¦    if (end == buffer.end())¦    if (false)¦^SettingsStore\.
+rs-string-type¦settings/RegistryStore.cpp¦RegSetValueExA(key.get(), valueName.c_str(), 0, REG_SZ,¦RegSetValueExA(key.get(), valueName.c_str(), 0, REG_EXPAND_SZ,¦^SettingsStore\.
+rs-no-terminator¦settings/RegistryStore.cpp¦static_cast<DWORD>(text.size() + 1)¦static_cast<DWORD>(text.size())¦^SettingsStore\.
+ps-newline-name¦settings/ProgramSettings.h¦"AddNewLineAfterFormFeed"¦"AddNewlineAfterFormFeed"¦^(RawPrintJobTest\.Bytes|ConfigureDlg\.)
 ps-recent-ten¦settings/ProgramSettings.h¦constexpr int kRecentFileCount = 10;¦constexpr int kRecentFileCount = 9;¦^RecentFiles\.
 ps-last-printer-name¦settings/ProgramSettings.h¦"LastPrinterName"¦"LastPrinter"¦^FilePage\.(BoxesAreFilled|AGoodChoice)|^e2e\.wizard_send_file$
 rf-case¦pages/RecentFiles.cpp¦if (lstrcmpiA(list[i].c_str(), path.c_str()) == 0) {¦if (lstrcmpA(list[i].c_str(), path.c_str()) == 0) {¦^RecentFiles\.AddMoves
 rf-gap-ends¦pages/RecentFiles.cpp¦            continue;¦            break;¦^RecentFiles\.Gaps
 rf-shift¦pages/RecentFiles.cpp¦for (size_t i = k; i >= 1; --i)¦for (size_t i = k; i > 1; --i)¦^RecentFiles\.AddMoves
+raw-xps-ignored¦core/RawPrintJob.cpp¦return (info.dwPrinterDriverAttributes & kPrinterDriverXps) != 0;¦return false;¦^RawPrintJobTest\.DataType
+raw-1804-once¦core/RawPrintJob.cpp¦if (job == 0 && GetLastError() == ERROR_INVALID_DATATYPE) {¦if (false) {¦^RawPrintJobTest\.DataType
+raw-end-doc¦core/RawPrintJob.cpp¦return EndDocPrinter(printer) != FALSE;¦return EndDocPrinter(printer) != FALSE || true;¦^KestrolaProcessTest\.ExitCodes
+su-wide-lossy¦core/StartUp.cpp¦if (WideToAnsiExact(path, ansi))¦if (WideToAnsiExact(path, ansi) || true)¦^KestrolaProcessTest\.ExitCodes
+pl-picked¦core/PrinterList.cpp¦if (entry.name == picked)¦if (entry.name != picked)¦^PrinterList\.ThePicked
 sf-all-files¦pages/WSSelectFile.cpp¦constexpr DWORD kAllFilesFilter = 5;¦constexpr DWORD kAllFilesFilter = 1;¦^FilePage\.Browse
 sf-last-printer¦pages/WSSelectFile.cpp¦if (lstrcmpA(printers[i].name.c_str(), last.c_str()) == 0) {¦if (lstrcmpA(printers[i].name.c_str(), last.c_str()) != 0) {¦^FilePage\.BoxesAreFilled
 sf-command-line¦pages/WSSelectFile.cpp¦    if (!chosen.empty())¦    if (!chosen.empty() && recent.empty())¦^FilePage\.BoxesAreFilled

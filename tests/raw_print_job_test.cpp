@@ -68,13 +68,11 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
         {0, path, "", kStreamed, "", "", {4096, 4096, 1808, 1}, data + "\x0C"},
         {0, whole, "", kStreamed, "", "", {4096, 4096, 1}, head + "\x0C"},
         {0, path, nowhere, kBuffered, "", notFound, {}, kNoJob},
-        {0, path, nowhere, kStreamed, "", notFound, {}, kNoJob},
         {0, missing, "", kBuffered, "", notOpened(missing), {}, kNoJob},
         {0, busy, "", kBuffered, "", notOpened(busy), {}, kNoJob},
         // A write that fails or falls short ends the data (what it handed over stays
         // spooled); the trailer still follows.
         {0, path, "", kStreamed, "w1", sendFailed, {4096, 4096, 1}, head + "\x0C"},
-        {0, path, "", kStreamed, "W1", sendFailed, {4096, 4096, 1}, head + "\x0C"},
         {0, path, "", kBuffered, "W0", sendFailed, {10000, 1}, data + "\x0C"},
         // Nothing read: no job. Part of a stream read: the job is cancelled, but Wine's
         // AbortPrinter does nothing, so what was spooled may still come out, never a trailer.
@@ -118,40 +116,9 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
     CloseHandle(writer);
 }
 
-TEST_F(RawPrintJobTest, FilesTooLargeForOneBufferAreSentWhole)
-{
-    // Just under the size that is always streamed, where a 32-bit process cannot get the
-    // buffer (but might elsewhere), and just past 4 GiB, where a size cut to its low 32
-    // bits would be five bytes. The files are sparse, and the transfer only counts the
-    // bytes it is asked to read and write.
-    for (const uint64_t size : {uint64_t(0x7FFFFFFF), (uint64_t(1) << 32) + 5}) {
-        const std::string path = dir.Write("huge.prn", "");
-        HANDLE file =
-            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        LARGE_INTEGER end;
-        end.QuadPart = static_cast<LONGLONG>(size);
-        ASSERT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
-        CloseHandle(file);
-        uint64_t read = 0, written = 0;
-        RawJobTransfer transfer;  // the program's own threshold and chunk size
-        transfer.readFile = [&](HANDLE, void*, DWORD length, DWORD* done) {
-            read += *done = length;
-            return TRUE;
-        };
-        transfer.writePrinter = [&](HANDLE, void*, DWORD length, DWORD* done) {
-            written += *done = length;
-            return TRUE;
-        };
-        std::string error;
-        EXPECT_TRUE(PrintFileRaw(path, printer.Name(), error, transfer)) << error;
-        EXPECT_EQ(size, read);
-        EXPECT_EQ(size + 1, written);  // the file and the form feed
-    }
-}
-
 TEST_F(RawPrintJobTest, DataTypeFollowsTheDriverAndTheOtherIsTriedOnceOnError1804)
 {
-    const std::string path = dir.Write("x.prn", "^XA^XZ"), failed = "<no job>";
+    const std::string path = dir.Write("x.prn", "^XA^XZ"), failed = kNoJob;
     const struct {
         int attributes;             // the driver's; -1: no level-8 information
         std::vector<DWORD> refuse;  // StartDocPrinterA's error per call; 0: the spooler's

@@ -34,6 +34,12 @@ bool CopyTree(HKEY fromRoot, const std::string& from, HKEY toRoot, const std::st
     return copied;
 }
 
+void SetText(HKEY root, const std::string& subKey, const char* value, const std::string& text)
+{
+    RegSetKeyValueA(root, subKey.c_str(), value, REG_SZ, text.c_str(),
+                    static_cast<DWORD>(text.size() + 1));
+}
+
 }  // namespace
 
 ScratchKey::ScratchKey()
@@ -64,16 +70,14 @@ CapturePrinter::CapturePrinter(const std::string& name, int delaySeconds)
     portFile_ = "Z:" + unixFile;
     std::replace(portFile_.begin(), portFile_.end(), '/', '\\');
     Forget();
-    const std::string key = std::string(kPrintersKey) + "\\" + name_;
-    const std::string port =
+    const std::string key = std::string(kPrintersKey) + "\\" + name_, port =
         delaySeconds > 0 ? "|sleep " + std::to_string(delaySeconds) + "; cat > '" + unixFile + "'"
                          : unixFile;
     for (const auto& text : {std::make_pair("Name", name_), std::make_pair("Port", port),
                              std::make_pair("Print Processor", std::string("WinPrint")),
                              std::make_pair("Datatype", std::string("RAW")),
                              std::make_pair("Printer Driver", std::string("Generic / Text Only"))})
-        RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), text.first, REG_SZ, text.second.c_str(),
-                        static_cast<DWORD>(text.second.size() + 1));
+        SetText(HKEY_LOCAL_MACHINE, key, text.first, text.second);
     const DWORD attributes = 0x40;
     RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), "Attributes", REG_DWORD, &attributes,
                     sizeof(attributes));
@@ -134,19 +138,6 @@ bool RawReadString(const std::string& subKey, const std::string& value, std::str
     return true;
 }
 
-bool RawReadDword(const std::string& subKey, const std::string& value, DWORD& number)
-{
-    DWORD size = sizeof(number);
-    return RegGetValueA(HKEY_CURRENT_USER, subKey.c_str(), value.c_str(), RRF_RT_REG_DWORD,
-                        nullptr, &number, &size) == ERROR_SUCCESS;
-}
-
-bool RawValueExists(const std::string& subKey, const std::string& value, HKEY root)
-{
-    std::string text;
-    return RawReadString(subKey, value, text, root);
-}
-
 bool RawKeyExists(const std::string& subKey, HKEY root)
 {
     HKEY key = nullptr;
@@ -157,8 +148,7 @@ bool RawKeyExists(const std::string& subKey, HKEY root)
 
 void RawWriteString(const std::string& subKey, const std::string& value, const std::string& text)
 {
-    RegSetKeyValueA(HKEY_CURRENT_USER, subKey.c_str(), value.c_str(), REG_SZ, text.c_str(),
-                    static_cast<DWORD>(text.size() + 1));
+    SetText(HKEY_CURRENT_USER, subKey, value.c_str(), text);
 }
 
 void RawWriteDword(const std::string& subKey, const std::string& value, DWORD number)
@@ -279,27 +269,28 @@ ProcessResult WatchProcess(HANDLE process, DWORD timeoutMs,
 
 }  // namespace
 
-ProcessResult RunProgram(const std::string& commandLine, DWORD timeoutMs,
+ProcessResult RunProgram(const std::wstring& commandLine, DWORD timeoutMs,
                          const std::function<bool(HWND)>& onWindow)
 {
-    std::string line = commandLine;
-    STARTUPINFOA startup = {sizeof(startup)};
+    std::wstring line = commandLine;
+    STARTUPINFOW startup = {sizeof(startup)};
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
         return ProcessResult();
     CloseHandle(process.hThread);
     return WatchProcess(process.hProcess, timeoutMs, onWindow);
 }
 
-ProcessResult RunKestrola(const std::string& commandLine, DWORD timeoutMs,
-                          const std::function<bool(HWND)>& onWindow)
+std::wstring Wide(const std::string& text)
 {
-    return RunProgram("\"" + KestrolaExePath() + "\" " + commandLine, timeoutMs, onWindow);
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                    &wide[0], static_cast<int>(wide.size())));
+    return wide;
 }
 
-ProcessResult ShellOpen(const std::string& file, DWORD timeoutMs,
-                        const std::function<bool(HWND)>& onWindow)
+ProcessResult ShellOpen(const std::string& file)
 {
     // No error dialog of the shell's own: a missing association is a failed start here.
     SHELLEXECUTEINFOA info = {sizeof(info),
@@ -307,31 +298,12 @@ ProcessResult ShellOpen(const std::string& file, DWORD timeoutMs,
                               nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL};
     if (!ShellExecuteExA(&info) || !info.hProcess)
         return ProcessResult();
-    return WatchProcess(info.hProcess, timeoutMs, onWindow);
-}
-
-}  // namespace testenv
-
-namespace testenv {
-
-ProcessResult RunKestrolaWide(const std::wstring& arguments, DWORD timeoutMs)
-{
-    const std::string exe = KestrolaExePath();
-    std::wstring line = L"\"" + std::wstring(exe.begin(), exe.end()) + L"\" " + arguments;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return ProcessResult();
-    CloseHandle(process.hThread);
-    return WatchProcess(process.hProcess, timeoutMs, nullptr);
+    return WatchProcess(info.hProcess, 20000, nullptr);
 }
 
 void SetPrinterPort(const std::string& printerName, const std::string& port)
 {
-    RegSetKeyValueA(HKEY_LOCAL_MACHINE, (std::string(kPrintersKey) + "\\" + printerName).c_str(),
-                    "Port", REG_SZ, port.c_str(), static_cast<DWORD>(port.size() + 1));
+    SetText(HKEY_LOCAL_MACHINE, std::string(kPrintersKey) + "\\" + printerName, "Port", port);
 }
 
 }  // namespace testenv

@@ -80,9 +80,6 @@ private:
 // Registry access that does not go through the program's own store.
 bool RawReadString(const std::string& subKey, const std::string& value, std::string& text,
                    HKEY root = HKEY_CURRENT_USER);  // value "": the key's default value
-bool RawReadDword(const std::string& subKey, const std::string& value, DWORD& number);
-bool RawValueExists(const std::string& subKey, const std::string& value,
-                    HKEY root = HKEY_CURRENT_USER);
 bool RawKeyExists(const std::string& subKey, HKEY root = HKEY_CURRENT_USER);
 void RawWriteString(const std::string& subKey, const std::string& value, const std::string& text);
 void RawWriteDword(const std::string& subKey, const std::string& value, DWORD number);
@@ -116,21 +113,11 @@ struct ProcessResult {
 // Runs a whole command line and watches the process until it ends or the time-out kills
 // it. onWindow is called for each visible top-level window of the process until it
 // returns true for that window (dealt with).
-ProcessResult RunProgram(const std::string& commandLine, DWORD timeoutMs = 60000,
+ProcessResult RunProgram(const std::wstring& commandLine, DWORD timeoutMs = 20000,
                          const std::function<bool(HWND)>& onWindow = nullptr);
-// The same for Kestrola.exe with commandLine after its name.
-ProcessResult RunKestrola(const std::string& commandLine, DWORD timeoutMs = 20000,
-                          const std::function<bool(HWND)>& onWindow = nullptr);
+std::wstring Wide(const std::string& text);  // from the ANSI code page
 // The same for the program the shell starts to open a file, as a double click does.
-ProcessResult ShellOpen(const std::string& file, DWORD timeoutMs = 20000,
-                        const std::function<bool(HWND)>& onWindow = nullptr);
-
-}  // namespace testenv
-
-namespace testenv {
-
-// Kestrola.exe started with a wide command line, as the shell starts it for any file name.
-ProcessResult RunKestrolaWide(const std::wstring& arguments, DWORD timeoutMs = 20000);
+ProcessResult ShellOpen(const std::string& file);
 
 // Points an existing printer at another port: a Unix path, or "|command".
 void SetPrinterPort(const std::string& printerName, const std::string& port);

@@ -1,0 +1,238 @@
+// Rules over plain data and the program's settings store: quote stripping and the chosen
+// file, printer names and order, the recent list, registry reads and writes.
+#include "core/PrinterList.h"
+#include "core/StartUp.h"
+#include "pages/RecentFiles.h"
+#include "settings/RegistryStore.h"
+#include "support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+using namespace testenv;
+
+namespace {
+
+TEST(StartUp, QuotesAreStrippedAndTheChosenFileIsTheExistingFilesFullLongPath)
+{
+    // One leading and one trailing quote, each removed on its own.
+    for (const auto& c : std::vector<std::pair<std::string, std::string>>{
+             {"\"C:\\a b\\c.prn\"", "C:\\a b\\c.prn"}, {"\"C:\\a.prn", "C:\\a.prn"},
+             {"C:\\a.prn\"", "C:\\a.prn"}, {"\"", ""}, {"\"\"", ""}, {"\"\"\"", "\""},
+             {"C:\\with \"inner\" quotes.prn", "C:\\with \"inner\" quotes.prn"}, {"", ""}})
+        EXPECT_EQ(c.second, StripCommandLineQuotes(c.first)) << c.first;
+
+    ScratchDir dir;
+    const std::string path = dir.Write("Long File Name.prn", "x");
+    // Past the length where an older existence test gave up.
+    const std::string folder = dir.Path() + "\\" + std::string(100, 'f');
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string deep = dir.Write(std::string(100, 'f') + "\\" + std::string(60, 'n'), "y");
+    char shortPath[MAX_PATH] = {}, previous[MAX_PATH] = {};
+    ASSERT_NE(0u, GetShortPathNameA(path.c_str(), shortPath, MAX_PATH));
+    ASSERT_NE(path, shortPath);
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA(dir.Path().c_str());  // a relative path is completed against it
+    for (const auto& c : std::vector<std::pair<std::string, std::string>>{
+             {"\"" + std::string(shortPath) + "\"", path}, {path, path},
+             {"\"Long File Name.prn", path}, {"\"" + deep + "\"", deep},
+             {std::string(100, 'f') + "\\" + std::string(60, 'n'), deep},
+             {dir.Path() + "\\missing.prn", ""}, {folder, ""}, {"\"", ""}, {"", ""}})
+        EXPECT_EQ(c.second, ChosenFileFromCommandLine(c.first.c_str())) << c.first;
+    EXPECT_EQ("", ChosenFileFromCommandLine(nullptr));
+    SetCurrentDirectoryA(previous);
+}
+
+TEST(PrinterList, DisplayNames)
+{
+    for (const auto& c : std::vector<std::pair<std::string, std::string>>{
+             {"\\\\print-01\\Labels 2nd floor", "Labels 2nd floor on print-01"}, {"\\\\S", ""},
+             {"\\\\S\\Q\\R", "Q\\R on S"}, {"\\\\", ""}, {"\\a\\b", "\\a\\b"}, {"", ""}})
+        EXPECT_EQ(c.second, PrinterDisplayName(c.first)) << c.first;
+}
+
+// The default printer first and once, then the others in the spooler's (alphabetical) order.
+TEST(PrinterList, DefaultFirstThenTheOthers)
+{
+    PrinterSetup printers;
+    printers.RemoveAll();
+    EXPECT_TRUE(GetPrinterList().empty());
+    const std::string A = "Kestrola List A", B = "Kestrola List B", C = "Kestrola List C";
+    CapturePrinter a(A), b(B), c(C);
+    // No default printer, then the same printer as listed in another case, then the last.
+    for (const auto& row : std::vector<std::pair<std::string, std::vector<std::string>>>{
+             {"", {A, B, C}}, {"kestrola list b", {"kestrola list b", A, C}}, {C, {C, A, B}}}) {
+        if (!row.first.empty())
+            printers.SetDefault(row.first);
+        std::vector<std::string> names;
+        for (const PrinterEntry& entry : GetPrinterList())
+            names.push_back(entry.displayName == entry.name ? entry.name : "<shown otherwise>");
+        EXPECT_EQ(row.second, names) << row.first;
+    }
+}
+
+TEST(PrinterList, ThePickedPrinterIsTheOneShownAtTheSelectionIfStillThere)
+{
+    const PrinterEntry conn = {"\\\\srv\\queue", "queue on srv"}, a = {"A", "A"}, b = {"B", "B"},
+                       added = {"AAA New", "AAA New"};
+    const std::vector<PrinterEntry> shown = {conn, a, b};
+    const struct {
+        long selection;
+        std::vector<PrinterEntry> current;
+        std::string picked;
+    } cases[] = {
+        {0, shown, conn.name},           // the connection's name, not what the box shows
+        {2, {conn, added, a, b}, "B"},   // a printer added before the picked one
+        {2, {conn, b}, "B"},             // one removed before it
+        {1, {conn, b}, ""},              // the picked one removed
+        {-1, shown, ""},                 // nothing selected
+        {3, {conn, a, b, added}, ""},    // past the list the box was filled from
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.picked, PickedPrinter(shown, c.selection, c.current)) << c.selection;
+}
+
+using List = std::vector<std::string>;
+
+List Numbered(int from, int to, List list = {})
+{
+    for (int i = from; i < to; ++i)
+        list.push_back("C:\\jobs\\" + std::to_string(i) + ".prn");
+    return list;
+}
+
+// The path goes first; an entry equal to it but for case leaves its place and takes the
+// new spelling; ten entries at most.
+TEST(RecentFiles, AddMovesToTheFrontAndKeepsTenAtMost)
+{
+    const struct {
+        List before;
+        std::string path;
+        List after;
+    } cases[] = {
+        {{}, "C:\\a.prn", {"C:\\a.prn"}},
+        {{"C:\\a.prn", "C:\\b.prn"}, "C:\\c.prn", {"C:\\c.prn", "C:\\a.prn", "C:\\b.prn"}},
+        {{"C:\\a.prn", "C:\\b.prn", "C:\\Jobs\\Label.ZPL", "C:\\d.prn"},
+         "c:\\jobs\\label.zpl",
+         {"c:\\jobs\\label.zpl", "C:\\a.prn", "C:\\b.prn", "C:\\d.prn"}},
+        {{"C:\\A.prn", "C:\\b.prn"}, "C:\\a.prn", {"C:\\a.prn", "C:\\b.prn"}},
+        {Numbered(0, 10), "C:\\new.prn", Numbered(0, 9, {"C:\\new.prn"})},
+        {Numbered(0, 10), "C:\\JOBS\\9.PRN", Numbered(0, 9, {"C:\\JOBS\\9.PRN"})},
+    };
+    for (const auto& c : cases) {
+        List list = c.before;
+        AddRecentFile(c.path, list);
+        EXPECT_EQ(c.after, list) << c.path;
+    }
+}
+
+// Gaps close up; a value too long for the program's path buffer is shown but not kept, and
+// a save writes only the positions it has.
+TEST(RecentFiles, GapsAreCompactedAndOverlongValuesShownButNotKept)
+{
+    ProgramKeyGuard programKey;
+    EXPECT_TRUE(LoadRecentFiles().empty() && LoadRecentFilesForDisplay().empty());
+    const std::string overlong = "C:\\" + std::string(300, 'x') + ".prn";  // 308 bytes
+    const std::string fits = "C:\\" + std::string(252, 'y') + ".prn";  // 259 + terminator
+    const std::map<std::string, std::string> stored = {
+        {"RecentFile_00", "C:\\zero.prn"}, {"RecentFile_01", "C:\\one.prn"},
+        {"RecentFile_03", "C:\\three.prn"}, {"RecentFile_05", overlong},
+        {"RecentFile_07", fits}, {"RecentFile_10", "C:\\beyond the list.prn"}};
+    for (const auto& value : stored)
+        RawWriteString(kProgramSubKey, value.first, value.second);
+    const List shown = {"C:\\zero.prn", "C:\\one.prn", "C:\\three.prn", overlong, fits};
+    EXPECT_EQ(shown, LoadRecentFilesForDisplay());
+    List list = LoadRecentFiles();
+    EXPECT_EQ((List{"C:\\zero.prn", "C:\\one.prn", "C:\\three.prn", fits}), list);
+
+    AddRecentFile("C:\\sent.prn", list);
+    SaveRecentFiles(list);
+    std::map<std::string, std::string> saved = stored;
+    for (size_t i = 0; i < list.size(); ++i)
+        saved["RecentFile_0" + std::to_string(i)] = list[i];
+    EXPECT_EQ(saved, RawValues(kProgramSubKey));
+}
+
+TEST(SettingsStore, RootNamesWritesAndReads)
+{
+    const struct {
+        const char* path;
+        HKEY root;  // null: opens nothing
+        const char* subKey;
+    } roots[] = {
+        {"HKCR\\a", HKEY_CLASSES_ROOT, "a"}, {"HKU\\", HKEY_USERS, ""},
+        {"HKEY_LOCAL_MACHINE/x/y", HKEY_LOCAL_MACHINE, "x\\y"}, {"HKDD\\z", HKEY_DYN_DATA, "z"},
+        {"HKCC\\z", HKEY_CURRENT_CONFIG, "z"}, {"HKPD\\z", HKEY_PERFORMANCE_DATA, "z"},
+        {"HKCU/Software", HKEY_CURRENT_USER, "Software"}, {"hkcu\\Software", nullptr, ""},
+        {"HKCU", nullptr, ""}, {"", nullptr, ""}, {"HKXX\\Software", nullptr, ""},
+    };
+    for (const auto& c : roots) {
+        std::string subKey;
+        EXPECT_EQ(c.root, SplitRootKey(c.path, subKey)) << c.path;
+        EXPECT_EQ(c.root ? c.subKey : "", c.root ? subKey : "") << c.path;
+    }
+
+    // Nothing is read, written or created through a missing key or a root not named right.
+    ScratchKey key;
+    char buffer[16];
+    memset(buffer, 'x', sizeof(buffer));
+    EXPECT_FALSE(ReadRegistryValue(key.Path(), "Text", buffer, sizeof(buffer)));
+    EXPECT_EQ(std::string(16, '\0'), std::string(buffer, 16));
+    DWORD number = 77;
+    EXPECT_FALSE(ReadRegistryDword(key.Path(), "Number", number));
+    EXPECT_EQ(0u, number);
+    EXPECT_FALSE(RegistryValueExists(key.Path(), "Number") || RegistryValueExists("HKCU", "Text") ||
+                 DeleteRegistryValue(key.Path(), "Number") || DeleteRegistryValue("", "Text") ||
+                 WriteRegistryDword("hkcu" + key.Path().substr(4), "Number", 1) ||
+                 WriteRegistryString("", "Text", "x") || RawKeyExists(key.SubKey()));
+
+    // Writes create the missing keys, whatever the root's spelling. Type (1: REG_SZ,
+    // 4: REG_DWORD) and size, the terminator counted but for the empty text.
+    const std::string deep = key.Path() + "\\a\\b", sub = key.SubKey() + "\\a\\b";
+    ASSERT_TRUE(WriteRegistryString("HKEY_CURRENT_USER" + deep.substr(4), "Text", "Kestrola") &&
+                WriteRegistryString(deep, "Empty", "") &&
+                WriteRegistryDword("HKCU/" + sub, "Number", 0x01020304));
+    HKEY raw = nullptr;
+    RegOpenKeyExA(HKEY_CURRENT_USER, sub.c_str(), 0, KEY_READ, &raw);
+    for (const auto& c : std::map<std::string, std::string>{
+             {"Text", "1 9"}, {"Empty", "1 0"}, {"Number", "4 4"}}) {
+        DWORD type = 0, size = 0;
+        RegQueryValueExA(raw, c.first.c_str(), nullptr, &type, nullptr, &size);
+        EXPECT_EQ(c.second, std::to_string(type) + " " + std::to_string(size)) << c.first;
+    }
+    RegCloseKey(raw);
+    EXPECT_TRUE(ReadRegistryDword(deep, "Number", number));
+    EXPECT_EQ(0x01020304u, number);
+    EXPECT_FALSE(ReadRegistryDword(deep, "Other", number) || DeleteRegistryValue(deep, "Other"));
+    EXPECT_EQ(0u, number);  // a missing value of an existing key
+    EXPECT_TRUE(RegistryValueExists(deep, "Text") && DeleteRegistryValue(deep, "Text"));
+    EXPECT_FALSE(RegistryValueExists(deep, "Text") || DeleteRegistryValue(deep, "Text"));
+
+    // Texts read through a buffer: data that does not fit with its terminator is a failure,
+    // and the text comes back terminated, whatever type or terminator was stored.
+    const struct {
+        DWORD type;
+        std::string data;  // stored as is, no terminator added; "": no value
+        DWORD bufferSize;
+        bool read;
+        std::string text;
+    } texts[] = {
+        {REG_SZ, std::string(40, 'L') + '\0', 8, false, ""},
+        {REG_SZ, std::string("1234567\0", 8), 8, true, "1234567"},
+        {REG_SZ, std::string("\0", 1), 8, true, ""},
+        {REG_BINARY, "ABCDEFGH", 8, false, ""},
+        {REG_BINARY, "ABCDEFGH", 9, true, "ABCDEFGH"},
+        {REG_SZ, "ABCD", 64, true, "ABCD"},
+        {REG_SZ, "", 64, false, ""},
+    };
+    for (const auto& c : texts) {
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, key.SubKey().c_str(), "Value");
+        if (!c.data.empty())
+            RegSetKeyValueA(HKEY_CURRENT_USER, key.SubKey().c_str(), "Value", c.type,
+                            c.data.data(), static_cast<DWORD>(c.data.size()));
+        std::string text = "stale";
+        EXPECT_EQ(c.read, ReadRegistryString(key.Path(), "Value", text, c.bufferSize)) << c.data;
+        EXPECT_EQ(c.text, text) << c.data;
+    }
+}
+
+}  // namespace

@@ -1,5 +1,5 @@
 // The file page as a real window: its boxes filled from the settings, its checks on
-// "Print >" and what a good choice stores.
+// "Print >", what a good choice stores, and files dropped on the wizard.
 
 #include "core/TypedPath.h"
 #include "pages/WSPrint.h"
@@ -11,12 +11,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <shlobj.h>
 
 using namespace testenv;
 
 namespace {
 
 using Values = std::map<std::string, std::string>;
+std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 class FilePage : public ::testing::Test {
 protected:
@@ -24,10 +26,19 @@ protected:
     {
         wizard.AddPage(&start, 1);
         wizard.AddPage(&page, WSSelectFile::kPageId);
-        wizard.AddPage(&after, 3);
+        wizard.AddPage(&print, WSPrint::kPageId);
+        CloseHandle(CreateFileW(nonAnsi.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     }
     HWND FileBox() { return GetDlgItem(wizard.Frame(), WSSelectFile::kFileBoxId); }
     HWND PrinterBox() { return GetDlgItem(wizard.Frame(), WSSelectFile::kPrinterBoxId); }
+    std::string Status() { return WindowText(GetDlgItem(wizard.Frame(), WSPrint::kStatusId)); }
+    LoopStep WaitForOutcome() { return WaitFor([&] { return IsWindowEnabled(wizard.Next()); }, "the outcome"); }
+    std::string ShortNonAnsi()  // Wine makes short names up: ask for this one
+    {
+        wchar_t path[MAX_PATH] = {};
+        EXPECT_NE(0u, GetShortPathNameW(nonAnsi.c_str(), path, MAX_PATH));
+        return std::string(path, path + lstrlenW(path));
+    }
     // Steps that wait for a window of this thread to show, answer it, and wait for it to go.
     void AddAnswer(std::vector<LoopStep>& steps, const char* title, std::function<void(HWND)> answer)
     {
@@ -38,34 +49,50 @@ protected:
 
     ProgramKeyGuard programKey;
     ScratchDir dir;
+    const std::wstring nonAnsi = Wide(dir.Path()) + L"\\\x0429\x043A\x0430.zpl";
     CapturePrinter printerA{"Kestrola Page A"}, printerB{"Kestrola Page B"};
     TestWizard wizard;
-    BlankPage start{&wizard}, after{&wizard};
+    BlankPage start{&wizard};
     WSSelectFile page{&wizard};
+    WSPrint print{&wizard};
 };
 
 // The recent files fill the list, a path from the command line replaces the text shown, the
-// last printer is selected by its name.
-TEST_F(FilePage, BoxesAreFilledFromTheSettingsAndTheCommandLinePathWins)
+// last printer is selected. A printer connection is stored and printed to by its own name,
+// not the one shown; the path, longer than any fixed buffer of the page, goes first.
+TEST_F(FilePage, BoxesAreFilledFromTheSettingsAndAGoodChoiceIsPrintedAndRemembered)
 {
-    const Values stored = {{"LastPrinterName", "Kestrola Page B"}, {"RecentFile_00", "C:\\zero.prn"},
-                           {"RecentFile_01", "C:\\one.prn"}, {"RecentFile_03", "C:\\three.prn"}};
+    PrinterSetup printers;
+    const std::string connection = "\\\\Kestrola-srv\\Labels", path = dir.Write(std::string(160, 'f'), "x");
+    printers.SetDefault(connection);
+    const Values stored = {{"LastPrinterName", connection}, {"RecentFile_00", "C:\\zero.prn"},
+                           {"RecentFile_02", "C:\\two.prn"}};
     for (const auto& value : stored)
         RawWriteString(kProgramSubKey, value.first, value.second);
-    wizard.SetFilePath("C:\\chosen.prn");
+    wizard.SetFilePath(path);
+    const std::string error = "Could not find the printer \"" + connection + "\".";
     wizard.Script(1, {[&] {
-        EXPECT_EQ(3, SendMessageA(FileBox(), CB_GETCOUNT, 0, 0));
-        EXPECT_EQ("C:\\chosen.prn", WindowText(FileBox()));
-        EXPECT_EQ("Kestrola Page B", WindowText(PrinterBox()));
-    }});
-    EXPECT_EQ(stored, RawValues(kProgramSubKey));
+        EXPECT_EQ(2, SendMessageA(FileBox(), CB_GETCOUNT, 0, 0));
+        EXPECT_EQ(path, WindowText(FileBox()));
+        EXPECT_EQ("Labels on Kestrola-srv", WindowText(PrinterBox()));
+        wizard.Press(wizard.Next());
+    }, WaitForOutcome(), [&] { EXPECT_EQ(error, Status()); }});
+    EXPECT_EQ((Values{{"LastError", error}, {"LastPrinterName", connection}, {"RecentFile_00", path},
+                      {"RecentFile_01", "C:\\zero.prn"}, {"RecentFile_02", "C:\\two.prn"}}),
+              RawValues(kProgramSubKey));
 }
 
+// Emptying the box greys "Print >"; pressed all the same, and for each other fault, the page
+// says why and stores nothing.
 TEST_F(FilePage, EachCheckOnPrintShowsItsMessageAndStoresNothing)
 {
     std::vector<std::string> shown;
     const std::string texts[] = {"", dir.Path() + "\\missing.prn", dir.Write("there.prn", "x")};
-    std::vector<LoopStep> steps;
+    std::vector<LoopStep> steps = {[&] {
+        SetWindowTextA(FileBox(), "C:\\a.prn");
+        SendMessageA(GetWindow(FileBox(), GW_CHILD), EM_SETSEL, 0, -1);
+        PostMessageA(GetWindow(FileBox(), GW_CHILD), WM_CHAR, VK_BACK, 1);
+    }, [&] { EXPECT_FALSE(IsWindowEnabled(wizard.Next())); }};
     for (const std::string& text : texts) {
         steps.push_back([&] {
             SetWindowTextA(FileBox(), text.c_str());
@@ -87,72 +114,30 @@ TEST_F(FilePage, EachCheckOnPrintShowsItsMessageAndStoresNothing)
     EXPECT_EQ(Values(), RawValues(kProgramSubKey));
 }
 
-// A printer connection is stored and printed to by its own name, not the one shown; the
-// path, longer than any fixed buffer of the page, goes first in the recent list.
-TEST_F(FilePage, AGoodChoiceIsHandedToTheFrameAndRemembered)
-{
-    PrinterSetup printers;
-    printers.SetDefault("\\\\Kestrola-srv\\Labels");
-    RawWriteString(kProgramSubKey, "RecentFile_00", "C:\\older.prn");
-    const std::string folder = dir.Path() + "\\" + std::string(150, 'f'), path = folder + "\\label.zpl";
-    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-    wizard.Script(1, {[&] {
-        SetWindowTextA(FileBox(), path.c_str());
-        SendMessageA(PrinterBox(), CB_SELECTSTRING, WPARAM(-1), LPARAM("Labels on Kestrola-srv"));
-        wizard.Press(wizard.Next());
-    }, [&] { EXPECT_EQ(2u, wizard.Index()); }});
-    EXPECT_EQ(path + " > \\\\Kestrola-srv\\Labels", wizard.GetFilePath() + " > " + wizard.GetPrinterName());
-    EXPECT_EQ((Values{{"LastPrinterName", "\\\\Kestrola-srv\\Labels"}, {"RecentFile_00", path},
-                      {"RecentFile_01", "C:\\older.prn"}}),
-              RawValues(kProgramSubKey));
-    DeleteFileA(path.c_str());
-    RemoveDirectoryA(folder.c_str());
-}
-
-TEST_F(FilePage, ClearingTheTextDisablesPrintAndTypingEnablesIt)
-{
-    std::vector<BOOL> enabled;
-    wizard.Script(1, {[&] {
-        SetWindowTextA(FileBox(), "C:\\a.prn");
-        SendMessageA(GetWindow(FileBox(), GW_CHILD), EM_SETSEL, 0, -1);
-        PostMessageA(GetWindow(FileBox(), GW_CHILD), WM_CHAR, VK_BACK, 1);
-    }, [&] {
-        enabled.push_back(IsWindowEnabled(wizard.Next()));
-        PostMessageA(GetWindow(FileBox(), GW_CHILD), WM_CHAR, 'x', 1);
-    }, [&] { enabled.push_back(IsWindowEnabled(wizard.Next())); }});
-    EXPECT_EQ((std::vector<BOOL>{FALSE, TRUE}), enabled);
-}
-
 // "Browse..." opens on "All Files", then on the filter used last. A name the ANSI code page
 // cannot hold comes back as its short path, any other name as it is.
 TEST_F(FilePage, BrowseRemembersTheFilterAndHandsBackPathsThatOpen)
 {
     const std::string pcl = dir.Write("report.pcl", "\x1b" "E");
-    const std::wstring widePcl(pcl.begin(), pcl.end()), wide = widePcl + L"\x0429\x043A.pcl";
-    CloseHandle(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-    wchar_t shortPath[MAX_PATH] = {};
-    ASSERT_NE(0u, GetShortPathNameW(wide.c_str(), shortPath, MAX_PATH));
     const int kFilterBox = 0x470, kFileName = 0x47C;
     std::vector<LRESULT> filters;
     std::vector<std::string> chosen;
     std::vector<LoopStep> steps;
-    for (int round : {0, 1}) {
+    for (const std::wstring& name : {nonAnsi, Wide(pcl)}) {
         steps.push_back([&] { PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0); });
-        AddAnswer(steps, "Open", [&, round](HWND dialog) {
+        AddAnswer(steps, "Open", [&, name](HWND dialog) {
             const HWND box = GetDlgItem(dialog, kFilterBox);
             filters.push_back(SendMessageA(box, CB_GETCURSEL, 0, 0));
             SendMessageA(box, CB_SETCURSEL, 2, 0);  // "Printer Control Language Files (*.pcl)"
             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFilterBox, CBN_SELENDOK), LPARAM(box));
-            SetDlgItemTextW(dialog, kFileName, (round ? widePcl : wide).c_str());
+            SetDlgItemTextW(dialog, kFileName, name.c_str());
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
         });
         steps.push_back([&] { chosen.push_back(WindowText(FileBox())); });
     }
     wizard.Script(1, steps);
-    DeleteFileW(wide.c_str());
     EXPECT_EQ((std::vector<LRESULT>{4, 2}), filters);
-    EXPECT_EQ((std::vector<std::string>{std::string(shortPath, shortPath + lstrlenW(shortPath)), pcl}), chosen);
+    EXPECT_EQ((std::vector<std::string>{ShortNonAnsi(), pcl}), chosen);
     EXPECT_EQ((Values{{"OpenFilterIndex", "3"}}), RawValues(kProgramSubKey));
 }
 
@@ -161,12 +146,7 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
     const std::string held = dir.Write("held.zpl", "x");
     HANDLE holder = CreateFileA(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     RawWriteString(kProgramSubKey, settings::kLastPrinterName, printerB.Name());
-    TestWizard w;
-    WSSelectFile files{&w};
-    WSPrint print{&w};
-    w.AddPage(&files, WSSelectFile::kPageId);
-    w.AddPage(&print, WSPrint::kPageId);
-    w.SetFilePath(dir.Write("label.zpl", "^XA^XZ"));
+    wizard.SetFilePath(dir.Write("label.zpl", "^XA^XZ"));
     std::unique_ptr<CapturePrinter> added;
     const auto remove = [](const std::string& name) {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE,
@@ -175,26 +155,25 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
     const std::vector<LoopStep> changes = {
         [&] { added.reset(new CapturePrinter("Kestrola AAA New")); },  // listed before B
         [&] { added.reset(), remove(printerA.Name()); },
-        [&] { SetWindowTextA(GetDlgItem(w.Frame(), WSSelectFile::kFileBoxId), held.c_str()); },
+        [&] { SetWindowTextA(FileBox(), held.c_str()); },
         [&] { remove(printerB.Name()); },
     };
     std::vector<std::string> seen;  // after each "Print >": the outcome | what B received
     std::vector<LoopStep> steps;
     for (const LoopStep& change : changes) {
-        steps.push_back([&, change] { change(), printerB.Forget(), w.Press(w.Next()); });
+        steps.push_back([&, change] { change(), printerB.Forget(), wizard.Press(wizard.Next()); });
         steps.push_back(WaitFor([&] { return FindThreadWindow("Error") ||
-                                             (w.Index() == 1 && IsWindowEnabled(w.Back())); },
+                                             (wizard.Index() == 2 && IsWindowEnabled(wizard.Back())); },
                                 "the outcome"));
         steps.push_back([&] {
             const HWND box = FindThreadWindow("Error");
-            const HWND status = GetDlgItem(w.Frame(), WSPrint::kStatusId);
-            seen.push_back((box ? MessageBoxText(box) : WindowText(status)) + " | " +
+            seen.push_back((box ? MessageBoxText(box) : Status()) + " | " +
                            (printerB.HasJob() ? printerB.Bytes() : "no job"));
-            box ? (void)PostMessageA(box, WM_COMMAND, IDOK, 0) : w.Press(w.Back());
+            box ? (void)PostMessageA(box, WM_COMMAND, IDOK, 0) : wizard.Press(wizard.Back());
         });
     }
     steps.push_back(WaitFor([] { return !FindThreadWindow("Error"); }, "the message to go"));
-    w.Script(0, steps);
+    wizard.Script(1, steps);
     CloseHandle(holder);
     const std::string sent = "The file was sent to the printer successfully! | ^XA^XZ\x0C";
     const std::string unreadable = "Could not open the file:\n\n\"" + held + "\"\n\nfor printing.";
@@ -206,20 +185,69 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
     EXPECT_EQ(printerB.Name(), last);
 }
 
+// Drops the names on the frame as the shell does; true when the program released the memory.
+bool Drop(HWND frame, const std::vector<std::wstring>& names)
+{
+    std::wstring list;
+    for (const std::wstring& name : names)
+        list += name + L'\0';
+    const size_t size = sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    auto* block = static_cast<DROPFILES*>(GlobalLock(memory));
+    *block = {sizeof(DROPFILES), {}, FALSE, TRUE};
+    memcpy(block + 1, list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SendMessageA(frame, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    return GlobalFlags(memory) == GMEM_INVALID_HANDLE;
+}
+
+// The first dropped file that exists is taken, from any page but one printing; folders and
+// missing files are passed over. A name outside the code page comes as its short path.
+TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
+{
+    CapturePrinter slow("", 3);
+    RawWriteString(kProgramSubKey, settings::kLastPrinterName, slow.Name());
+    const std::string file = dir.Write("label.zpl", "slow job");
+    const std::vector<std::wstring> passedOver = {Wide(dir.Path()), Wide(dir.Path() + "\\gone.zpl")};
+    std::vector<bool> released;
+    const auto drop = [&](std::vector<std::wstring> names) { released.push_back(Drop(wizard.Frame(), names)); };
+    wizard.Script(0, {[&] {
+        EXPECT_TRUE(GetWindowLongA(wizard.Frame(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+        drop(passedOver);
+        EXPECT_EQ(0u, wizard.Index());
+        drop({passedOver[0], passedOver[1], Wide(file), nonAnsi});
+        EXPECT_EQ(1u, wizard.Index());
+        EXPECT_EQ(file, WindowText(FileBox()));
+        SetWindowTextA(FileBox(), "");  // a drop makes "Print" usable as a pick does
+        EnableWindow(wizard.Next(), FALSE);
+        drop({Wide(file)});
+        EXPECT_TRUE(IsWindowEnabled(wizard.Next()));
+        wizard.Press(wizard.Next());
+    }, WaitFor([&] { return !IsWindowEnabled(wizard.Back()); }, "the job to start"), [&] {
+        drop({nonAnsi});
+        EXPECT_EQ(2u, wizard.Index());
+        EXPECT_EQ("Printing...", Status());
+    }, WaitForOutcome(), [&] {
+        EXPECT_EQ("slow job\x0C", slow.Bytes());
+        drop({nonAnsi});
+        EXPECT_EQ(1u, wizard.Index());
+        EXPECT_EQ(ShortNonAnsi(), WindowText(FileBox()));
+        EXPECT_EQ("Print >", WindowText(wizard.Next()));
+    }});
+    EXPECT_EQ(std::vector<bool>(5, true), released);
+}
+
 TEST(TypedPath, BlanksAroundThenOneQuoteAtEachEndAreRemoved)
 {
-    struct Case {
-        const char* text;
-        const char* path;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"\"C:\\labels\\shelf.zpl\"", "C:\\labels\\shelf.zpl"},
         {" \t \"C:\\a b.zpl\"  \t", "C:\\a b.zpl"},
         {"\" C:\\a.zpl \"", " C:\\a.zpl "},  // blanks inside the quotes belong to the path
         {"\"\"C:\\a.zpl\"\"", "\"C:\\a.zpl\""},
         {" \"\" ", ""},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.path, CleanTypedPath(c.text)) << c.text;
+    for (const auto& [text, path] : cases)
+        EXPECT_EQ(path, CleanTypedPath(text)) << text;
 }
 
 }  // namespace

@@ -74,6 +74,7 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
         std::vector<LoopStep> steps;
         INT_PTR result;
         Values saved;
+        bool noPrinters = false;
     } cases[] = {
         // Any non-zero value is a ticked box; the printer is found in any letter case. "No" to
         // the warning and "Cancel" write nothing; "Yes" stores the printer by its own name.
@@ -109,26 +110,21 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
          {[&] { added.reset(new CapturePrinter("Kestrola AAA New")); }, Clicks(kConfig, {IDOK}),
           Clicks(kWarning, {IDC_CONFIRM_YES})},
          IDOK, Saved("0", "0", "1", kPrinterB, "0")},
+        // With no printer at all, automatic printing is refused before anything is written.
+        {{},
+         {Clicks(kConfig, {IDC_AUTO_SEND, IDOK}), Clicks(kWarning, {IDC_CONFIRM_YES}), [] {
+              const HWND box = FindThreadWindow("Error");
+              EXPECT_EQ("Error retrieving printer for automatic printing.", MessageBoxText(box));
+              PostMessageA(box, WM_COMMAND, IDOK, 0);
+          }, Clicks(kConfig, {IDCANCEL})},
+         IDCANCEL, {}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
+        if (c.noPrinters)
+            printers.RemoveAll();
         EXPECT_EQ(c.saved, RunDialog(c.stored, c.steps, c.result));
     }
-}
-
-TEST(ConfigureDlg, NoPrinterForAutomaticPrintingIsReportedBeforeAnythingIsWritten)
-{
-    PrinterSetup printers;
-    printers.RemoveAll();
-    const LoopStep answerError = [] {
-        EXPECT_EQ("Error retrieving printer for automatic printing.",
-                  MessageBoxText(FindThreadWindow("Error")));
-        PostMessageA(FindThreadWindow("Error"), WM_COMMAND, IDOK, 0);
-    };
-    EXPECT_EQ(Values(), RunDialog({},
-                                  {Clicks(kConfig, {IDC_AUTO_SEND, IDOK}), Clicks(kWarning, {IDC_CONFIRM_YES}),
-                                   answerError, Clicks(kConfig, {IDCANCEL})},
-                                  IDCANCEL));
 }
 
 }  // namespace

@@ -32,7 +32,10 @@ protected:
     HWND FileBox() { return GetDlgItem(wizard.Frame(), WSSelectFile::kFileBoxId); }
     HWND PrinterBox() { return GetDlgItem(wizard.Frame(), WSSelectFile::kPrinterBoxId); }
     std::string Status() { return WindowText(GetDlgItem(wizard.Frame(), WSPrint::kStatusId)); }
-    LoopStep WaitForOutcome() { return WaitFor([&] { return IsWindowEnabled(wizard.Next()); }, "the outcome"); }
+    LoopStep WaitForOutcome()
+    {
+        return WaitFor([&] { return IsWindowEnabled(wizard.Next()); }, "the outcome");
+    }
     std::string ShortNonAnsi()  // Wine makes short names up: ask for this one
     {
         wchar_t path[MAX_PATH] = {};
@@ -210,7 +213,9 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
     const std::string file = dir.Write("label.zpl", "slow job");
     const std::vector<std::wstring> passedOver = {Wide(dir.Path()), Wide(dir.Path() + "\\gone.zpl")};
     std::vector<bool> released;
-    const auto drop = [&](std::vector<std::wstring> names) { released.push_back(Drop(wizard.Frame(), names)); };
+    const auto drop = [&](std::vector<std::wstring> names) {
+        released.push_back(Drop(wizard.Frame(), names));
+    };
     wizard.Script(0, {[&] {
         EXPECT_TRUE(GetWindowLongA(wizard.Frame(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
         drop(passedOver);

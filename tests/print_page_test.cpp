@@ -57,73 +57,44 @@ protected:
 };
 
 // The picture, text and "LastError" of each outcome, the picture kept by a repaint; "Exit"
-// then closes the wizard.
-TEST_F(PrintPage, FailureAndSuccessShowTheirPictureTextAndLastError)
+// then closes the wizard. "AutoClose" of exactly 1 closes it at once after any outcome.
+TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
 {
     CapturePrinter printer, unfinished;
     // The spooler cannot end a job whose port is a file in a missing folder.
     SetPrinterPort(unfinished.Name(), "/nonexistent-kestrola-folder/job.prn");
-    const char kNotFound[] = "Could not find the printer \"Kestrola Nowhere\".";
+    const std::string kNotFound = "Could not find the printer \"Kestrola Nowhere\".", sent = printer.Name();
     const char kNotSent[] = "An error occurred sending the file data to the printer.";
-    const struct { std::string printer, text, lastError; int picture; } cases[] = {
-        {"Kestrola Nowhere", kNotFound, kNotFound, IDB_FAILURE},
-        {unfinished.Name(), kNotSent, kNotSent, IDB_FAILURE},
-        {printer.Name(), "The file was sent to the printer successfully!", "<none>", IDB_SUCCESS},
+    const struct { std::string printer, text, lastError; int picture; DWORD autoClose; } cases[] = {
+        {"Kestrola Nowhere", kNotFound, kNotFound, IDB_FAILURE, 2},
+        {unfinished.Name(), kNotSent, kNotSent, IDB_FAILURE, 0},
+        {sent, "The file was sent to the printer successfully!", "<none>", IDB_SUCCESS, 2},
+        {"Kestrola Nowhere", "", kNotFound, 0, 1},
+        {sent, "", "<none>", 0, 1},
     };
     for (const auto& c : cases) {
         RawWriteString(kProgramSubKey, settings::kLastError, "stale");
+        RawWriteDword(kProgramSubKey, settings::kAutoClose, c.autoClose);
+        printer.Forget();
         PrintWizard w(job, c.printer);
         const auto run = w.Script(1, {w.WaitForOutcome(), [&] {
             EXPECT_EQ(c.text, WindowText(w.Status()));
             RedrawWindow(w.Frame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
             EXPECT_TRUE(w.ShowsPicture(c.picture) && !w.ShowsPicture(IDB_SUCCESS + IDB_FAILURE - c.picture));
-            EXPECT_EQ(c.lastError, LastError());
             w.Press(w.Next());  // "Exit"
         }, [] {}});
-        EXPECT_EQ(2u, run.stepsRun) << "Exit left the window open";
-    }
-    EXPECT_EQ("slow job\x0C", printer.Bytes());
-}
-
-TEST_F(PrintPage, AutoCloseOfExactlyOneClosesTheWizardAfterAnyOutcome)
-{
-    CapturePrinter printer;
-    for (const std::string& name : {printer.Name(), std::string("Kestrola Nowhere")})
-        for (DWORD autoClose : {1, 2}) {
-            RawWriteDword(kProgramSubKey, settings::kAutoClose, autoClose);
-            PrintWizard w(job, name);
-            // Closed at once, the window is gone before a step can see the outcome.
-            EXPECT_EQ(autoClose == 1 ? 0u : 2u, w.Script(1, {w.WaitForOutcome(), [] {}}).stepsRun)
-                << name << " AutoClose " << autoClose;
-        }
-}
-
-// Closing while a slow job runs asks; "No" lets the job finish, "Yes" ends the wizard.
-TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
-{
-    CapturePrinter slow("", 3);
-    for (int answer : {IDNO, IDYES}) {
-        std::string question;
-        PrintWizard w(job, slow.Name());
-        const auto run = w.Script(1, {
-            WaitFor([&] { return !IsWindowEnabled(w.Back()); }, "the job to start"),
-            [&] { PostMessageA(w.Frame(), WM_SYSCOMMAND, SC_CLOSE, 0); },
-            WaitFor([] { return FindThreadWindow("Currently Printing") != nullptr; }, "the question"),
-            [&] {
-                question = MessageBoxText(FindThreadWindow("Currently Printing"));
-                PostMessageA(FindThreadWindow("Currently Printing"), WM_COMMAND, answer, 0);
-            },
-            w.WaitForOutcome(),
-            [&] { EXPECT_EQ("slow job\x0C", slow.Bytes()); },
-        });
-        EXPECT_EQ("Terminate printing and exit Kestrola?", question);
-        EXPECT_EQ(answer == IDNO ? 6u : 4u, run.stepsRun) << answer;
+        // Closed at once, the window is gone before a step can see the outcome.
+        EXPECT_EQ(c.autoClose == 1 ? 0u : 2u, run.stepsRun) << c.printer << " AutoClose " << c.autoClose;
+        EXPECT_EQ(c.lastError, LastError());
+        EXPECT_EQ(c.printer == sent ? "slow job\x0C" : "", printer.Bytes());
     }
 }
 
-// The worker may die holding the allocator's lock. Another thread holds it while the user
-// says Yes: the page must end the process before it allocates or frees anything.
-HANDLE allocatorHeld, releaseAllocator;
+// Closing while a slow job runs asks; "No" lets the job finish, "Yes" ends the wizard. The
+// worker may die holding the allocator's lock: after "Yes", said while another thread holds
+// it, the page must end the process before it allocates or frees anything.
+const HANDLE allocatorHeld = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+const HANDLE releaseAllocator = CreateEventA(nullptr, TRUE, FALSE, nullptr);
 volatile bool heldUntilTimeOut = false, endedWhileHeld = false;
 
 DWORD WINAPI HoldAllocator(void*)
@@ -136,28 +107,37 @@ DWORD WINAPI HoldAllocator(void*)
     return 0;
 }
 
-TEST_F(PrintPage, AfterYesTheProcessEndsBeforeTheAllocatorIsTouched)
+TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
 {
     CapturePrinter slow("", 3);
-    PrintWizard w(job, slow.Name());
-    allocatorHeld = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    releaseAllocator = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    w.page.endProcess = [] { endedWhileHeld = !heldUntilTimeOut, SetEvent(releaseAllocator); };
-    HANDLE holder = nullptr;
-    w.Script(1, {
-        WaitFor([&] { return !IsWindowEnabled(w.Back()); }, "the job to start"),
-        [&] { PostMessageA(w.Frame(), WM_SYSCOMMAND, SC_CLOSE, 0); },
-        WaitFor([] { return FindThreadWindow("Currently Printing") != nullptr; }, "the question"),
-        [&] {
-            const HWND box = FindThreadWindow("Currently Printing");
-            holder = CreateThread(nullptr, 0, HoldAllocator, nullptr, 0, nullptr);
-            WaitForSingleObject(allocatorHeld, INFINITE);
-            PostMessageA(box, WM_COMMAND, IDYES, 0);
-        },
-    });
-    WaitForSingleObject(holder, INFINITE);
-    for (HANDLE handle : {holder, allocatorHeld, releaseAllocator})
-        CloseHandle(handle);
+    for (int answer : {IDNO, IDYES}) {
+        std::string question;
+        HANDLE holder = nullptr;
+        PrintWizard w(job, slow.Name());
+        w.page.endProcess = [] { endedWhileHeld = !heldUntilTimeOut, SetEvent(releaseAllocator); };
+        const auto run = w.Script(1, {
+            WaitFor([&] { return !IsWindowEnabled(w.Back()); }, "the job to start"),
+            [&] { PostMessageA(w.Frame(), WM_SYSCOMMAND, SC_CLOSE, 0); },
+            WaitFor([] { return FindThreadWindow("Currently Printing") != nullptr; }, "the question"),
+            [&] {
+                const HWND box = FindThreadWindow("Currently Printing");
+                question = MessageBoxText(box);
+                if (answer == IDYES) {
+                    holder = CreateThread(nullptr, 0, HoldAllocator, nullptr, 0, nullptr);
+                    WaitForSingleObject(allocatorHeld, INFINITE);
+                }
+                PostMessageA(box, WM_COMMAND, answer, 0);
+            },
+            w.WaitForOutcome(),
+            [&] { EXPECT_EQ("slow job\x0C", slow.Bytes()); },
+        });
+        EXPECT_EQ("Terminate printing and exit Kestrola?", question);
+        EXPECT_EQ(answer == IDNO ? 6u : 4u, run.stepsRun) << answer;
+        if (holder) {
+            WaitForSingleObject(holder, INFINITE);
+            CloseHandle(holder);
+        }
+    }
     EXPECT_TRUE(endedWhileHeld);
 }
 

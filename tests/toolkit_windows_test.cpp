@@ -17,6 +17,8 @@ using namespace testenv;
 
 namespace {
 
+const DWORD kChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+
 // Entering asks to hear of the leave, which ends the hover; a drag from elsewhere does not
 // make the button hot. A disabled button hands the focus on, at last to the parent.
 TEST(Button, HoverTracksTheLeaveAndDisablingMovesTheFocusOn)
@@ -26,9 +28,12 @@ TEST(Button, HoverTracksTheLeaveAndDisablingMovesTheFocusOn)
     ASSERT_TRUE(button.Create(0, "", kChild, {10, 10, 130, 50}, parent.get(), 1));
     ASSERT_TRUE(other.Create(0, "", kChild, {10, 60, 130, 100}, parent.get(), 2));
     const HWND window = button.GetHwnd();
-    MoveOnto(window, MK_LBUTTON);
+    POINT point = {20, 15};
+    ClientToScreen(window, &point);
+    SetCursorPos(point.x, point.y);
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20, 15));
     EXPECT_FALSE(button.IsHot());
-    MoveOnto(window);
+    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(20, 15));
     TRACKMOUSEEVENT track = {sizeof(track), TME_QUERY, nullptr, 0};
     TrackMouseEvent(&track);
     EXPECT_TRUE(button.IsHot() && track.hwndTrack == window && (track.dwFlags & TME_LEAVE));

@@ -8,14 +8,6 @@
 
 namespace testenv {
 
-void MoveOnto(HWND window, WPARAM keys)
-{
-    POINT point = {20, 15};
-    ClientToScreen(window, &point);
-    SetCursorPos(point.x, point.y);
-    SendMessageA(window, WM_MOUSEMOVE, keys, MAKELPARAM(20, 15));
-}
-
 namespace {
 
 struct Script {

@@ -12,8 +12,6 @@
 
 namespace testenv {
 
-const DWORD kChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-
 // A visible, topmost pop-up window that takes the pointer and the focus like any other.
 struct TestWindow {
     ~TestWindow() { DestroyWindow(hwnd); }
@@ -21,9 +19,6 @@ struct TestWindow {
     HWND hwnd = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "test", WS_POPUP | WS_VISIBLE | SS_NOTIFY, 100, 100,
                                 400, 300, nullptr, nullptr, nullptr, nullptr);
 };
-
-// Puts the pointer at (20, 15) in the window and sends the WM_MOUSEMOVE the system would.
-void MoveOnto(HWND window, WPARAM keys = 0);
 
 // Each step runs once the loop's queue has emptied (a thread timer's message comes last),
 // so whatever a step posts has been handled when the next one runs.

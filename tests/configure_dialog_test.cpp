@@ -31,12 +31,9 @@ LoopStep Clicks(const char* caption, std::vector<int> ids)
 Values RunDialog(const Values& stored, std::vector<LoopStep> steps, INT_PTR result)
 {
     ProgramKeyGuard guard;
-    for (const auto& [name, value] : stored) {
-        if (name == "AutoPrintPrinter")
-            RawWriteString(kProgramSubKey, name, value);
-        else
-            RawWriteDword(kProgramSubKey, name, std::stoul(value));
-    }
+    for (const auto& [name, value] : stored)
+        name == "AutoPrintPrinter" ? RawWriteString(kProgramSubKey, name, value)
+                                   : RawWriteDword(kProgramSubKey, name, std::stoul(value));
     const size_t count = steps.size();
     steps.push_back([] {
         for (const char* caption : {"Error", kWarning, kConfig})
@@ -44,8 +41,8 @@ Values RunDialog(const Values& stored, std::vector<LoopStep> steps, INT_PTR resu
     });
     ConfigureDlg dialog;
     INT_PTR ended = 0;
-    EXPECT_EQ(count, RunLoopScript([&] { return (ended = dialog.DoModal(IDD_CONFIGURE, nullptr)) != 0; },
-                                   [] { return HWND(); }, std::move(steps)).stepsRun);
+    EXPECT_EQ(count, RunLoopScript([&] { ended = dialog.DoModal(IDD_CONFIGURE, nullptr); },
+                                   [] { return HWND(); }, std::move(steps)));
     EXPECT_EQ(result, ended);
     return RawValues(kProgramSubKey);
 }

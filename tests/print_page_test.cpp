@@ -84,7 +84,7 @@ TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
             w.Press(w.Next());  // "Exit"
         }, [] {}});
         // Closed at once, the window is gone before a step can see the outcome.
-        EXPECT_EQ(c.autoClose == 1 ? 0u : 2u, run.stepsRun) << c.printer << " AutoClose " << c.autoClose;
+        EXPECT_EQ(c.autoClose == 1 ? 0u : 2u, run) << c.printer << " AutoClose " << c.autoClose;
         EXPECT_EQ(c.lastError, LastError());
         EXPECT_EQ(c.printer == sent ? "slow job\x0C" : "", printer.Bytes());
     }
@@ -132,7 +132,7 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
             [&] { EXPECT_EQ("slow job\x0C", slow.Bytes()); },
         });
         EXPECT_EQ("Terminate printing and exit Kestrola?", question);
-        EXPECT_EQ(answer == IDNO ? 6u : 4u, run.stepsRun) << answer;
+        EXPECT_EQ(answer == IDNO ? 6u : 4u, run) << answer;
         if (holder) {
             WaitForSingleObject(holder, INFINITE);
             CloseHandle(holder);

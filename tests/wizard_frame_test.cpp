@@ -142,7 +142,7 @@ TEST_F(WizardFrame, CancelTakesTheRightmostFreeSlotAndEscapeClosesOnlyWhileItIsE
         frame.SetCancelButton(false, true, "Cancel");
         PostKey(VK_ESCAPE);
     }, [] {}});
-    EXPECT_EQ(2u, run.stepsRun) << "Esc closes only, and always, while Cancel is enabled";
+    EXPECT_EQ(2u, run) << "Esc closes only, and always, while Cancel is enabled";
 }
 
 }  // namespace

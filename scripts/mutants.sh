@@ -75,9 +75,9 @@ ac-never-ask¦pages/AutoPrintConfirmDlg.cpp¦if (disabled != 0)¦if (disabled ==
 ac-no-is-yes¦pages/AutoPrintConfirmDlg.cpp¦controlId == IDC_CONFIRM_YES ? IDOK : IDCANCEL¦IDOK¦^ConfigureDlg\.LoadsAsks
 tw-group-end¦wizard/TabWalk.cpp¦return i < list.size() && list[i].radio && !list[i].groupStart;¦return i < list.size() && list[i].radio;¦^TabWalk\.
 ws-disabled-stop¦wizard/WindowState.cpp¦ == 0 || !IsWindowEnabled(w))¦ == 0)¦^TabWalk\.
-wc-cancel-slot¦wizard/WindowStateController.cpp¦shown(backButton) ? cancelSlot¦shown(nextButton) ? cancelSlot¦^WizardFrame\.CancelTakes
-wc-leave-ignored¦wizard/WindowStateController.cpp¦if (!page->Leave(frameWindow))¦if (!page->Leave(frameWindow) && false)¦^WizardFrame\.NextBack
-fa-escape¦wizard/FrameAccelerators.cpp¦{FVIRTKEY, VK_ESCAPE, kEscapeCommand},¦¦^WizardFrame\.CancelTakes
+wc-cancel-slot¦wizard/WindowStateController.cpp¦shown(backButton) ? cancelSlot¦shown(nextButton) ? cancelSlot¦^WizardFrame\.
+wc-leave-ignored¦wizard/WindowStateController.cpp¦if (!page->Leave(frameWindow))¦if (!page->Leave(frameWindow) && false)¦^WizardFrame\.
+fa-escape¦wizard/FrameAccelerators.cpp¦{FVIRTKEY, VK_ESCAPE, kEscapeCommand},¦¦^WizardFrame\.
 fa-shift-tab¦wizard/FrameAccelerators.cpp¦{FVIRTKEY | FSHIFT, VK_TAB, kFocusPrevCommand},¦{FVIRTKEY | FCONTROL, VK_TAB, kFocusPrevCommand},¦^e2e\.wizard$
 af-tab-order¦wizard/AppWindowStateController.cpp¦CycleFocus({aboutButton, cancelButton, backButton, nextButton}, true);¦CycleFocus({aboutButton, backButton, cancelButton, nextButton}, true);¦^e2e\.wizard$
 tk-centre¦toolkit/MWBaseDialog.cpp¦return difference >= 0 ? difference / 2 : -((1 - difference) / 2);¦return difference / 2;¦^BaseDialog\.

@@ -96,39 +96,24 @@ public:
 
 LONG Left(HWND control) { RECT rect = {}; GetWindowRect(control, &rect); return rect.left; }
 
-class WizardFrame : public ::testing::Test {
-protected:
-    WizardFrame() { frame.AddPage(&page, 1); }
+// A page is left only when it agrees. Cancel takes the rightmost free slot; Esc closes the
+// wizard only, and always, while Cancel is enabled.
+TEST(WizardFrame, PagesChangeWhenLeftAndCancelTakesTheRightmostFreeSlotAndEscape)
+{
     FrameUnderTest<WindowStateController> frame;
-    Page page{&frame};
-};
-
-TEST_F(WizardFrame, NextBackAndGoToPageChangePagesOnlyWhenThePageAgreesToBeLeft)
-{
-    Page b(&frame);
-    frame.AddPage(&b, 2);
+    Page first(&frame), second(&frame);
+    frame.AddPage(&first, 1);
+    frame.AddPage(&second, 2);
     std::vector<std::size_t> seen;
-    const auto press = [&](HWND button) {
-        SendMessageA(button, BM_CLICK, 0, 0);
-        seen.push_back(frame.Index());
-    };
-    frame.Script(0, {[&] {
-        page.refuseLeave = true;
-        press(frame.Next());
-        press(frame.Next());
-        b.refuseLeave = true;
-        press(frame.Back());
-        press(frame.Back());
-        EXPECT_FALSE(frame.GoToPage(1));  // the current page's own identifier
-        EXPECT_TRUE(frame.GoToPage(2));
-        seen.push_back(frame.Index());
-    }});
-    EXPECT_EQ((std::vector<std::size_t>{0, 1, 1, 0, 1}), seen);
-}
-
-TEST_F(WizardFrame, CancelTakesTheRightmostFreeSlotAndEscapeClosesOnlyWhileItIsEnabled)
-{
     const auto run = frame.Script(0, {[&] {
+        first.refuseLeave = true;
+        for (int press = 0; press < 2; ++press) {
+            SendMessageA(frame.Next(), BM_CLICK, 0, 0);
+            seen.push_back(frame.Index());
+        }
+        EXPECT_FALSE(frame.GoToPage(2));  // the current page's own identifier
+        EXPECT_TRUE(frame.GoToPage(1));
+        seen.push_back(frame.Index());
         const LONG back = Left(frame.Back()), next = Left(frame.Next()), own = Left(frame.Cancel());
         frame.SetBackButton(false, true, "< Back");
         EXPECT_EQ(back, Left(frame.Cancel()));
@@ -142,6 +127,7 @@ TEST_F(WizardFrame, CancelTakesTheRightmostFreeSlotAndEscapeClosesOnlyWhileItIsE
         frame.SetCancelButton(false, true, "Cancel");
         PostKey(VK_ESCAPE);
     }, [] {}});
+    EXPECT_EQ((std::vector<std::size_t>{0, 1, 0}), seen);
     EXPECT_EQ(2u, run) << "Esc closes only, and always, while Cancel is enabled";
 }
 

@@ -1,5 +1,6 @@
-// The file page as a real window: its boxes filled from the settings, its checks on
-// "Print >", what a good choice stores, and files dropped on the wizard.
+// The wizard's file and print pages as real windows: the file page's boxes filled from the
+// settings, its checks on "Print >", what a good choice stores, files dropped on the wizard,
+// and the print page's outcomes at capture printers of the test's own.
 
 #include "core/TypedPath.h"
 #include "pages/WSPrint.h"
@@ -20,27 +21,56 @@ namespace {
 using Values = std::map<std::string, std::string>;
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
+// The pages after a blank one. A page makes its controls once, for one frame window: each
+// run needs a wizard of its own.
+struct Wizard : TestWizard {
+    BlankPage start{this};
+    WSSelectFile files{this};
+    WSPrint print{this};
+    Wizard(const std::string& file = "", const std::string& printer = "")
+    {
+        AddPage(&start, 1);
+        AddPage(&files, WSSelectFile::kPageId);
+        AddPage(&print, WSPrint::kPageId);
+        print.endProcess = [] {};  // the test's own process goes on
+        SetFilePath(file);
+        SetPrinterName(printer);
+    }
+    HWND FileBox() { return GetDlgItem(Frame(), WSSelectFile::kFileBoxId); }
+    HWND PrinterBox() { return GetDlgItem(Frame(), WSSelectFile::kPrinterBoxId); }
+    std::string Status() { return WindowText(GetDlgItem(Frame(), WSPrint::kStatusId)); }
+    LoopStep WaitForOutcome() { return WaitFor([&] { return IsWindowEnabled(Next()); }, "the outcome"); }
+    // Whether the page shows the whole result bitmap where the animation was.
+    bool ShowsPicture(int id)
+    {
+        HDC memory = CreateCompatibleDC(nullptr), dc = GetDC(Frame());
+        HGDIOBJ old = SelectObject(memory, LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
+        RECT client = {};
+        GetClientRect(Frame(), &client);
+        int same = 0;
+        for (int i = 0; i < 40 * 40; ++i)
+            same += GetPixel(memory, i % 40, i / 40) ==
+                    GetPixel(dc, client.right - 301 + i % 40, client.bottom - 150 + i / 40);
+        DeleteObject(SelectObject(memory, old));
+        DeleteDC(memory);
+        ReleaseDC(Frame(), dc);
+        return same == 40 * 40;
+    }
+};
+
 class FilePage : public ::testing::Test {
 protected:
-    FilePage()
-    {
-        wizard.AddPage(&start, 1);
-        wizard.AddPage(&page, WSSelectFile::kPageId);
-        wizard.AddPage(&print, WSPrint::kPageId);
-        CloseHandle(CreateFileW(nonAnsi.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-    }
-    HWND FileBox() { return GetDlgItem(wizard.Frame(), WSSelectFile::kFileBoxId); }
-    HWND PrinterBox() { return GetDlgItem(wizard.Frame(), WSSelectFile::kPrinterBoxId); }
-    std::string Status() { return WindowText(GetDlgItem(wizard.Frame(), WSPrint::kStatusId)); }
-    LoopStep WaitForOutcome()
-    {
-        return WaitFor([&] { return IsWindowEnabled(wizard.Next()); }, "the outcome");
-    }
+    FilePage() { CloseHandle(CreateFileW(nonAnsi.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, 0)); }
     std::string ShortNonAnsi()  // Wine makes short names up: ask for this one
     {
         wchar_t path[MAX_PATH] = {};
         EXPECT_NE(0u, GetShortPathNameW(nonAnsi.c_str(), path, MAX_PATH));
         return std::string(path, path + lstrlenW(path));
+    }
+    std::string LastError()
+    {
+        std::string text;
+        return RawReadString(kProgramSubKey, settings::kLastError, text) ? text : "<none>";
     }
     // Steps that wait for a window of this thread to show, answer it, and wait for it to go.
     void AddAnswer(std::vector<LoopStep>& steps, const char* title, std::function<void(HWND)> answer)
@@ -53,12 +83,11 @@ protected:
     ProgramKeyGuard programKey;
     ScratchDir dir;
     const std::wstring nonAnsi = Wide(dir.Path()) + L"\\\x0429\x043A\x0430.zpl";
+    const std::string job = dir.Write("job.prn", "slow job");
     CapturePrinter printerA{"Kestrola Page A"}, printerB{"Kestrola Page B"};
-    TestWizard wizard;
-    BlankPage start{&wizard};
-    WSSelectFile page{&wizard};
-    WSPrint print{&wizard};
+    Wizard wizard;
 };
+using PrintPage = FilePage;
 
 // The recent files fill the list, a path from the command line replaces the text shown, the
 // last printer is selected. A printer connection is stored and printed to by its own name,
@@ -75,11 +104,11 @@ TEST_F(FilePage, BoxesAreFilledFromTheSettingsAndAGoodChoiceIsPrintedAndRemember
     wizard.SetFilePath(path);
     const std::string error = "Could not find the printer \"" + connection + "\".";
     wizard.Script(1, {[&] {
-        EXPECT_EQ(2, SendMessageA(FileBox(), CB_GETCOUNT, 0, 0));
-        EXPECT_EQ(path, WindowText(FileBox()));
-        EXPECT_EQ("Labels on Kestrola-srv", WindowText(PrinterBox()));
+        EXPECT_EQ(2, SendMessageA(wizard.FileBox(), CB_GETCOUNT, 0, 0));
+        EXPECT_EQ(path, WindowText(wizard.FileBox()));
+        EXPECT_EQ("Labels on Kestrola-srv", WindowText(wizard.PrinterBox()));
         wizard.Press(wizard.Next());
-    }, WaitForOutcome(), [&] { EXPECT_EQ(error, Status()); }});
+    }, wizard.WaitForOutcome(), [&] { EXPECT_EQ(error, wizard.Status()); }});
     EXPECT_EQ((Values{{"LastError", error}, {"LastPrinterName", connection}, {"RecentFile_00", path},
                       {"RecentFile_01", "C:\\zero.prn"}, {"RecentFile_02", "C:\\two.prn"}}),
               RawValues(kProgramSubKey));
@@ -92,15 +121,15 @@ TEST_F(FilePage, EachCheckOnPrintShowsItsMessageAndStoresNothing)
     std::vector<std::string> shown;
     const std::string texts[] = {"", dir.Path() + "\\missing.prn", dir.Write("there.prn", "x")};
     std::vector<LoopStep> steps = {[&] {
-        SetWindowTextA(FileBox(), "C:\\a.prn");
-        SendMessageA(GetWindow(FileBox(), GW_CHILD), EM_SETSEL, 0, -1);
-        PostMessageA(GetWindow(FileBox(), GW_CHILD), WM_CHAR, VK_BACK, 1);
+        SetWindowTextA(wizard.FileBox(), "C:\\a.prn");
+        SendMessageA(GetWindow(wizard.FileBox(), GW_CHILD), EM_SETSEL, 0, -1);
+        PostMessageA(GetWindow(wizard.FileBox(), GW_CHILD), WM_CHAR, VK_BACK, 1);
     }, [&] { EXPECT_FALSE(IsWindowEnabled(wizard.Next())); }};
     for (const std::string& text : texts) {
         steps.push_back([&] {
-            SetWindowTextA(FileBox(), text.c_str());
+            SetWindowTextA(wizard.FileBox(), text.c_str());
             if (&text == &texts[2])  // with no printer selected
-                SendMessageA(PrinterBox(), CB_SETCURSEL, WPARAM(-1), 0);
+                SendMessageA(wizard.PrinterBox(), CB_SETCURSEL, WPARAM(-1), 0);
             wizard.Press(wizard.Next());
         });
         AddAnswer(steps, "Error", [&](HWND box) {
@@ -136,7 +165,7 @@ TEST_F(FilePage, BrowseRemembersTheFilterAndHandsBackPathsThatOpen)
             SetDlgItemTextW(dialog, kFileName, name.c_str());
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
         });
-        steps.push_back([&] { chosen.push_back(WindowText(FileBox())); });
+        steps.push_back([&] { chosen.push_back(WindowText(wizard.FileBox())); });
     }
     wizard.Script(1, steps);
     EXPECT_EQ((std::vector<LRESULT>{4, 2}), filters);
@@ -158,7 +187,7 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
     const std::vector<LoopStep> changes = {
         [&] { added.reset(new CapturePrinter("Kestrola AAA New")); },  // listed before B
         [&] { added.reset(), remove(printerA.Name()); },
-        [&] { SetWindowTextA(FileBox(), held.c_str()); },
+        [&] { SetWindowTextA(wizard.FileBox(), held.c_str()); },
         [&] { remove(printerB.Name()); },
     };
     std::vector<std::string> seen;  // after each "Print >": the outcome | what B received
@@ -170,7 +199,7 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
                                 "the outcome"));
         steps.push_back([&] {
             const HWND box = FindThreadWindow("Error");
-            seen.push_back((box ? MessageBoxText(box) : Status()) + " | " +
+            seen.push_back((box ? MessageBoxText(box) : wizard.Status()) + " | " +
                            (printerB.HasJob() ? printerB.Bytes() : "no job"));
             box ? (void)PostMessageA(box, WM_COMMAND, IDOK, 0) : wizard.Press(wizard.Back());
         });
@@ -210,7 +239,6 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
 {
     CapturePrinter slow("", 3);
     RawWriteString(kProgramSubKey, settings::kLastPrinterName, slow.Name());
-    const std::string file = dir.Write("label.zpl", "slow job");
     const std::vector<std::wstring> passedOver = {Wide(dir.Path()), Wide(dir.Path() + "\\gone.zpl")};
     std::vector<bool> released;
     const auto drop = [&](std::vector<std::wstring> names) {
@@ -220,23 +248,23 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
         EXPECT_TRUE(GetWindowLongA(wizard.Frame(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
         drop(passedOver);
         EXPECT_EQ(0u, wizard.Index());
-        drop({passedOver[0], passedOver[1], Wide(file), nonAnsi});
+        drop({passedOver[0], passedOver[1], Wide(job), nonAnsi});
         EXPECT_EQ(1u, wizard.Index());
-        EXPECT_EQ(file, WindowText(FileBox()));
-        SetWindowTextA(FileBox(), "");  // a drop makes "Print" usable as a pick does
+        EXPECT_EQ(job, WindowText(wizard.FileBox()));
+        SetWindowTextA(wizard.FileBox(), "");  // a drop makes "Print" usable as a pick does
         EnableWindow(wizard.Next(), FALSE);
-        drop({Wide(file)});
+        drop({Wide(job)});
         EXPECT_TRUE(IsWindowEnabled(wizard.Next()));
         wizard.Press(wizard.Next());
     }, WaitFor([&] { return !IsWindowEnabled(wizard.Back()); }, "the job to start"), [&] {
         drop({nonAnsi});
         EXPECT_EQ(2u, wizard.Index());
-        EXPECT_EQ("Printing...", Status());
-    }, WaitForOutcome(), [&] {
+        EXPECT_EQ("Printing...", wizard.Status());
+    }, wizard.WaitForOutcome(), [&] {
         EXPECT_EQ("slow job\x0C", slow.Bytes());
         drop({nonAnsi});
         EXPECT_EQ(1u, wizard.Index());
-        EXPECT_EQ(ShortNonAnsi(), WindowText(FileBox()));
+        EXPECT_EQ(ShortNonAnsi(), WindowText(wizard.FileBox()));
         EXPECT_EQ("Print >", WindowText(wizard.Next()));
     }});
     EXPECT_EQ(std::vector<bool>(5, true), released);
@@ -253,6 +281,91 @@ TEST(TypedPath, BlanksAroundThenOneQuoteAtEachEndAreRemoved)
     };
     for (const auto& [text, path] : cases)
         EXPECT_EQ(path, CleanTypedPath(text)) << text;
+}
+
+// The picture, text and "LastError" of each outcome, the picture kept by a repaint; "Exit"
+// then closes the wizard. "AutoClose" of exactly 1 closes it at once after any outcome.
+TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
+{
+    CapturePrinter printer, unfinished;
+    // The spooler cannot end a job whose port is a file in a missing folder.
+    SetPrinterPort(unfinished.Name(), "/nonexistent-kestrola-folder/job.prn");
+    const std::string kNotFound = "Could not find the printer \"Kestrola Nowhere\".", sent = printer.Name();
+    const char kNotSent[] = "An error occurred sending the file data to the printer.";
+    const struct { std::string printer, text, lastError; int picture; DWORD autoClose; } cases[] = {
+        {"Kestrola Nowhere", kNotFound, kNotFound, IDB_FAILURE, 2},
+        {unfinished.Name(), kNotSent, kNotSent, IDB_FAILURE, 0},
+        {sent, "The file was sent to the printer successfully!", "<none>", IDB_SUCCESS, 2},
+        {"Kestrola Nowhere", "", kNotFound, 0, 1},
+        {sent, "", "<none>", 0, 1},
+    };
+    for (const auto& c : cases) {
+        RawWriteString(kProgramSubKey, settings::kLastError, "stale");
+        RawWriteDword(kProgramSubKey, settings::kAutoClose, c.autoClose);
+        printer.Forget();
+        Wizard w(job, c.printer);
+        const auto run = w.Script(2, {w.WaitForOutcome(), [&] {
+            EXPECT_EQ(c.text, w.Status());
+            RedrawWindow(w.Frame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            EXPECT_TRUE(w.ShowsPicture(c.picture) && !w.ShowsPicture(IDB_SUCCESS + IDB_FAILURE - c.picture));
+            w.Press(w.Next());  // "Exit"
+        }, [] {}});
+        // Closed at once, the window is gone before a step can see the outcome.
+        EXPECT_EQ(c.autoClose == 1 ? 0u : 2u, run) << c.printer << " AutoClose " << c.autoClose;
+        EXPECT_EQ(c.lastError, LastError());
+        EXPECT_EQ(c.printer == sent ? "slow job\x0C" : "", printer.Bytes());
+    }
+}
+
+// Closing while a slow job runs asks; "No" lets the job finish, "Yes" ends the wizard. The
+// worker may die holding the allocator's lock: after "Yes", said while another thread holds
+// it, the page must end the process before it allocates or frees anything.
+const HANDLE allocatorHeld = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+const HANDLE releaseAllocator = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+volatile bool heldUntilTimeOut = false, endedWhileHeld = false;
+
+DWORD WINAPI HoldAllocator(void*)
+{
+    const HANDLE heap = reinterpret_cast<HANDLE>(_get_heap_handle());
+    HeapLock(heap);
+    SetEvent(allocatorHeld);
+    heldUntilTimeOut = WaitForSingleObject(releaseAllocator, 10000) != WAIT_OBJECT_0;
+    HeapUnlock(heap);
+    return 0;
+}
+
+TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
+{
+    CapturePrinter slow("", 3);
+    for (int answer : {IDNO, IDYES}) {
+        std::string question;
+        HANDLE holder = nullptr;
+        Wizard w(job, slow.Name());
+        w.print.endProcess = [] { endedWhileHeld = !heldUntilTimeOut, SetEvent(releaseAllocator); };
+        const auto run = w.Script(2, {
+            WaitFor([&] { return !IsWindowEnabled(w.Back()); }, "the job to start"),
+            [&] { PostMessageA(w.Frame(), WM_SYSCOMMAND, SC_CLOSE, 0); },
+            WaitFor([] { return FindThreadWindow("Currently Printing") != nullptr; }, "the question"),
+            [&] {
+                const HWND box = FindThreadWindow("Currently Printing");
+                question = MessageBoxText(box);
+                if (answer == IDYES) {
+                    holder = CreateThread(nullptr, 0, HoldAllocator, nullptr, 0, nullptr);
+                    WaitForSingleObject(allocatorHeld, INFINITE);
+                }
+                PostMessageA(box, WM_COMMAND, answer, 0);
+            },
+            w.WaitForOutcome(),
+            [&] { EXPECT_EQ("slow job\x0C", slow.Bytes()); },
+        });
+        EXPECT_EQ("Terminate printing and exit Kestrola?", question);
+        EXPECT_EQ(answer == IDNO ? 6u : 4u, run) << answer;
+        if (holder) {
+            WaitForSingleObject(holder, INFINITE);
+            CloseHandle(holder);
+        }
+    }
+    EXPECT_TRUE(endedWhileHeld);
 }
 
 }  // namespace

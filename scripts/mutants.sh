@@ -212,7 +212,9 @@ release_users=$(cd "$clone/tests" && grep -l KESTROLA_SETUP_NAME -- *_test.cpp 2
     sed 's/\.cpp$//' || true)
 tools=$(cd "$clone/tests" && ls tools/*.cpp 2>/dev/null | xargs -r -n1 basename | sed 's/\.cpp$//' || true)
 # Only those the build makes: a source with no target is no tool.
-tools=$(for tool in $tools; do ninja -C "$build" -t query "$tool" >/dev/null 2>&1 && echo "$tool"; done)
+tools=$(for tool in $tools; do
+    if ninja -C "$build" -t query "$tool" >/dev/null 2>&1; then echo "$tool"; fi
+done)
 
 # What to build for the tests whose names match PATTERN: Kestrola.exe, their test
 # programs, the release for the tests that install it, the tools for the scripts.

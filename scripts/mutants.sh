@@ -45,7 +45,7 @@ pl-display¦core/PrinterList.cpp¦name.substr(p + 1) + " on " + name.substr(2, p
 pl-default-twice¦core/PrinterList.cpp¦                    continue;¦                    {}¦^PrinterList\.DefaultFirst
 pl-connections¦core/PrinterList.cpp¦PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS¦PRINTER_ENUM_LOCAL¦^PrinterList\.
 od-shell-entry¦core/OnDemandLibraries.cpp¦"ShellExecuteExA"¦"ShellExecuteExW"¦^(HyperLinkTest|KestrolaExecutable)\.
-od-dialog-entry¦core/OnDemandLibraries.cpp¦"GetOpenFileNameA"¦"GetOpenFileNameW"¦^FilePage\.Browse
+od-dialog-entry¦core/OnDemandLibraries.cpp¦"GetOpenFileNameW"¦"GetOpenFileNameA"¦^FilePage\.Browse
 rs-root¦settings/RegistryStore.cpp¦{"HKEY_CURRENT_USER", "HKCU", HKEY_CURRENT_USER},¦{"HKEY_CURRENT_USER", "HKCU", HKEY_LOCAL_MACHINE},¦^SettingsStore\.
 rs-read-creates¦settings/RegistryStore.cpp¦if (!key && create) {¦if (!key) {¦^SettingsStore\.
 rs-unterminated¦settings/RegistryStore.cpp¦    if (end == buffer.end())¦    if (false)¦^SettingsStore\.
@@ -53,7 +53,7 @@ rs-string-type¦settings/RegistryStore.cpp¦RegSetValueExA(key.get(), valueName.
 rs-no-terminator¦settings/RegistryStore.cpp¦static_cast<DWORD>(text.size() + 1)¦static_cast<DWORD>(text.size())¦^SettingsStore\.
 ps-newline-name¦settings/ProgramSettings.h¦"AddNewLineAfterFormFeed"¦"AddNewlineAfterFormFeed"¦^(RawPrintJobTest\.Bytes|ConfigureDlg\.)
 ps-recent-ten¦settings/ProgramSettings.h¦constexpr int kRecentFileCount = 10;¦constexpr int kRecentFileCount = 9;¦^RecentFiles\.
-ps-last-printer-name¦settings/ProgramSettings.h¦"LastPrinterName"¦"LastPrinter"¦^FilePage\.(BoxesAreFilled|AGoodChoice)|^e2e\.wizard_send_file$
+ps-last-printer-name¦settings/ProgramSettings.h¦"LastPrinterName"¦"LastPrinter"¦^FilePage\.BoxesAreFilled
 rf-case¦pages/RecentFiles.cpp¦if (lstrcmpiA(list[i].c_str(), path.c_str()) == 0) {¦if (lstrcmpA(list[i].c_str(), path.c_str()) == 0) {¦^RecentFiles\.AddMoves
 rf-gap-ends¦pages/RecentFiles.cpp¦            continue;¦            break;¦^RecentFiles\.Gaps
 rf-shift¦pages/RecentFiles.cpp¦for (size_t i = k; i >= 1; --i)¦for (size_t i = k; i > 1; --i)¦^RecentFiles\.AddMoves
@@ -66,29 +66,34 @@ sf-all-files¦pages/WSSelectFile.cpp¦constexpr DWORD kAllFilesFilter = 5;¦cons
 sf-last-printer¦pages/WSSelectFile.cpp¦if (lstrcmpA(printers[i].name.c_str(), last.c_str()) == 0) {¦if (lstrcmpA(printers[i].name.c_str(), last.c_str()) != 0) {¦^FilePage\.BoxesAreFilled
 sf-command-line¦pages/WSSelectFile.cpp¦    if (!chosen.empty())¦    if (!chosen.empty() && recent.empty())¦^FilePage\.BoxesAreFilled
 sf-msg-missing¦pages/WSSelectFile.cpp¦"Could not find the specified file.  Please make sure the file exists "¦"Could not find the specified file. Please make sure the file exists "¦^FilePage\.EachCheck
-sf-recent-unsaved¦pages/WSSelectFile.cpp¦    SaveRecentFiles(recent);¦¦^FilePage\.AGoodChoice
-sf-print-enabled¦pages/WSSelectFile.cpp¦textLength > 0, "Print"¦textLength >= 0, "Print"¦^FilePage\.ClearingTheText
-sf-connection-name¦pages/WSSelectFile.cpp¦printers.size() ? printers[selection].name : ""¦printers.size() ? printers[selection].displayName : ""¦^FilePage\.
-wp-picture¦pages/WSPrint.cpp¦failed ? Picture::Failure : Picture::Success¦failed ? Picture::Success : Picture::Failure¦^PrintPage\.(Success|Failure)
-wp-last-error¦pages/WSPrint.cpp¦        WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);¦¦^PrintPage\.Failure
-wp-auto-close¦pages/WSPrint.cpp¦if (autoClose == 1)¦if (autoClose != 0)¦^PrintPage\.AutoClose
+sf-recent-unsaved¦pages/WSSelectFile.cpp¦    SaveRecentFiles(recent);¦¦^FilePage\.BoxesAreFilled
+sf-print-enabled¦pages/WSSelectFile.cpp¦textLength > 0, "Print"¦textLength >= 0, "Print"¦^FilePage\.EachCheck
+sf-connection-name¦core/PrinterList.cpp¦            return entry.name;¦            return entry.displayName;¦^FilePage\.BoxesAreFilled
+wp-picture¦pages/WSPrint.cpp¦failed ? Picture::Failure : Picture::Success¦failed ? Picture::Success : Picture::Failure¦^PrintPage\.EachOutcome
+wp-last-error¦pages/WSPrint.cpp¦        WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);¦¦^PrintPage\.EachOutcome
+wp-auto-close¦pages/WSPrint.cpp¦if (autoClose == 1)¦if (autoClose != 0)¦^PrintPage\.EachOutcome
 wp-close-unasked¦pages/WSPrint.cpp¦    return ConfirmTerminate(frame);¦    return true;¦^PrintPage\.ClosingDuringASlowJob
 cd-swapped-box¦pages/ConfigureDlg.cpp¦WriteCheckBox(hwnd, IDC_NEWLINE_AFTER_FORM_FEED,¦WriteCheckBox(hwnd, IDC_EXIT_AFTER_SENDING,¦^ConfigureDlg\.LoadsAsks
-cd-no-printer¦pages/ConfigureDlg.cpp¦if (autoPrint && !validSelection) {¦if (!autoPrint && !validSelection) {¦^ConfigureDlg\.NoPrinter
+cd-no-printer¦pages/ConfigureDlg.cpp¦if (autoPrint && printer.empty()) {¦if (!autoPrint && printer.empty()) {¦^ConfigureDlg\.LoadsAsks
 cd-ask-once¦pages/ConfigureDlg.cpp¦    if (autoPrint) {¦    if (autoPrint && !autoPrint_) {¦^ConfigureDlg\.LoadsAsks
 ac-never-ask¦pages/AutoPrintConfirmDlg.cpp¦if (disabled != 0)¦if (disabled == 0)¦^ConfigureDlg\.LoadsAsks
 ac-no-is-yes¦pages/AutoPrintConfirmDlg.cpp¦controlId == IDC_CONFIRM_YES ? IDOK : IDCANCEL¦IDOK¦^ConfigureDlg\.LoadsAsks
 tw-group-end¦wizard/TabWalk.cpp¦return i < list.size() && list[i].radio && !list[i].groupStart;¦return i < list.size() && list[i].radio;¦^TabWalk\.
 ws-disabled-stop¦wizard/WindowState.cpp¦ == 0 || !IsWindowEnabled(w))¦ == 0)¦^TabWalk\.
-wc-cancel-slot¦wizard/WindowStateController.cpp¦shown(backButton) ? cancelSlot¦shown(nextButton) ? cancelSlot¦^WizardFrame\.CancelTakes
-wc-leave-ignored¦wizard/WindowStateController.cpp¦if (!page->Leave(frameWindow))¦if (!page->Leave(frameWindow) && false)¦^WizardFrame\.NextBack
-fa-escape¦wizard/FrameAccelerators.cpp¦{FVIRTKEY, VK_ESCAPE, kEscapeCommand},¦¦^WizardFrame\.CancelTakes
-fa-shift-tab¦wizard/FrameAccelerators.cpp¦{FVIRTKEY | FSHIFT, VK_TAB, kFocusPrevCommand},¦{FVIRTKEY | FCONTROL, VK_TAB, kFocusPrevCommand},¦^WizardFrame\.TabCycles
-af-tab-order¦wizard/AppWindowStateController.cpp¦CycleFocus({aboutButton, cancelButton, backButton, nextButton}, true);¦CycleFocus({aboutButton, backButton, cancelButton, nextButton}, true);¦^AppFrame\.
+wc-cancel-slot¦wizard/WindowStateController.cpp¦shown(backButton) ? cancelSlot¦shown(nextButton) ? cancelSlot¦^WizardFrame\.
+wc-leave-ignored¦wizard/WindowStateController.cpp¦if (!page->Leave(frameWindow))¦if (!page->Leave(frameWindow) && false)¦^WizardFrame\.
+fa-escape¦wizard/FrameAccelerators.cpp¦{FVIRTKEY, VK_ESCAPE, kEscapeCommand},¦¦^WizardFrame\.
+fa-shift-tab¦wizard/FrameAccelerators.cpp¦{FVIRTKEY | FSHIFT, VK_TAB, kFocusPrevCommand},¦{FVIRTKEY | FCONTROL, VK_TAB, kFocusPrevCommand},¦^e2e\.wizard$
+af-tab-order¦wizard/AppWindowStateController.cpp¦CycleFocus({aboutButton, cancelButton, backButton, nextButton}, true);¦CycleFocus({aboutButton, backButton, cancelButton, nextButton}, true);¦^e2e\.wizard$
 tk-centre¦toolkit/MWBaseDialog.cpp¦return difference >= 0 ? difference / 2 : -((1 - difference) / 2);¦return difference / 2;¦^BaseDialog\.
 tk-link-visited¦toolkit/CHyperLink.cpp¦    visited = TRUE;¦¦^HyperLinkTest\.ClickAndSpace
 tk-hover-drag¦toolkit/MWButton.cpp¦if ((keys & MK_LBUTTON) && !hot)¦if ((keys & MK_LBUTTON) && hot)¦^Button\.Hover
 tk-theme-fallback¦toolkit/VisualStyles.cpp¦return proc ? proc : fallback;¦return proc;¦^VisualStyles\.
+tp-no-trim¦core/TypedPath.cpp¦const char* const kBlanks = " \t";¦const char* const kBlanks = "";¦^TypedPath\.
+df-folder¦core/DroppedFiles.cpp¦if (AnsiPathForFile(wide, path) && FileExists(path))¦if (AnsiPathForFile(wide, path))¦^FilePage\.Drops
+wp-drop-in-job¦pages/WSPrint.cpp¦        if (workerThread == nullptr)¦        if (workerThread != nullptr)¦^FilePage\.Drops
+af-drop-kept¦wizard/AppWindowStateController.cpp¦    ReleaseDrop(drop);¦¦^FilePage\.Drops
+sf-lossy-browse¦pages/WSSelectFile.cpp¦if (!AnsiPathForFile(file, path)) {¦if (!WideToAnsiExact(file, path) && path.empty()) {¦^FilePage\.Browse
 TABLE
 }
 
@@ -211,6 +216,10 @@ ctest --show-only=json-v1 | jq -r '.tests[] | [.name,
 release_users=$(cd "$clone/tests" && grep -l KESTROLA_SETUP_NAME -- *_test.cpp 2>/dev/null |
     sed 's/\.cpp$//' || true)
 tools=$(cd "$clone/tests" && ls tools/*.cpp 2>/dev/null | xargs -r -n1 basename | sed 's/\.cpp$//' || true)
+# Only those the build makes: a source with no target is no tool.
+tools=$(for tool in $tools; do
+    if ninja -C "$build" -t query "$tool" >/dev/null 2>&1; then echo "$tool"; fi
+done)
 
 # What to build for the tests whose names match PATTERN: Kestrola.exe, their test
 # programs, the release for the tests that install it, the tools for the scripts.

@@ -8,14 +8,6 @@
 
 namespace testenv {
 
-void MoveOnto(HWND window, WPARAM keys)
-{
-    POINT point = {20, 15};
-    ClientToScreen(window, &point);
-    SetCursorPos(point.x, point.y);
-    SendMessageA(window, WM_MOUSEMOVE, keys, MAKELPARAM(20, 15));
-}
-
 namespace {
 
 struct Script {
@@ -23,23 +15,14 @@ struct Script {
     std::function<HWND()> window;
     std::size_t next = 0;
     bool running = false;  // a step that pumps messages itself must not be overtaken
-    bool repeat = false;
+    bool repeat = false;   // a waiting step runs again on the next tick
 } * g_script = nullptr;
-
-void SetShift(bool down)
-{
-    BYTE state[256] = {};
-    GetKeyboardState(state);
-    state[VK_SHIFT] = state[VK_LSHIFT] = down ? 0x80 : 0;
-    SetKeyboardState(state);
-}
 
 void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
 {
     Script* script = g_script;
     if (script == nullptr || script->running)
         return;
-    SetShift(false);
     if (script->next == script->steps.size()) {
         const HWND window = script->window();
         if (window != nullptr && IsWindow(window))
@@ -56,24 +39,20 @@ void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
 
 }  // namespace
 
-LoopScriptResult RunLoopScript(const std::function<bool()>& run,
-                               const std::function<HWND()>& window, std::vector<LoopStep> steps)
+std::size_t RunLoopScript(const std::function<void()>& run, const std::function<HWND()>& window,
+                          std::vector<LoopStep> steps)
 {
     Script script{std::move(steps), window};
     const UINT_PTR timer = SetTimer(nullptr, 0, 1, OnTick);
     g_script = &script;
-    const bool ran = run();
+    run();
     g_script = nullptr;
     KillTimer(nullptr, timer);
-    SetShift(false);
-    return {ran, script.next};
+    return script.next;
 }
 
-void RepeatThisStep() { g_script->repeat = true; }
-
-void PostKey(WORD virtualKey, bool shift)
+void PostKey(WORD virtualKey)
 {
-    SetShift(shift);
     const UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
     PostMessageA(GetFocus() ? GetFocus() : GetActiveWindow(), WM_KEYDOWN, virtualKey,
                  1 | (static_cast<LPARAM>(scan) << 16));
@@ -89,7 +68,7 @@ LoopStep WaitFor(std::function<bool()> done, const char* what, DWORD timeoutMs)
         if (GetTickCount() - start > timeoutMs)
             ADD_FAILURE() << "timed out waiting for " << what;
         else
-            RepeatThisStep();
+            g_script->repeat = true;
     };
 }
 

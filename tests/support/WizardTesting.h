@@ -12,8 +12,6 @@
 
 namespace testenv {
 
-const DWORD kChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-
 // A visible, topmost pop-up window that takes the pointer and the focus like any other.
 struct TestWindow {
     ~TestWindow() { DestroyWindow(hwnd); }
@@ -22,23 +20,15 @@ struct TestWindow {
                                 400, 300, nullptr, nullptr, nullptr, nullptr);
 };
 
-// Puts the pointer at (20, 15) in the window and sends the WM_MOUSEMOVE the system would.
-void MoveOnto(HWND window, WPARAM keys = 0);
-
 // Each step runs once the loop's queue has emptied (a thread timer's message comes last),
 // so whatever a step posts has been handled when the next one runs.
 using LoopStep = std::function<void()>;
-struct LoopScriptResult {
-    bool runResult = false;    // what run() returned
-    std::size_t stepsRun = 0;  // steps that ran before the loop ended
-};
 // Calls run() (a loop that ends with its window) while the steps run; after the last step
-// the window that window() names then is destroyed. Shift is released before every step.
-LoopScriptResult RunLoopScript(const std::function<bool()>& run,
-                               const std::function<HWND()>& window, std::vector<LoopStep> steps);
-void RepeatThisStep();  // from a step: run it again on the next tick
-// Posts a key press to the focused window; with shift, Shift is held until the next step.
-void PostKey(WORD virtualKey, bool shift = false);
+// the window that window() names then is destroyed. Returns how many steps ran.
+std::size_t RunLoopScript(const std::function<void()>& run, const std::function<HWND()>& window,
+                          std::vector<LoopStep> steps);
+// Posts a key press to the focused window.
+void PostKey(WORD virtualKey);
 // A step that waits until done() is true; on time-out it records a failure and goes on.
 LoopStep WaitFor(std::function<bool()> done, const char* what, DWORD timeoutMs = 30000);
 // A top-level window of this thread with that title, shown or not yet; and a message box's text.
@@ -58,12 +48,12 @@ public:
     HWND Cancel() const { return this->cancelButton; }
     std::size_t Index() const { return this->currentIndex; }
     // Runs the frame at the program's own size and style from startIndex while the steps run.
-    LoopScriptResult Script(std::size_t startIndex, std::vector<LoopStep> steps)
+    std::size_t Script(std::size_t startIndex, std::vector<LoopStep> steps)
     {
         UnregisterClassA(WindowStateController::kClassName, GetModuleHandleA(nullptr));
-        return RunLoopScript([&] { return this->Run(WS_EX_DLGMODALFRAME, 0xCA0000, "Morrowick Kestrola",
-                                                    {0, 0, 458, 244}, nullptr, IDI_KESTROLA,
-                                                    IDI_KESTROLA_SMALL, nullptr, startIndex); },
+        return RunLoopScript([&] { this->Run(WS_EX_DLGMODALFRAME, 0xCA0000, "Morrowick Kestrola",
+                                             {0, 0, 458, 244}, nullptr, IDI_KESTROLA,
+                                             IDI_KESTROLA_SMALL, nullptr, startIndex); },
                              [&] { return this->frameWindow; }, std::move(steps));
     }
     void Press(HWND button)  // as a click does

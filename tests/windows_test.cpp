@@ -1,0 +1,363 @@
+// Windows other than the wizard's pages: the configuration dialog and its warning, run
+// modally with the user's part played from a timer inside their own dialog loops; a page's
+// tab list as plain data and the wizard frame as a real window; then what a user of the
+// toolkit would see go wrong: a hover that never ends, the focus left on a disabled button,
+// a button without its edge when the theme fails, a dialog off centre, a link that opens
+// nothing. A recorder stands in for the shell, so that no browser starts.
+
+#include "pages/ConfigureDlg.h"
+#include "support/TestEnvironment.h"
+#include "support/WizardTesting.h"
+#include "toolkit/CHyperLink.h"
+#include "toolkit/MWBaseDialog.h"
+#include "toolkit/MWButtonXP.h"
+#include "toolkit/ToolkitProcess.h"
+#include "toolkit/VisualStyles.h"
+#include "wizard/TabWalk.h"
+#include "wizard/WindowState.h"
+#include "wizard/WindowStateController.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <utility>
+
+using namespace testenv;
+
+namespace {
+
+using Values = std::map<std::string, std::string>;
+const char kConfig[] = "Kestrola Configuration", kWarning[] = "Warning";
+const char kPrinterB[] = "Kestrola Config B", kConnection[] = "\\\\Kestrola-srv\\Labels";
+
+LoopStep Clicks(const char* caption, std::vector<int> ids)
+{
+    return [=] {
+        for (int id : ids)
+            PostMessageA(GetDlgItem(FindThreadWindow(caption), id), BM_CLICK, 0, 0);
+    };
+}
+
+// Runs the dialog on an empty program key with the stored values and the steps played in
+// its loops; every step must run, and whatever is left open is cancelled at the end.
+// Returns what was stored afterwards.
+Values RunDialog(const Values& stored, std::vector<LoopStep> steps, INT_PTR result)
+{
+    ProgramKeyGuard guard;
+    for (const auto& [name, value] : stored)
+        name == "AutoPrintPrinter" ? RawWriteString(kProgramSubKey, name, value)
+                                   : RawWriteDword(kProgramSubKey, name, std::stoul(value));
+    const size_t count = steps.size();
+    steps.push_back([] {
+        for (const char* caption : {"Error", kWarning, kConfig})
+            PostMessageA(FindThreadWindow(caption), WM_COMMAND, IDCANCEL, 0);
+    });
+    ConfigureDlg dialog;
+    INT_PTR ended = 0;
+    EXPECT_EQ(count, RunLoopScript([&] { ended = dialog.DoModal(IDD_CONFIGURE, nullptr); },
+                                   [] { return HWND(); }, std::move(steps)));
+    EXPECT_EQ(result, ended);
+    return RawValues(kProgramSubKey);
+}
+
+// The options, then the printer, as saved; the warning switch is added where it is stored.
+Values Saved(const char* newLine, const char* autoClose, const char* autoPrint, const char* printer,
+             const char* suppress, const char* noWarning = nullptr)
+{
+    Values saved = {{"AddNewLineAfterFormFeed", newLine}, {"AutoClose", autoClose}, {"AutoPrint", autoPrint},
+                    {"AutoPrintPrinter", printer}, {"SuppressErrors", suppress}};
+    if (noWarning)
+        saved["DisableAutoPrintConfirmation"] = noWarning;
+    return saved;
+}
+
+TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
+{
+    CapturePrinter printer(kPrinterB);
+    PrinterSetup printers;
+    printers.SetDefault(kConnection);  // first in the box, as "Labels on Kestrola-srv"
+    const Values twos = {{"AutoPrint", "2"}, {"AutoPrintPrinter", "KESTROLA config b"},
+                         {"SuppressErrors", "2"}, {"AutoClose", "2"}, {"AddNewLineAfterFormFeed", "2"}};
+    std::unique_ptr<CapturePrinter> added;
+    const struct {
+        Values stored;
+        std::vector<LoopStep> steps;
+        INT_PTR result;
+        Values saved;
+        bool noPrinters = false;
+    } cases[] = {
+        // Any non-zero value is a ticked box; the printer is found in any letter case. "No" to
+        // the warning and "Cancel" write nothing; "Yes" stores the printer by its own name.
+        {twos, {Clicks(kConfig, {IDOK}), Clicks(kWarning, {IDC_CONFIRM_NO}), Clicks(kConfig, {IDCANCEL})},
+         IDCANCEL, twos},
+        {twos, {Clicks(kConfig, {IDOK}), Clicks(kWarning, {IDC_CONFIRM_YES})}, IDOK,
+         Saved("1", "1", "1", kPrinterB, "1")},
+        {{},
+         {Clicks(kConfig, {IDC_AUTO_SEND, IDC_SUPPRESS_ERRORS, IDC_NEWLINE_AFTER_FORM_FEED, IDOK}),
+          Clicks(kWarning, {IDC_CONFIRM_YES})},
+         IDOK, Saved("1", "0", "1", kConnection, "1")},
+        // Enter answers "No", Escape too, the ticked box included; a ticked "No" saves nothing
+        // this time but switches the warning off.
+        {{},
+         {Clicks(kConfig, {IDC_AUTO_SEND, IDOK}), [] { PostKey(VK_RETURN); }, Clicks(kConfig, {IDOK}),
+          Clicks(kWarning, {IDC_DONT_ASK_AGAIN}), [] { PostKey(VK_ESCAPE); }, Clicks(kConfig, {IDOK}),
+          Clicks(kWarning, {IDC_DONT_ASK_AGAIN, IDC_CONFIRM_NO}),
+          [] { EXPECT_EQ((Values{{"DisableAutoPrintConfirmation", "1"}}), RawValues(kProgramSubKey)); },
+          Clicks(kConfig, {IDOK})},
+         IDOK, Saved("0", "0", "1", kConnection, "0", "1")},
+        // Any non-zero switch: saved at once with no window.
+        {{{"DisableAutoPrintConfirmation", "2"}}, {Clicks(kConfig, {IDC_AUTO_SEND, IDOK})}, IDOK,
+         Saved("0", "0", "1", kConnection, "0", "2")},
+        // The wizard: no warning; printer and suppression come from the disabled controls.
+        {{},
+         {Clicks(kConfig, {IDC_AUTO_SEND, IDC_SUPPRESS_ERRORS, IDC_EXIT_AFTER_SENDING, IDC_OPEN_WIZARD}),
+          [] { SendDlgItemMessageA(FindThreadWindow(kConfig), IDC_AUTOPRINT_PRINTER, CB_SELECTSTRING,
+                                   WPARAM(-1), LPARAM(kPrinterB)); },
+          Clicks(kConfig, {IDOK})},
+         IDOK, Saved("0", "1", "0", kPrinterB, "1")},
+        // A printer listed before the picked one appears before "OK": the picked one is kept.
+        {{{"AutoPrint", "1"}, {"AutoPrintPrinter", kPrinterB}},
+         {[&] { added.reset(new CapturePrinter("Kestrola AAA New")); }, Clicks(kConfig, {IDOK}),
+          Clicks(kWarning, {IDC_CONFIRM_YES})},
+         IDOK, Saved("0", "0", "1", kPrinterB, "0")},
+        // With no printer at all, automatic printing is refused before anything is written.
+        {{},
+         {Clicks(kConfig, {IDC_AUTO_SEND, IDOK}), Clicks(kWarning, {IDC_CONFIRM_YES}), [] {
+              const HWND box = FindThreadWindow("Error");
+              EXPECT_EQ("Error retrieving printer for automatic printing.", MessageBoxText(box));
+              PostMessageA(box, WM_COMMAND, IDOK, 0);
+          }, Clicks(kConfig, {IDCANCEL})},
+         IDCANCEL, {}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        if (c.noPrinters)
+            printers.RemoveAll();
+        EXPECT_EQ(c.saved, RunDialog(c.stored, c.steps, c.result));
+    }
+}
+
+// Each case is a list and questions about it. A list is written as tokens: K a control that
+// is no automatic radio button, G radio button that starts a group, r radio button; '*'
+// checked, '-' disabled, '~' hidden. A question is three characters: the walk (N next tab
+// stop, P previous, R next radio, B previous radio, F first and L last in group, H group has
+// no check), the index it starts from, the answer (for H 1 or 0). '.' is no entry (kNone).
+const std::pair<const char*, const char*> kCases[] = {
+    {"", "N.. P.. R.."},
+    {"K K K", "N.0 N01 N2. P.2 P21 P0. R1."},
+    // One group with its middle button checked, then an edit box; wrap-around inside it.
+    {"G r* r K", "N.1 N13 N01 P31 P1. P.3 R20 R01 B02 B10 R3. F20 L02 L33 H00"},
+    {"G r r K", "N.0 N03 P30 H01 H11 H31"},
+    // Two adjacent groups, the second one checked.
+    {"G r G* r", "N.0 N02 N2. P.3 P20 R10 B23 L01 F32 H01 H20"},
+    // A group that begins after a non-radio entry without a group start.
+    {"K r r*", "N02 F21 R21 B12 P20"},
+    // The lone button after another control starts no group, so Tab never stops at it.
+    {"G* K r", "R00 L00 N01 N1. R22"},
+    // Hidden and disabled controls cannot take the focus and are passed over.
+    {"K K- K~ K", "N03 P30 P.3"},
+    {"K K- K~", "P.0 N0."},
+    {"G r- r K", "R02 B20 N.0"},
+    {"G* r- r~", "R00 B00"},
+    // A checked button that cannot take the focus leaves the group's first button.
+    {"G r*- r K", "N.0 P30 N03"},
+    {"G- r r* K", "N.2 P32 R21"},
+};
+
+TEST(TabWalk, ListsAndQuestionsAndAPageWhoseControlsCannotAllTakeTheFocus)
+{
+    const std::map<char, std::size_t (*)(const tabwalk::TabList&, std::size_t)> walks = {
+        {'N', tabwalk::NextTabStop}, {'P', tabwalk::PrevTabStop},  {'R', tabwalk::NextRadio},
+        {'B', tabwalk::PrevRadio},   {'F', tabwalk::FirstInGroup}, {'L', tabwalk::LastInGroup},
+        {'H', [](const tabwalk::TabList& list, std::size_t g) {
+             return tabwalk::GroupHasNoCheck(list, g) ? 1u : 0u;
+         }}};
+    for (const auto& [listText, questionText] : kCases) {
+        tabwalk::TabList list;
+        std::istringstream tokens(listText), questions(questionText);
+        for (std::string t; tokens >> t;) {
+            const bool radio = t[0] == 'G' || t[0] == 'r';
+            const auto has = [&](char mark) { return t.find(mark) != std::string::npos; };
+            list.push_back({radio, t[0] == 'G', radio && has('*'), !has('-') && !has('~')});
+        }
+        for (std::string q; questions >> q;) {
+            const std::size_t answer = walks.at(q[0])(list, q[1] == '.' ? tabwalk::kNone : q[1] - '0');
+            EXPECT_EQ(q[2], answer == tabwalk::kNone ? '.' : char('0' + answer))
+                << "list \"" << listText << "\", " << q;
+        }
+    }
+    // A hidden edit box and one inside a disabled window are no tab stops.
+    TestWindow host;
+    const HWND disabled = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_DISABLED, 0, 0,
+                                          99, 99, host.get(), nullptr, nullptr, nullptr);
+    WindowState page(nullptr);
+    std::vector<HWND> edits;
+    for (HWND parent : {host.get(), HWND(), disabled, host.get()})
+        page.AddControl(edits.emplace_back(CreateWindowExA(
+            0, "EDIT", "", WS_CHILD | (parent ? WS_VISIBLE : 0), 0, 0, 50, 20, parent ? parent : host.get(),
+            nullptr, nullptr, nullptr)));
+    EXPECT_EQ(edits[3], page.NextTabStop(edits[0]));
+    EXPECT_EQ(edits[0], page.PrevTabStop(edits[3]));
+}
+
+// A page that shows every button; it refuses to be left once when told to.
+class Page : public WindowState {
+public:
+    using WindowState::WindowState;
+    bool refuseLeave = false;
+    bool Leave(HWND) override { return !std::exchange(refuseLeave, false); }
+    bool Enter(HWND) override
+    {
+        owner->SetCancelButton(true, true, "Cancel");
+        owner->SetBackButton(true, true, "< Back");
+        owner->SetNextButton(true, true, "Next >");
+        return true;
+    }
+};
+
+LONG Left(HWND control) { RECT rect = {}; GetWindowRect(control, &rect); return rect.left; }
+
+// A page is left only when it agrees. Cancel takes the rightmost free slot; Esc closes the
+// wizard only, and always, while Cancel is enabled.
+TEST(WizardFrame, PagesChangeWhenLeftAndCancelTakesTheRightmostFreeSlotAndEscape)
+{
+    FrameUnderTest<WindowStateController> frame;
+    Page first(&frame), second(&frame);
+    frame.AddPage(&first, 1);
+    frame.AddPage(&second, 2);
+    std::vector<std::size_t> seen;
+    const auto run = frame.Script(0, {[&] {
+        first.refuseLeave = true;
+        for (int press = 0; press < 2; ++press) {
+            SendMessageA(frame.Next(), BM_CLICK, 0, 0);
+            seen.push_back(frame.Index());
+        }
+        EXPECT_FALSE(frame.GoToPage(2));  // the current page's own identifier
+        EXPECT_TRUE(frame.GoToPage(1));
+        seen.push_back(frame.Index());
+        const LONG back = Left(frame.Back()), next = Left(frame.Next()), own = Left(frame.Cancel());
+        frame.SetBackButton(false, true, "< Back");
+        EXPECT_EQ(back, Left(frame.Cancel()));
+        frame.SetNextButton(false, true, "Next >");
+        EXPECT_EQ(next, Left(frame.Cancel()));
+        frame.SetBackButton(true, true, "< Back");
+        EXPECT_EQ(own, Left(frame.Cancel()));
+        frame.SetCancelButton(true, false, "Cancel");
+        PostKey(VK_ESCAPE);
+    }, [&] {
+        frame.SetCancelButton(false, true, "Cancel");
+        PostKey(VK_ESCAPE);
+    }, [] {}});
+    EXPECT_EQ((std::vector<std::size_t>{0, 1, 0}), seen);
+    EXPECT_EQ(2u, run) << "Esc closes only, and always, while Cancel is enabled";
+}
+
+const DWORD kChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+
+// Entering asks to hear of the leave, which ends the hover; a drag from elsewhere does not
+// make the button hot. A disabled button hands the focus on, at last to the parent.
+TEST(Button, HoverTracksTheLeaveAndDisablingMovesTheFocusOn)
+{
+    TestWindow parent;
+    MWButton button, other;
+    ASSERT_TRUE(button.Create(0, "", kChild, {10, 10, 130, 50}, parent.get(), 1));
+    ASSERT_TRUE(other.Create(0, "", kChild, {10, 60, 130, 100}, parent.get(), 2));
+    const HWND window = button.GetHwnd();
+    POINT point = {20, 15};
+    ClientToScreen(window, &point);
+    SetCursorPos(point.x, point.y);
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20, 15));
+    EXPECT_FALSE(button.IsHot());
+    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(20, 15));
+    TRACKMOUSEEVENT track = {sizeof(track), TME_QUERY, nullptr, 0};
+    TrackMouseEvent(&track);
+    EXPECT_TRUE(button.IsHot() && track.hwndTrack == window && (track.dwFlags & TME_LEAVE));
+    SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(button.IsHot());
+
+    SetForegroundWindow(parent.get());
+    SetFocus(window);
+    EnableWindow(window, FALSE);
+    EXPECT_EQ(other.GetHwnd(), GetFocus());
+    EnableWindow(other.GetHwnd(), FALSE);
+    EXPECT_EQ(parent.get(), GetFocus());
+}
+
+// The program runs themed, but the XP button's theme cannot be opened: it still has the
+// classic edge, one pixel inward when focused, inside a black frame.
+TEST(ButtonDrawing, ClassicEdgeWhenTheThemeCannotBeOpened)
+{
+    TestWindow parent;
+    MWButtonXP xp;
+    ASSERT_TRUE(xp.Create(0, "Send a file", kChild, {10, 10, 130, 50}, parent.get(), 1));
+    using SetWindowThemeProc = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+    reinterpret_cast<SetWindowThemeProc>(reinterpret_cast<void (*)()>(
+        GetProcAddress(ThemeLibrary(), "SetWindowTheme")))(xp.GetHwnd(), L" ", L" ");
+    ASSERT_TRUE(VisualStyles::IsAppThemed());
+    ASSERT_EQ(nullptr, VisualStyles::OpenThemeData(xp.GetHwnd(), L"BUTTON"));
+    xp.SetFlat(false, false);
+    HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, 120, 40));
+    ReleaseDC(nullptr, screen);
+    for (int focused : {0, 1}) {
+        DRAWITEMSTRUCT item = {ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, UINT(focused ? ODS_FOCUS : 0),
+                               xp.GetHwnd(), dc, {0, 0, 120, 40}, 0};
+        SendMessageA(parent.get(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+        EXPECT_EQ(focused == 1, GetPixel(dc, 0, 0) == 0 && GetPixel(dc, 119, 39) == 0);
+        EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), GetPixel(dc, focused, 20));
+        EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), GetPixel(dc, 119 - focused, 20));
+        EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(dc, 60, 38 - focused));
+    }
+    DeleteObject(SelectObject(dc, old));
+    DeleteDC(dc);
+}
+
+TEST(VisualStyles, AnEntryPointMissingFromTheLibraryFallsBackLikeAMissingLibrary)
+{
+    const FARPROC fallback = GetProcAddress(GetModuleHandleA("kernel32.dll"), "Sleep");
+    EXPECT_EQ(fallback, ResolveThemeProc(nullptr, "OpenThemeData", fallback));
+    EXPECT_EQ(fallback, ResolveThemeProc(GetModuleHandleA("kernel32.dll"), "OpenThemeData", fallback));
+}
+
+// Centred on a smaller owner, the half difference rounds down, not toward zero.
+TEST(BaseDialog, CentresOnTheOwnerRoundingDown)
+{
+    const POINT smaller = CentredTopLeft({300, 200, 400, 280}, {0, 0, 201, 151});
+    EXPECT_EQ(249, smaller.x);
+    EXPECT_EQ(164, smaller.y);
+    EXPECT_EQ(350, CentredTopLeft({300, 200, 500, 280}, {7, 7, 107, 27}).x);
+}
+
+std::vector<std::string> g_shellCalls;
+
+BOOL WINAPI RecordShellOpen(SHELLEXECUTEINFOA* info)
+{
+    g_shellCalls.push_back(std::to_string(info->cbSize) + " " + info->lpVerb + " " + info->lpFile);
+    return FALSE;  // a link counts as visited whatever the shell says
+}
+
+TEST(HyperLinkTest, ClickAndSpaceReleaseOpenTheTargetAndMarkTheLinkVisited)
+{
+    const CHyperLink::ShellOpenCall shell = CHyperLink::SetShellOpenCall(RecordShellOpen);
+    CHyperLink first, second;
+    const HWND dialog = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, nullptr, 0);
+    ASSERT_TRUE(first.AttachDlgItem(dialog, IDC_ABOUT_PRODUCT_LINK, "file:///C:/kestrola/first.txt"));
+    ASSERT_TRUE(second.AttachDlgItem(dialog, IDC_ABOUT_DESIGNER_LINK, "https://second.example/?a=1&b=2"));
+    SendDlgItemMessageA(dialog, IDC_ABOUT_PRODUCT_LINK, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    for (WPARAM key : {WPARAM(VK_RETURN), WPARAM('A')})  // no other key's release opens it
+        SendDlgItemMessageA(dialog, IDC_ABOUT_DESIGNER_LINK, WM_KEYUP, key, 0);
+    SendDlgItemMessageA(dialog, IDC_ABOUT_DESIGNER_LINK, WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_TRUE(first.Visited() && !second.Visited());
+    SendDlgItemMessageA(dialog, IDC_ABOUT_DESIGNER_LINK, WM_KEYUP, VK_SPACE, 0);
+    EXPECT_TRUE(second.Visited());
+    DestroyWindow(dialog);
+    CHyperLink::SetShellOpenCall(shell);
+    EXPECT_EQ((std::vector<std::string>{"60 open file:///C:/kestrola/first.txt",
+                                        "60 open https://second.example/?a=1&b=2"}),
+              g_shellCalls);
+}
+
+}  // namespace

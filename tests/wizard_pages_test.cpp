@@ -1,0 +1,366 @@
+// The wizard's file and print pages as real windows: the file page's boxes filled from the
+// settings, its checks on "Print >", what a good choice stores, files dropped on the wizard,
+// and the print page's outcomes at capture printers of the test's own.
+
+#include "core/TypedPath.h"
+#include "pages/WSPrint.h"
+#include "pages/WSSelectFile.h"
+#include "settings/ProgramSettings.h"
+#include "support/TestEnvironment.h"
+#include "support/WizardTesting.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <shlobj.h>
+
+using namespace testenv;
+
+namespace {
+
+using Values = std::map<std::string, std::string>;
+std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// The pages after a blank one. A page makes its controls once, for one frame window: each
+// run needs a wizard of its own.
+struct Wizard : TestWizard {
+    BlankPage start{this};
+    WSSelectFile files{this};
+    WSPrint print{this};
+    Wizard(const std::string& file = "", const std::string& printer = "")
+    {
+        AddPage(&start, 1);
+        AddPage(&files, WSSelectFile::kPageId);
+        AddPage(&print, WSPrint::kPageId);
+        print.endProcess = [] {};  // the test's own process goes on
+        SetFilePath(file);
+        SetPrinterName(printer);
+    }
+    HWND FileBox() { return GetDlgItem(Frame(), WSSelectFile::kFileBoxId); }
+    HWND PrinterBox() { return GetDlgItem(Frame(), WSSelectFile::kPrinterBoxId); }
+    std::string Status() { return WindowText(GetDlgItem(Frame(), WSPrint::kStatusId)); }
+    LoopStep WaitForOutcome() { return WaitFor([&] { return IsWindowEnabled(Next()); }, "the outcome"); }
+    // The colour of the outcome's picture inside its circle: "red", "green" or "neither".
+    std::string Ink()
+    {
+        RECT client = {};
+        GetClientRect(Frame(), &client);
+        HDC dc = GetDC(Frame());
+        const COLORREF ink = GetPixel(dc, client.right - 275, client.bottom - 119);
+        ReleaseDC(Frame(), dc);
+        const int red = GetRValue(ink), green = GetGValue(ink);
+        return red > green + 64 ? "red" : green > red + 64 ? "green" : "neither";
+    }
+};
+
+class FilePage : public ::testing::Test {
+protected:
+    FilePage() { CloseHandle(CreateFileW(nonAnsi.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, 0)); }
+    std::string ShortNonAnsi()  // Wine makes short names up: ask for this one
+    {
+        wchar_t path[MAX_PATH] = {};
+        EXPECT_NE(0u, GetShortPathNameW(nonAnsi.c_str(), path, MAX_PATH));
+        return std::string(path, path + lstrlenW(path));
+    }
+    std::string LastError()
+    {
+        std::string text;
+        return RawReadString(kProgramSubKey, settings::kLastError, text) ? text : "<none>";
+    }
+    // Steps that wait for a window of this thread to show, answer it, and wait for it to go.
+    void AddAnswer(std::vector<LoopStep>& steps, const char* title, std::function<void(HWND)> answer)
+    {
+        steps.insert(steps.end(), {WaitFor([=] { return IsWindowVisible(FindThreadWindow(title)); }, title),
+                                   [=] { answer(FindThreadWindow(title)); },
+                                   WaitFor([=] { return FindThreadWindow(title) == nullptr; }, title)});
+    }
+
+    ProgramKeyGuard programKey;
+    ScratchDir dir;
+    const std::wstring nonAnsi = Wide(dir.Path()) + L"\\\x0429\x043A\x0430.zpl";
+    const std::string job = dir.Write("job.prn", "slow job");
+    CapturePrinter printerA{"Kestrola Page A"}, printerB{"Kestrola Page B"};
+    Wizard wizard;
+};
+using PrintPage = FilePage;
+
+// The recent files fill the list, a path from the command line replaces the text shown, the
+// last printer is selected. A printer connection is stored and printed to by its own name,
+// not the one shown; the path, longer than any fixed buffer of the page, goes first.
+TEST_F(FilePage, BoxesAreFilledFromTheSettingsAndAGoodChoiceIsPrintedAndRemembered)
+{
+    PrinterSetup printers;
+    const std::string connection = "\\\\Kestrola-srv\\Labels", path = dir.Write(std::string(160, 'f'), "x");
+    printers.SetDefault(connection);
+    const Values stored = {{"LastPrinterName", connection}, {"RecentFile_00", "C:\\zero.prn"},
+                           {"RecentFile_02", "C:\\two.prn"}};
+    for (const auto& value : stored)
+        RawWriteString(kProgramSubKey, value.first, value.second);
+    wizard.SetFilePath(path);
+    const std::string error = "Could not find the printer \"" + connection + "\".";
+    wizard.Script(1, {[&] {
+        EXPECT_EQ(2, SendMessageA(wizard.FileBox(), CB_GETCOUNT, 0, 0));
+        EXPECT_EQ(path, WindowText(wizard.FileBox()));
+        EXPECT_EQ("Labels on Kestrola-srv", WindowText(wizard.PrinterBox()));
+        wizard.Press(wizard.Next());
+    }, wizard.WaitForOutcome(), [&] { EXPECT_EQ(error, wizard.Status()); }});
+    EXPECT_EQ((Values{{"LastError", error}, {"LastPrinterName", connection}, {"RecentFile_00", path},
+                      {"RecentFile_01", "C:\\zero.prn"}, {"RecentFile_02", "C:\\two.prn"}}),
+              RawValues(kProgramSubKey));
+}
+
+// Emptying the box greys "Print >"; pressed all the same, and for each other fault, the page
+// says why and stores nothing.
+TEST_F(FilePage, EachCheckOnPrintShowsItsMessageAndStoresNothing)
+{
+    std::vector<std::string> shown;
+    const std::string texts[] = {"", dir.Path() + "\\missing.prn", dir.Write("there.prn", "x")};
+    std::vector<LoopStep> steps = {[&] {
+        SetWindowTextA(wizard.FileBox(), "C:\\a.prn");
+        SendMessageA(GetWindow(wizard.FileBox(), GW_CHILD), EM_SETSEL, 0, -1);
+        PostMessageA(GetWindow(wizard.FileBox(), GW_CHILD), WM_CHAR, VK_BACK, 1);
+    }, [&] { EXPECT_FALSE(IsWindowEnabled(wizard.Next())); }};
+    for (const std::string& text : texts) {
+        steps.push_back([&] {
+            SetWindowTextA(wizard.FileBox(), text.c_str());
+            if (&text == &texts[2])  // with no printer selected
+                SendMessageA(wizard.PrinterBox(), CB_SETCURSEL, WPARAM(-1), 0);
+            wizard.Press(wizard.Next());
+        });
+        AddAnswer(steps, "Error", [&](HWND box) {
+            shown.push_back(MessageBoxText(box));
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+    }
+    wizard.Script(1, steps);
+    EXPECT_EQ((std::vector<std::string>{
+                  "You must specify a file to send to the printer.",
+                  "Could not find the specified file.  Please make sure the file exists before continuing.",
+                  "You must select a printer."}),
+              shown);
+    EXPECT_EQ(Values(), RawValues(kProgramSubKey));
+}
+
+// "Browse..." opens on "All Files", then on the filter used last. A name the ANSI code page
+// cannot hold comes back as its short path, any other name as it is.
+TEST_F(FilePage, BrowseRemembersTheFilterAndHandsBackPathsThatOpen)
+{
+    const std::string pcl = dir.Write("report.pcl", "\x1b" "E");
+    const int kFilterBox = 0x470, kFileName = 0x47C;
+    std::vector<LRESULT> filters;
+    std::vector<std::string> chosen;
+    std::vector<LoopStep> steps;
+    for (const std::wstring& name : {nonAnsi, Wide(pcl)}) {
+        steps.push_back([&] { PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0); });
+        AddAnswer(steps, "Open", [&, name](HWND dialog) {
+            const HWND box = GetDlgItem(dialog, kFilterBox);
+            filters.push_back(SendMessageA(box, CB_GETCURSEL, 0, 0));
+            SendMessageA(box, CB_SETCURSEL, 2, 0);  // "Printer Control Language Files (*.pcl)"
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFilterBox, CBN_SELENDOK), LPARAM(box));
+            SetDlgItemTextW(dialog, kFileName, name.c_str());
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        });
+        steps.push_back([&] { chosen.push_back(WindowText(wizard.FileBox())); });
+    }
+    wizard.Script(1, steps);
+    EXPECT_EQ((std::vector<LRESULT>{4, 2}), filters);
+    EXPECT_EQ((std::vector<std::string>{ShortNonAnsi(), pcl}), chosen);
+    EXPECT_EQ((Values{{"OpenFilterIndex", "3"}}), RawValues(kProgramSubKey));
+}
+
+TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
+{
+    const std::string held = dir.Write("held.zpl", "x");
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    RawWriteString(kProgramSubKey, settings::kLastPrinterName, printerB.Name());
+    wizard.SetFilePath(dir.Write("label.zpl", "^XA^XZ"));
+    std::unique_ptr<CapturePrinter> added;
+    const auto remove = [](const std::string& name) {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE,
+                       ("System\\CurrentControlSet\\Control\\Print\\Printers\\" + name).c_str());
+    };
+    const std::vector<LoopStep> changes = {
+        [&] { added.reset(new CapturePrinter("Kestrola AAA New")); },  // listed before B
+        [&] { added.reset(), remove(printerA.Name()); },
+        [&] { SetWindowTextA(wizard.FileBox(), held.c_str()); },
+        [&] { remove(printerB.Name()); },
+    };
+    std::vector<std::string> seen;  // after each "Print >": the outcome | what B received
+    std::vector<LoopStep> steps;
+    for (const LoopStep& change : changes) {
+        steps.push_back([&, change] { change(), printerB.Forget(), wizard.Press(wizard.Next()); });
+        steps.push_back(WaitFor([&] { return FindThreadWindow("Error") ||
+                                             (wizard.Index() == 2 && IsWindowEnabled(wizard.Back())); },
+                                "the outcome"));
+        steps.push_back([&] {
+            const HWND box = FindThreadWindow("Error");
+            seen.push_back((box ? MessageBoxText(box) : wizard.Status()) + " | " +
+                           (printerB.HasJob() ? printerB.Bytes() : "no job"));
+            box ? (void)PostMessageA(box, WM_COMMAND, IDOK, 0) : wizard.Press(wizard.Back());
+        });
+    }
+    steps.push_back(WaitFor([] { return !FindThreadWindow("Error"); }, "the message to go"));
+    wizard.Script(1, steps);
+    CloseHandle(holder);
+    const std::string sent = "The file was sent to the printer successfully! | ^XA^XZ\x0C";
+    const std::string unreadable = "Could not open the file:\n\n\"" + held + "\"\n\nfor printing.";
+    EXPECT_EQ((std::vector<std::string>{sent, sent, unreadable + " | no job",
+                                        "You must select a printer. | no job"}),
+              seen);
+    std::string last;
+    RawReadString(kProgramSubKey, settings::kLastPrinterName, last);
+    EXPECT_EQ(printerB.Name(), last);
+}
+
+// Drops the names on the frame as the shell does; true when the program released the memory.
+bool Drop(HWND frame, const std::vector<std::wstring>& names)
+{
+    std::wstring list;
+    for (const std::wstring& name : names)
+        list += name + L'\0';
+    const size_t size = sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    auto* block = static_cast<DROPFILES*>(GlobalLock(memory));
+    *block = {sizeof(DROPFILES), {}, FALSE, TRUE};
+    memcpy(block + 1, list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SendMessageA(frame, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    return GlobalFlags(memory) == GMEM_INVALID_HANDLE;
+}
+
+// The first dropped file that exists is taken, from any page but one printing; folders and
+// missing files are passed over. A name outside the code page comes as its short path.
+TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
+{
+    CapturePrinter slow("", 3);
+    RawWriteString(kProgramSubKey, settings::kLastPrinterName, slow.Name());
+    const std::vector<std::wstring> passedOver = {Wide(dir.Path()), Wide(dir.Path() + "\\gone.zpl")};
+    std::vector<bool> released;
+    const auto drop = [&](std::vector<std::wstring> names) {
+        released.push_back(Drop(wizard.Frame(), names));
+    };
+    wizard.Script(0, {[&] {
+        EXPECT_TRUE(GetWindowLongA(wizard.Frame(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+        drop(passedOver);
+        EXPECT_EQ(0u, wizard.Index());
+        drop({passedOver[0], passedOver[1], Wide(job), nonAnsi});
+        EXPECT_EQ(1u, wizard.Index());
+        EXPECT_EQ(job, WindowText(wizard.FileBox()));
+        SetWindowTextA(wizard.FileBox(), "");  // a drop makes "Print" usable as a pick does
+        EnableWindow(wizard.Next(), FALSE);
+        drop({Wide(job)});
+        EXPECT_TRUE(IsWindowEnabled(wizard.Next()));
+        wizard.Press(wizard.Next());
+    }, WaitFor([&] { return !IsWindowEnabled(wizard.Back()); }, "the job to start"), [&] {
+        drop({nonAnsi});
+        EXPECT_EQ(2u, wizard.Index());
+        EXPECT_EQ("Printing...", wizard.Status());
+    }, wizard.WaitForOutcome(), [&] {
+        EXPECT_EQ("slow job\x0C", slow.Bytes());
+        drop({nonAnsi});
+        EXPECT_EQ(1u, wizard.Index());
+        EXPECT_EQ(ShortNonAnsi(), WindowText(wizard.FileBox()));
+        EXPECT_EQ("Print >", WindowText(wizard.Next()));
+    }});
+    EXPECT_EQ(std::vector<bool>(5, true), released);
+}
+
+TEST(TypedPath, BlanksAroundThenOneQuoteAtEachEndAreRemoved)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"\"C:\\labels\\shelf.zpl\"", "C:\\labels\\shelf.zpl"},
+        {" \t \"C:\\a b.zpl\"  \t", "C:\\a b.zpl"},
+        {"\" C:\\a.zpl \"", " C:\\a.zpl "},  // blanks inside the quotes belong to the path
+        {"\"\"C:\\a.zpl\"\"", "\"C:\\a.zpl\""},
+        {" \"\" ", ""},
+    };
+    for (const auto& [text, path] : cases)
+        EXPECT_EQ(path, CleanTypedPath(text)) << text;
+}
+
+// The picture, text and "LastError" of each outcome, the picture kept by a repaint; "Exit"
+// then closes the wizard. "AutoClose" of exactly 1 closes it at once after any outcome.
+TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
+{
+    CapturePrinter printer, unfinished;
+    // The spooler cannot end a job whose port is a file in a missing folder.
+    SetPrinterPort(unfinished.Name(), "/nonexistent-kestrola-folder/job.prn");
+    const std::string kNotFound = "Could not find the printer \"Kestrola Nowhere\".", sent = printer.Name();
+    const char kNotSent[] = "An error occurred sending the file data to the printer.";
+    const struct { std::string printer, text, lastError, ink; DWORD autoClose; } cases[] = {
+        {"Kestrola Nowhere", kNotFound, kNotFound, "red", 2},
+        {unfinished.Name(), kNotSent, kNotSent, "red", 0},
+        {sent, "The file was sent to the printer successfully!", "<none>", "green", 2},
+        {"Kestrola Nowhere", "", kNotFound, "", 1},
+        {sent, "", "<none>", "", 1},
+    };
+    for (const auto& c : cases) {
+        RawWriteString(kProgramSubKey, settings::kLastError, "stale");
+        RawWriteDword(kProgramSubKey, settings::kAutoClose, c.autoClose);
+        printer.Forget();
+        Wizard w(job, c.printer);
+        const auto run = w.Script(2, {w.WaitForOutcome(), [&] {
+            EXPECT_EQ(c.text, w.Status());
+            RedrawWindow(w.Frame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            EXPECT_EQ(c.ink, w.Ink());
+            w.Press(w.Next());  // "Exit"
+        }, [] {}});
+        // Closed at once, the window is gone before a step can see the outcome.
+        EXPECT_EQ(c.autoClose == 1 ? 0u : 2u, run) << c.printer << " AutoClose " << c.autoClose;
+        EXPECT_EQ(c.lastError, LastError());
+        EXPECT_EQ(c.printer == sent ? "slow job\x0C" : "", printer.Bytes());
+    }
+}
+
+// Closing while a slow job runs asks; "No" lets the job finish, "Yes" ends the wizard. The
+// worker may die holding the allocator's lock: after "Yes", said while another thread holds
+// it, the page must end the process before it allocates or frees anything.
+const HANDLE allocatorHeld = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+const HANDLE releaseAllocator = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+volatile bool heldUntilTimeOut = false, endedWhileHeld = false;
+
+DWORD WINAPI HoldAllocator(void*)
+{
+    const HANDLE heap = reinterpret_cast<HANDLE>(_get_heap_handle());
+    HeapLock(heap);
+    SetEvent(allocatorHeld);
+    heldUntilTimeOut = WaitForSingleObject(releaseAllocator, 10000) != WAIT_OBJECT_0;
+    HeapUnlock(heap);
+    return 0;
+}
+
+TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
+{
+    CapturePrinter slow("", 3);
+    for (int answer : {IDNO, IDYES}) {
+        std::string question;
+        HANDLE holder = nullptr;
+        Wizard w(job, slow.Name());
+        w.print.endProcess = [] { endedWhileHeld = !heldUntilTimeOut, SetEvent(releaseAllocator); };
+        const auto run = w.Script(2, {
+            WaitFor([&] { return !IsWindowEnabled(w.Back()); }, "the job to start"),
+            [&] { PostMessageA(w.Frame(), WM_SYSCOMMAND, SC_CLOSE, 0); },
+            WaitFor([] { return FindThreadWindow("Currently Printing") != nullptr; }, "the question"),
+            [&] {
+                const HWND box = FindThreadWindow("Currently Printing");
+                question = MessageBoxText(box);
+                if (answer == IDYES) {
+                    holder = CreateThread(nullptr, 0, HoldAllocator, nullptr, 0, nullptr);
+                    WaitForSingleObject(allocatorHeld, INFINITE);
+                }
+                PostMessageA(box, WM_COMMAND, answer, 0);
+            },
+            w.WaitForOutcome(),
+            [&] { EXPECT_EQ("slow job\x0C", slow.Bytes()); },
+        });
+        EXPECT_EQ("Terminate printing and exit Kestrola?", question);
+        EXPECT_EQ(answer == IDNO ? 6u : 4u, run) << answer;
+        if (holder) {
+            WaitForSingleObject(holder, INFINITE);
+            CloseHandle(holder);
+        }
+    }
+    EXPECT_TRUE(endedWhileHeld);
+}
+
+}  // namespace

@@ -40,20 +40,27 @@ std::set<std::pair<int, int>> IconImages(int id)
     return images;
 }
 
-// A 24-bit bitmap resource's pixels, top row first; empty unless it is 24-bit BI_RGB.
+// A bitmap resource's pixels as the program's LoadBitmapA gives them, top row first;
+// empty unless it loads at exactly that size.
 std::vector<COLORREF> Pixels(int id, int width, int height)
 {
-    DWORD size = 0;
-    const BYTE* bytes = Resource(id, RT_BITMAP, &size);
-    const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(bytes);
-    const DWORD stride = (width * 3 + 3) & ~3u;
-    if (!info || info->biWidth != width || info->biHeight != height || info->biBitCount != 24 ||
-        info->biCompression != BI_RGB || size < info->biSize + stride * height)
+    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+    BITMAP shape = {};
+    if (!bitmap || !GetObjectA(bitmap, sizeof(shape), &shape) || shape.bmWidth != width ||
+        shape.bmHeight != height) {
+        DeleteObject(bitmap);
         return {};
-    std::vector<COLORREF> pixels;
-    for (int y = height - 1; y >= 0; --y)
-        for (const BYTE *p = bytes + info->biSize + y * stride, *end = p + 3 * width; p < end; p += 3)
-            pixels.push_back(RGB(p[2], p[1], p[0]));
+    }
+    BITMAPINFOHEADER info = {sizeof(info), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<COLORREF> pixels(width * height);
+    HDC screen = GetDC(nullptr);
+    if (GetDIBits(screen, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+                  DIB_RGB_COLORS) != height)
+        pixels.clear();
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    for (COLORREF& p : pixels)  // 0x00RRGGBB in a DIB, 0x00BBGGRR in a COLORREF
+        p = RGB(GetBValue(p), GetGValue(p), GetRValue(p));
     return pixels;
 }
 
@@ -72,7 +79,7 @@ TEST(Artwork, EveryPictureAtItsSizesAndDepthsWithTheBackgroundItsDrawingNeeds)
         {IDB_FAILURE, 40, 40, white}};
     for (const auto& expected : bitmaps) {
         const std::vector<COLORREF> pixels = Pixels(expected.id, expected.width, expected.height);
-        ASSERT_EQ(size_t(expected.width * expected.height), pixels.size()) << expected.id << ": size or depth";
+        ASSERT_EQ(size_t(expected.width * expected.height), pixels.size()) << expected.id << ": size";
         EXPECT_EQ(expected.corner, pixels.front()) << expected.id;
         EXPECT_EQ(expected.corner, pixels.back()) << expected.id;
     }

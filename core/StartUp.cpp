@@ -47,6 +47,11 @@ std::string NormaliseFilePath(const std::string& path)
     });
     if (full.empty())
         return path;
+    // Looking up the long form walks every folder of the path, a millisecond and more of
+    // each automatic job under Wine. Only a short (8.3) name needs it, and a short name the
+    // system made differs from its long name by a '~' or, when the name fits 8.3, by case.
+    if (full.find('~') == std::string::npos)
+        return full;
     const std::string longPath = ConvertPath(full, GetLongPathNameA);
     return longPath.empty() ? path : longPath;
 }

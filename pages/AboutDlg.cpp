@@ -63,8 +63,8 @@ void PaintPrinterPicture(HWND dialog)
         OwnedMemoryDC memory(CreateCompatibleDC(dc));
         if (memory.valid()) {
             HGDIOBJ previous = SelectObject(memory.get(), picture.get());
-            TransparentBlt(dc, place.left, place.top, size.bmWidth, size.bmHeight, memory.get(), 0, 0,
-                           size.bmWidth, size.bmHeight, RGB(255, 0, 255));
+            GdiTransparentBlt(dc, place.left, place.top, size.bmWidth, size.bmHeight, memory.get(),
+                              0, 0, size.bmWidth, size.bmHeight, RGB(255, 0, 255));
             SelectObject(memory.get(), previous);
         }
     }

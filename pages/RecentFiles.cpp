@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 namespace {
 
 std::vector<std::string> LoadThrough(DWORD bufferSize)
@@ -27,8 +25,8 @@ std::vector<std::string> LoadThrough(DWORD bufferSize)
 
 std::string RecentFileValueName(int index)
 {
-    char name[32];
-    std::snprintf(name, sizeof(name), settings::kRecentFileFormat, index);
+    char name[32];  // wsprintfA: the C library's printf would add 20 KB of formatting code
+    wsprintfA(name, settings::kRecentFileFormat, index);
     return name;
 }
 

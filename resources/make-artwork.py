@@ -3,7 +3,7 @@
 
 Pure Python (no image libraries): every picture is drawn on an RGBA canvas from shapes
 that are anti-aliased by supersampling, then written as .ico files (32-bit with alpha,
-8-bit and 4-bit with a palette and a mask) or 24-bit .bmp files. The generated files are
+8-bit and 4-bit with a palette and a mask) or .bmp files (8-bit RLE with a palette). The generated files are
 committed, so building the program needs none of this. Run it after changing a picture:
 
     python3 resources/make-artwork.py
@@ -443,18 +443,50 @@ def write_ico(name, images):
         f.write(struct.pack("<HHH", 0, 1, len(images)) + entries + data)
 
 
+def rle8(indices):
+    """One row of palette indices in BI_RLE8: runs of a repeated index as (count, index),
+    other stretches of three or more in absolute mode, each ended by an end-of-line."""
+    out, i, n = bytearray(), 0, len(indices)
+    while i < n:
+        run = 1
+        while i + run < n and run < 255 and indices[i + run] == indices[i]:
+            run += 1
+        if run >= 2 or n - i < 3:
+            out += bytes((run, indices[i]))
+            i += run
+            continue
+        j = i + 1  # a literal stretch ends where a run of two begins
+        while j < n and j - i < 255 and not (j + 1 < n and indices[j] == indices[j + 1]):
+            j += 1
+        if j - i < 3:
+            out += b"".join(bytes((1, v)) for v in indices[i:j])
+        else:
+            out += bytes((0, j - i)) + bytes(indices[i:j]) + b"\0" * ((j - i) % 2)
+        i = j
+    return out + b"\0\0"
+
+
 def write_bmp(name, rows):
-    """A bottom-up 24-bit BI_RGB bitmap file from rows of RGB tuples."""
+    """A bottom-up bitmap file from rows of RGB tuples: 8-bit with a palette of exactly its
+    colours and compressed as BI_RLE8 when it has at most 256 of them (the same pixels at a
+    fraction of the bytes), 24-bit BI_RGB otherwise."""
     h, w = len(rows), len(rows[0])
-    stride = ((w * 3 + 3) // 4) * 4
-    bits = bytearray()
-    for row in reversed(rows):
-        line = b"".join(bytes((b, g, r)) for (r, g, b) in row)
-        bits += line + b"\0" * (stride - len(line))
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(bits), 2835, 2835, 0, 0)
-    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(bits), 0, 0, 14 + len(info))
+    colours = sorted({p for row in rows for p in row})
+    if len(colours) <= 256:
+        index = {c: i for i, c in enumerate(colours)}
+        bits = b"".join(rle8([index[p] for p in row]) for row in reversed(rows)) + b"\0\1"
+        palette = b"".join(bytes((b, g, r, 0)) for (r, g, b) in colours)
+        info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 8, 1, len(bits), 2835, 2835, len(colours), 0)
+    else:
+        stride = ((w * 3 + 3) // 4) * 4
+        bits = b"".join(b"".join(bytes((b, g, r)) for (r, g, b) in row) + b"\0" * (stride - 3 * w)
+                        for row in reversed(rows))
+        palette = b""
+        info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(bits), 2835, 2835, 0, 0)
+    offset = 14 + len(info) + len(palette)
+    head = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset)
     with open(os.path.join(OUT, name), "wb") as f:
-        f.write(head + info + bits)
+        f.write(head + info + palette + bits)
 
 
 def keyed(c, key, threshold=0.35, behind=(240, 240, 240)):

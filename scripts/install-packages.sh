@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build googletest g++-mingw-w64-i686 wine wine32:i386 fonts-wine
-          xvfb xdotool x11-utils imagemagick nsis zip jq)
+          xvfb xdotool x11-utils imagemagick nsis zip unzip jq)
 
 missing=()
 for p in "${packages[@]}"; do

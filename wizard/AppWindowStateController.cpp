@@ -155,8 +155,10 @@ void AppWindowStateController::Paint(HWND, HDC dc, const RECT& client)
         }
         if (source.valid() && printer.valid() && currentIndex != 0) {
             Selection selection(source.get(), printer.get());
-            TransparentBlt(strip.get(), 17, 0, 108, 105, source.get(), 0, 0, 108, 105,
-                           RGB(255, 0, 255));
+            // gdi32's own entry, which msimg32's TransparentBlt forwards to: automatic
+            // printing then starts without loading msimg32.
+            GdiTransparentBlt(strip.get(), 17, 0, 108, 105, source.get(), 0, 0, 108, 105,
+                              RGB(255, 0, 255));
         }
     }
     FillRow(strip.get(), width, 156, RGB(185, 185, 185));

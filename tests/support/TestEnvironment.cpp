@@ -233,23 +233,31 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM windows)
     return TRUE;
 }
 
-// Watches a started process until it ends or the time-out kills it; closes the handle.
-ProcessResult WatchProcess(HANDLE process, DWORD timeoutMs,
-                           const std::function<bool(HWND)>& onWindow)
+}  // namespace
+
+ProcessResult RunProgram(const std::wstring& commandLine, DWORD timeoutMs,
+                         const std::function<bool(HWND)>& onWindow)
 {
     ProcessResult result;
+    std::wstring line = commandLine;
+    STARTUPINFOW startup = {sizeof(startup)};
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return result;
+    CloseHandle(info.hThread);
     std::vector<HWND> handled;
     std::vector<std::string>& titles = result.visibleWindowTitles;
     const DWORD start = GetTickCount();
     DWORD wait = WAIT_TIMEOUT;
     while (wait != WAIT_OBJECT_0 && GetTickCount() - start <= timeoutMs) {
-        wait = WaitForSingleObject(process, 20);
+        wait = WaitForSingleObject(info.hProcess, 20);
         std::vector<HWND> windows;
         EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
         for (HWND window : windows) {
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner != GetProcessId(process) || !IsWindowVisible(window))
+            if (owner != info.dwProcessId || !IsWindowVisible(window))
                 continue;
             if (std::find(titles.begin(), titles.end(), WindowText(window)) == titles.end())
                 titles.push_back(WindowText(window));
@@ -260,26 +268,11 @@ ProcessResult WatchProcess(HANDLE process, DWORD timeoutMs,
     }
     result.exited = wait == WAIT_OBJECT_0;
     if (result.exited)
-        GetExitCodeProcess(process, &result.exitCode);
-    else if (TerminateProcess(process, 0xDEAD))
-        WaitForSingleObject(process, 5000);
-    CloseHandle(process);
+        GetExitCodeProcess(info.hProcess, &result.exitCode);
+    else if (TerminateProcess(info.hProcess, 0xDEAD))
+        WaitForSingleObject(info.hProcess, 5000);
+    CloseHandle(info.hProcess);
     return result;
-}
-
-}  // namespace
-
-ProcessResult RunProgram(const std::wstring& commandLine, DWORD timeoutMs,
-                         const std::function<bool(HWND)>& onWindow)
-{
-    std::wstring line = commandLine;
-    STARTUPINFOW startup = {sizeof(startup)};
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return ProcessResult();
-    CloseHandle(process.hThread);
-    return WatchProcess(process.hProcess, timeoutMs, onWindow);
 }
 
 std::wstring Wide(const std::string& text)
@@ -288,17 +281,6 @@ std::wstring Wide(const std::string& text)
     wide.resize(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
                                     &wide[0], static_cast<int>(wide.size())));
     return wide;
-}
-
-ProcessResult ShellOpen(const std::string& file)
-{
-    // No error dialog of the shell's own: a missing association is a failed start here.
-    SHELLEXECUTEINFOA info = {sizeof(info),
-                              SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC,
-                              nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL};
-    if (!ShellExecuteExA(&info) || !info.hProcess)
-        return ProcessResult();
-    return WatchProcess(info.hProcess, 20000, nullptr);
 }
 
 void SetPrinterPort(const std::string& printerName, const std::string& port)

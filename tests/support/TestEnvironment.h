@@ -116,8 +116,6 @@ struct ProcessResult {
 ProcessResult RunProgram(const std::wstring& commandLine, DWORD timeoutMs = 20000,
                          const std::function<bool(HWND)>& onWindow = nullptr);
 std::wstring Wide(const std::string& text);  // from the ANSI code page
-// The same for the program the shell starts to open a file, as a double click does.
-ProcessResult ShellOpen(const std::string& file);
 
 // Points an existing printer at another port: a Unix path, or "|command".
 void SetPrinterPort(const std::string& printerName, const std::string& port);

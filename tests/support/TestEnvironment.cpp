@@ -11,9 +11,6 @@
 namespace testenv {
 namespace {
 
-const char kPrintersKey[] = "System\\CurrentControlSet\\Control\\Print\\Printers";
-const char kWindowsKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
-
 std::string Unique(const char* stem)
 {
     static int counter = 0;
@@ -49,17 +46,20 @@ ScratchKey::ScratchKey()
 
 ScratchKey::~ScratchKey() { RegDeleteTreeA(HKEY_CURRENT_USER, SubKey().c_str()); }
 
-ProgramKeyGuard::ProgramKeyGuard()
-    : had_(CopyTree(HKEY_CURRENT_USER, kProgramSubKey, HKEY_CURRENT_USER, saved_.SubKey()))
+KeyGuard::KeyGuard(HKEY root, const std::string& subKey, bool emptied)
+    : root_(root), subKey_(subKey), emptied_(emptied),
+      had_(CopyTree(root, subKey, HKEY_CURRENT_USER, saved_.SubKey()))
 {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kProgramSubKey);
+    if (emptied)
+        RegDeleteTreeA(root, subKey.c_str());
 }
 
-ProgramKeyGuard::~ProgramKeyGuard()
+KeyGuard::~KeyGuard()
 {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kProgramSubKey);
+    if (emptied_)
+        RegDeleteTreeA(root_, subKey_.c_str());
     if (had_)
-        CopyTree(HKEY_CURRENT_USER, saved_.SubKey(), HKEY_CURRENT_USER, kProgramSubKey);
+        CopyTree(HKEY_CURRENT_USER, saved_.SubKey(), root_, subKey_);
 }
 
 CapturePrinter::CapturePrinter(const std::string& name, int delaySeconds)
@@ -177,23 +177,6 @@ std::map<std::string, std::string> RawValues(const std::string& subKey)
     return values;
 }
 
-PrinterSetup::PrinterSetup()
-    : hadPrinters_(CopyTree(HKEY_LOCAL_MACHINE, kPrintersKey, HKEY_CURRENT_USER,
-                            saved_.SubKey() + "\\Printers")),
-      hadWindows_(CopyTree(HKEY_CURRENT_USER, kWindowsKey, HKEY_CURRENT_USER,
-                           saved_.SubKey() + "\\Windows"))
-{
-}
-
-PrinterSetup::~PrinterSetup()
-{
-    if (hadPrinters_)
-        CopyTree(HKEY_CURRENT_USER, saved_.SubKey() + "\\Printers", HKEY_LOCAL_MACHINE,
-                 kPrintersKey);
-    if (hadWindows_)
-        CopyTree(HKEY_CURRENT_USER, saved_.SubKey() + "\\Windows", HKEY_CURRENT_USER, kWindowsKey);
-}
-
 void PrinterSetup::SetDefault(const std::string& printerName)
 {
     RawWriteString(kWindowsKey, "Device", printerName + ",winspool,nul");
@@ -204,7 +187,7 @@ void PrinterSetup::RemoveAll()
 {
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kWindowsKey, "Device");
     HKEY key = nullptr;
-    if (hadPrinters_ &&
+    if (printers_.Had() &&
         RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPrintersKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS)
         RegDeleteTreeA(key, nullptr);
     RegCloseKey(key);

@@ -31,15 +31,25 @@ private:
     std::string path_;
 };
 
-// Empties the program's own key for a test and puts back what was there afterwards.
-class ProgramKeyGuard {
+// Keeps a copy of a registry tree and puts it back at the end; emptied: the tree is removed
+// for the time between.
+class KeyGuard {
 public:
-    ProgramKeyGuard();
-    ~ProgramKeyGuard();
+    KeyGuard(HKEY root, const std::string& subKey, bool emptied = false);
+    ~KeyGuard();
+    bool Had() const { return had_; }
 
 private:
+    HKEY root_;
+    std::string subKey_;
+    bool emptied_;
     ScratchKey saved_;
-    bool had_ = false;
+    bool had_;
+};
+
+// Empties the program's own key for a test and puts back what was there afterwards.
+struct ProgramKeyGuard : KeyGuard {
+    ProgramKeyGuard() : KeyGuard(HKEY_CURRENT_USER, kProgramSubKey, true) {}
 };
 
 // A spooler printer whose port is a file in the build tree's capture folder.
@@ -86,19 +96,19 @@ void RawWriteDword(const std::string& subKey, const std::string& value, DWORD nu
 // Every value of an HKCU key by name, numbers in decimal; empty when the key is missing.
 std::map<std::string, std::string> RawValues(const std::string& subKey);
 
+constexpr const char kPrintersKey[] = "System\\CurrentControlSet\\Control\\Print\\Printers";
+constexpr const char kWindowsKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+
 // Keeps the prefix's printers and the user's default printer setting ("Device") and puts
 // them back at the end.
 class PrinterSetup {
 public:
-    PrinterSetup();
-    ~PrinterSetup();
     // The name may be one the spooler does not list, such as a printer connection's.
     void SetDefault(const std::string& printerName);
     void RemoveAll();  // every printer, and the default setting
 
 private:
-    ScratchKey saved_;
-    bool hadPrinters_ = false, hadWindows_ = false;
+    KeyGuard printers_{HKEY_LOCAL_MACHINE, kPrintersKey}, windows_{HKEY_CURRENT_USER, kWindowsKey};
 };
 
 std::string KestrolaExePath();  // the real program, beside the tests' folder

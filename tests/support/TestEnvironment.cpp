@@ -37,6 +37,12 @@ void SetText(HKEY root, const std::string& subKey, const char* value, const std:
                     static_cast<DWORD>(text.size() + 1));
 }
 
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows)
+{
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+    return TRUE;
+}
+
 }  // namespace
 
 ScratchKey::ScratchKey()
@@ -73,11 +79,10 @@ CapturePrinter::CapturePrinter(const std::string& name, int delaySeconds)
     const std::string key = std::string(kPrintersKey) + "\\" + name_, port =
         delaySeconds > 0 ? "|sleep " + std::to_string(delaySeconds) + "; cat > '" + unixFile + "'"
                          : unixFile;
-    for (const auto& text : {std::make_pair("Name", name_), std::make_pair("Port", port),
-                             std::make_pair("Print Processor", std::string("WinPrint")),
-                             std::make_pair("Datatype", std::string("RAW")),
-                             std::make_pair("Printer Driver", std::string("Generic / Text Only"))})
-        SetText(HKEY_LOCAL_MACHINE, key, text.first, text.second);
+    for (const auto& text : std::map<std::string, std::string>{
+             {"Name", name_}, {"Port", port}, {"Print Processor", "WinPrint"}, {"Datatype", "RAW"},
+             {"Printer Driver", "Generic / Text Only"}})
+        SetText(HKEY_LOCAL_MACHINE, key, text.first.c_str(), text.second);
     const DWORD attributes = 0x40;
     RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), "Attributes", REG_DWORD, &attributes,
                     sizeof(attributes));
@@ -186,11 +191,8 @@ void PrinterSetup::SetDefault(const std::string& printerName)
 void PrinterSetup::RemoveAll()
 {
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kWindowsKey, "Device");
-    HKEY key = nullptr;
-    if (printers_.Had() &&
-        RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPrintersKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS)
-        RegDeleteTreeA(key, nullptr);
-    RegCloseKey(key);
+    if (printers_.Had())
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPrintersKey);
 }
 
 std::string KestrolaExePath()
@@ -207,16 +209,6 @@ std::string WindowText(HWND window)
     text.resize(GetWindowTextA(window, &text[0], static_cast<int>(text.size())));
     return text;
 }
-
-namespace {
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM windows)
-{
-    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
-    return TRUE;
-}
-
-}  // namespace
 
 ProcessResult RunProgram(const std::wstring& commandLine, DWORD timeoutMs,
                          const std::function<bool(HWND)>& onWindow)

@@ -58,13 +58,8 @@ public:
     // With a delay, each job reaches the file that many seconds late: a slow printer.
     explicit CapturePrinter(const std::string& name = std::string(), int delaySeconds = 0);
     ~CapturePrinter();
-    CapturePrinter(const CapturePrinter&) = delete;
-    CapturePrinter& operator=(const CapturePrinter&) = delete;
     const std::string& Name() const { return name_; }
-    bool HasJob() const
-    {
-        return GetFileAttributesA(portFile_.c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
+    bool HasJob() const { return GetFileAttributesA(portFile_.c_str()) != INVALID_FILE_ATTRIBUTES; }
     std::string Bytes() const { return ReadFileBytes(portFile_); }  // the last job's
     void Forget() { DeleteFileA(portFile_.c_str()); }
 
@@ -78,8 +73,6 @@ class ScratchDir {
 public:
     ScratchDir();
     ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
     const std::string& Path() const { return path_; }
     std::string Write(const std::string& name, const std::string& bytes) const;  // its path
 

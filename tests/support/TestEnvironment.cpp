@@ -17,16 +17,14 @@ std::string Unique(const char* stem)
     return stem + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
 }
 
-// Empties the target and copies the source's tree into it; false when there is no source.
+// Replaces the target with a copy of the source's tree; false when there is no source.
 bool CopyTree(HKEY fromRoot, const std::string& from, HKEY toRoot, const std::string& to)
 {
     HKEY target = nullptr;
-    if (!RawKeyExists(from, fromRoot) ||
-        RegCreateKeyExA(toRoot, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target,
-                        nullptr) != ERROR_SUCCESS)
-        return false;
-    RegDeleteTreeA(target, nullptr);
-    const bool copied = RegCopyTreeA(fromRoot, from.c_str(), target) == ERROR_SUCCESS;
+    RegDeleteTreeA(toRoot, to.c_str());
+    const bool copied = RawKeyExists(from, fromRoot) &&
+                        RegCreateKeyA(toRoot, to.c_str(), &target) == ERROR_SUCCESS &&
+                        RegCopyTreeA(fromRoot, from.c_str(), target) == ERROR_SUCCESS;
     RegCloseKey(target);
     return copied;
 }

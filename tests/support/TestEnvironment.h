@@ -44,7 +44,7 @@ private:
     std::string subKey_;
     bool emptied_;
     ScratchKey saved_;
-    bool had_;
+    bool had_;  // a copy was taken
 };
 
 // Empties the program's own key for a test and puts back what was there afterwards.
@@ -64,8 +64,7 @@ public:
     void Forget() { DeleteFileA(portFile_.c_str()); }
 
 private:
-    std::string name_;
-    std::string portFile_;  // Windows path
+    std::string name_, portFile_;  // the port file by its Windows path
 };
 
 // A scratch folder of the test process, removed with its files at the end.

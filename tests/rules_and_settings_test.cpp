@@ -92,27 +92,23 @@ TEST(PrinterList, ThePickedPrinterIsTheOneShownAtTheSelectionIfStillThere)
 
 using List = std::vector<std::string>;
 
-List Numbered(int from, int to, List list = {})
-{
-    for (int i = from; i < to; ++i)
-        list.push_back("C:\\jobs\\" + std::to_string(i) + ".prn");
-    return list;
-}
-
 // The path goes first; an entry equal to it but for case leaves its place and takes the
 // new spelling; ten entries at most.
 TEST(RecentFiles, AddMovesToTheFrontAndKeepsTenAtMost)
 {
+    List ten, newFirst = {"C:\\new.prn"};
+    for (int i = 0; i < 10; ++i)
+        ten.push_back("C:\\jobs\\" + std::to_string(i) + ".prn");
+    newFirst.insert(newFirst.end(), ten.begin(), ten.end() - 1);
     const struct {
         List before;
         std::string path;
         List after;
     } cases[] = {
         {{}, "C:\\a.prn", {"C:\\a.prn"}},
-        {{"C:\\a.prn", "C:\\b.prn", "C:\\Jobs\\Label.ZPL", "C:\\d.prn"},
-         "c:\\jobs\\label.zpl",
+        {{"C:\\a.prn", "C:\\b.prn", "C:\\Jobs\\Label.ZPL", "C:\\d.prn"}, "c:\\jobs\\label.zpl",
          {"c:\\jobs\\label.zpl", "C:\\a.prn", "C:\\b.prn", "C:\\d.prn"}},
-        {Numbered(0, 10), "C:\\new.prn", Numbered(0, 9, {"C:\\new.prn"})},
+        {ten, "C:\\new.prn", newFirst},
     };
     for (const auto& c : cases) {
         List list = c.before;

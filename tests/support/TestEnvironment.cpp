@@ -11,25 +11,20 @@
 namespace testenv {
 namespace {
 
-const char kPrintersKey[] = "System\\CurrentControlSet\\Control\\Print\\Printers";
-const char kWindowsKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
-
 std::string Unique(const char* stem)
 {
     static int counter = 0;
     return stem + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
 }
 
-// Empties the target and copies the source's tree into it; false when there is no source.
+// Replaces the target with a copy of the source's tree; false when there is no source.
 bool CopyTree(HKEY fromRoot, const std::string& from, HKEY toRoot, const std::string& to)
 {
     HKEY target = nullptr;
-    if (!RawKeyExists(from, fromRoot) ||
-        RegCreateKeyExA(toRoot, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target,
-                        nullptr) != ERROR_SUCCESS)
-        return false;
-    RegDeleteTreeA(target, nullptr);
-    const bool copied = RegCopyTreeA(fromRoot, from.c_str(), target) == ERROR_SUCCESS;
+    RegDeleteTreeA(toRoot, to.c_str());
+    const bool copied = RawKeyExists(from, fromRoot) &&
+                        RegCreateKeyA(toRoot, to.c_str(), &target) == ERROR_SUCCESS &&
+                        RegCopyTreeA(fromRoot, from.c_str(), target) == ERROR_SUCCESS;
     RegCloseKey(target);
     return copied;
 }
@@ -38,6 +33,12 @@ void SetText(HKEY root, const std::string& subKey, const char* value, const std:
 {
     RegSetKeyValueA(root, subKey.c_str(), value, REG_SZ, text.c_str(),
                     static_cast<DWORD>(text.size() + 1));
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows)
+{
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+    return TRUE;
 }
 
 }  // namespace
@@ -49,17 +50,20 @@ ScratchKey::ScratchKey()
 
 ScratchKey::~ScratchKey() { RegDeleteTreeA(HKEY_CURRENT_USER, SubKey().c_str()); }
 
-ProgramKeyGuard::ProgramKeyGuard()
-    : had_(CopyTree(HKEY_CURRENT_USER, kProgramSubKey, HKEY_CURRENT_USER, saved_.SubKey()))
+KeyGuard::KeyGuard(HKEY root, const std::string& subKey, bool emptied)
+    : root_(root), subKey_(subKey), emptied_(emptied),
+      had_(CopyTree(root, subKey, HKEY_CURRENT_USER, saved_.SubKey()))
 {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kProgramSubKey);
+    if (emptied)
+        RegDeleteTreeA(root, subKey.c_str());
 }
 
-ProgramKeyGuard::~ProgramKeyGuard()
+KeyGuard::~KeyGuard()
 {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kProgramSubKey);
+    if (emptied_)
+        RegDeleteTreeA(root_, subKey_.c_str());
     if (had_)
-        CopyTree(HKEY_CURRENT_USER, saved_.SubKey(), HKEY_CURRENT_USER, kProgramSubKey);
+        CopyTree(HKEY_CURRENT_USER, saved_.SubKey(), root_, subKey_);
 }
 
 CapturePrinter::CapturePrinter(const std::string& name, int delaySeconds)
@@ -73,11 +77,10 @@ CapturePrinter::CapturePrinter(const std::string& name, int delaySeconds)
     const std::string key = std::string(kPrintersKey) + "\\" + name_, port =
         delaySeconds > 0 ? "|sleep " + std::to_string(delaySeconds) + "; cat > '" + unixFile + "'"
                          : unixFile;
-    for (const auto& text : {std::make_pair("Name", name_), std::make_pair("Port", port),
-                             std::make_pair("Print Processor", std::string("WinPrint")),
-                             std::make_pair("Datatype", std::string("RAW")),
-                             std::make_pair("Printer Driver", std::string("Generic / Text Only"))})
-        SetText(HKEY_LOCAL_MACHINE, key, text.first, text.second);
+    for (const auto& text : std::map<std::string, std::string>{
+             {"Name", name_}, {"Port", port}, {"Print Processor", "WinPrint"}, {"Datatype", "RAW"},
+             {"Printer Driver", "Generic / Text Only"}})
+        SetText(HKEY_LOCAL_MACHINE, key, text.first.c_str(), text.second);
     const DWORD attributes = 0x40;
     RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), "Attributes", REG_DWORD, &attributes,
                     sizeof(attributes));
@@ -106,10 +109,8 @@ ScratchDir::~ScratchDir()
 
 std::string ScratchDir::Write(const std::string& name, const std::string& bytes) const
 {
-    const std::string path = path_ + "\\" + name;
-    std::ofstream(path, std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return path;
+    std::ofstream(path_ + "\\" + name, std::ios::binary) << bytes;
+    return path_ + "\\" + name;
 }
 
 std::string ReadFileBytes(const std::string& path)
@@ -162,36 +163,17 @@ std::map<std::string, std::string> RawValues(const std::string& subKey)
     std::map<std::string, std::string> values;
     HKEY key = nullptr;
     RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_READ, &key);
-    std::vector<char> name(16384), data(1 << 16);  // the longest value name, and a text
+    char name[16384], data[1 << 15];  // the longest value name, and a text
     for (DWORD i = 0;; ++i) {
-        DWORD nameSize = static_cast<DWORD>(name.size()), type = 0, size = 1 << 15;
-        std::fill(data.begin(), data.end(), '\0');
-        if (!key || RegEnumValueA(key, i, name.data(), &nameSize, nullptr, &type,
-                                  reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
+        DWORD nameSize = sizeof(name), type = 0, size = sizeof(data) - 1;
+        if (!key || RegEnumValueA(key, i, name, &nameSize, nullptr, &type,
+                                  reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
             break;
-        values[name.data()] = type == REG_DWORD
-                                  ? std::to_string(*reinterpret_cast<const DWORD*>(data.data()))
-                                  : std::string(data.data());
+        data[size] = '\0';
+        values[name] = type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(data)) : data;
     }
     RegCloseKey(key);
     return values;
-}
-
-PrinterSetup::PrinterSetup()
-    : hadPrinters_(CopyTree(HKEY_LOCAL_MACHINE, kPrintersKey, HKEY_CURRENT_USER,
-                            saved_.SubKey() + "\\Printers")),
-      hadWindows_(CopyTree(HKEY_CURRENT_USER, kWindowsKey, HKEY_CURRENT_USER,
-                           saved_.SubKey() + "\\Windows"))
-{
-}
-
-PrinterSetup::~PrinterSetup()
-{
-    if (hadPrinters_)
-        CopyTree(HKEY_CURRENT_USER, saved_.SubKey() + "\\Printers", HKEY_LOCAL_MACHINE,
-                 kPrintersKey);
-    if (hadWindows_)
-        CopyTree(HKEY_CURRENT_USER, saved_.SubKey() + "\\Windows", HKEY_CURRENT_USER, kWindowsKey);
 }
 
 void PrinterSetup::SetDefault(const std::string& printerName)
@@ -203,11 +185,8 @@ void PrinterSetup::SetDefault(const std::string& printerName)
 void PrinterSetup::RemoveAll()
 {
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kWindowsKey, "Device");
-    HKEY key = nullptr;
-    if (hadPrinters_ &&
-        RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPrintersKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS)
-        RegDeleteTreeA(key, nullptr);
-    RegCloseKey(key);
+    if (printers_.Had())
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPrintersKey);
 }
 
 std::string KestrolaExePath()
@@ -225,31 +204,29 @@ std::string WindowText(HWND window)
     return text;
 }
 
-namespace {
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM windows)
-{
-    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
-    return TRUE;
-}
-
-// Watches a started process until it ends or the time-out kills it; closes the handle.
-ProcessResult WatchProcess(HANDLE process, DWORD timeoutMs,
-                           const std::function<bool(HWND)>& onWindow)
+ProcessResult RunProgram(const std::wstring& commandLine, DWORD timeoutMs,
+                         const std::function<bool(HWND)>& onWindow)
 {
     ProcessResult result;
+    std::wstring line = commandLine;
+    STARTUPINFOW startup = {sizeof(startup)};
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return result;
+    CloseHandle(info.hThread);
     std::vector<HWND> handled;
     std::vector<std::string>& titles = result.visibleWindowTitles;
     const DWORD start = GetTickCount();
     DWORD wait = WAIT_TIMEOUT;
     while (wait != WAIT_OBJECT_0 && GetTickCount() - start <= timeoutMs) {
-        wait = WaitForSingleObject(process, 20);
+        wait = WaitForSingleObject(info.hProcess, 20);
         std::vector<HWND> windows;
         EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
         for (HWND window : windows) {
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner != GetProcessId(process) || !IsWindowVisible(window))
+            if (owner != info.dwProcessId || !IsWindowVisible(window))
                 continue;
             if (std::find(titles.begin(), titles.end(), WindowText(window)) == titles.end())
                 titles.push_back(WindowText(window));
@@ -260,26 +237,11 @@ ProcessResult WatchProcess(HANDLE process, DWORD timeoutMs,
     }
     result.exited = wait == WAIT_OBJECT_0;
     if (result.exited)
-        GetExitCodeProcess(process, &result.exitCode);
-    else if (TerminateProcess(process, 0xDEAD))
-        WaitForSingleObject(process, 5000);
-    CloseHandle(process);
+        GetExitCodeProcess(info.hProcess, &result.exitCode);
+    else if (TerminateProcess(info.hProcess, 0xDEAD))
+        WaitForSingleObject(info.hProcess, 5000);
+    CloseHandle(info.hProcess);
     return result;
-}
-
-}  // namespace
-
-ProcessResult RunProgram(const std::wstring& commandLine, DWORD timeoutMs,
-                         const std::function<bool(HWND)>& onWindow)
-{
-    std::wstring line = commandLine;
-    STARTUPINFOW startup = {sizeof(startup)};
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return ProcessResult();
-    CloseHandle(process.hThread);
-    return WatchProcess(process.hProcess, timeoutMs, onWindow);
 }
 
 std::wstring Wide(const std::string& text)
@@ -288,17 +250,6 @@ std::wstring Wide(const std::string& text)
     wide.resize(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
                                     &wide[0], static_cast<int>(wide.size())));
     return wide;
-}
-
-ProcessResult ShellOpen(const std::string& file)
-{
-    // No error dialog of the shell's own: a missing association is a failed start here.
-    SHELLEXECUTEINFOA info = {sizeof(info),
-                              SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC,
-                              nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL};
-    if (!ShellExecuteExA(&info) || !info.hProcess)
-        return ProcessResult();
-    return WatchProcess(info.hProcess, 20000, nullptr);
 }
 
 void SetPrinterPort(const std::string& printerName, const std::string& port)

@@ -31,15 +31,25 @@ private:
     std::string path_;
 };
 
-// Empties the program's own key for a test and puts back what was there afterwards.
-class ProgramKeyGuard {
+// Keeps a copy of a registry tree and puts it back at the end; emptied: the tree is removed
+// for the time between.
+class KeyGuard {
 public:
-    ProgramKeyGuard();
-    ~ProgramKeyGuard();
+    KeyGuard(HKEY root, const std::string& subKey, bool emptied = false);
+    ~KeyGuard();
+    bool Had() const { return had_; }
 
 private:
+    HKEY root_;
+    std::string subKey_;
+    bool emptied_;
     ScratchKey saved_;
-    bool had_ = false;
+    bool had_;  // a copy was taken
+};
+
+// Empties the program's own key for a test and puts back what was there afterwards.
+struct ProgramKeyGuard : KeyGuard {
+    ProgramKeyGuard() : KeyGuard(HKEY_CURRENT_USER, kProgramSubKey, true) {}
 };
 
 // A spooler printer whose port is a file in the build tree's capture folder.
@@ -48,19 +58,13 @@ public:
     // With a delay, each job reaches the file that many seconds late: a slow printer.
     explicit CapturePrinter(const std::string& name = std::string(), int delaySeconds = 0);
     ~CapturePrinter();
-    CapturePrinter(const CapturePrinter&) = delete;
-    CapturePrinter& operator=(const CapturePrinter&) = delete;
     const std::string& Name() const { return name_; }
-    bool HasJob() const
-    {
-        return GetFileAttributesA(portFile_.c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
+    bool HasJob() const { return GetFileAttributesA(portFile_.c_str()) != INVALID_FILE_ATTRIBUTES; }
     std::string Bytes() const { return ReadFileBytes(portFile_); }  // the last job's
     void Forget() { DeleteFileA(portFile_.c_str()); }
 
 private:
-    std::string name_;
-    std::string portFile_;  // Windows path
+    std::string name_, portFile_;  // the port file by its Windows path
 };
 
 // A scratch folder of the test process, removed with its files at the end.
@@ -68,8 +72,6 @@ class ScratchDir {
 public:
     ScratchDir();
     ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
     const std::string& Path() const { return path_; }
     std::string Write(const std::string& name, const std::string& bytes) const;  // its path
 
@@ -86,19 +88,19 @@ void RawWriteDword(const std::string& subKey, const std::string& value, DWORD nu
 // Every value of an HKCU key by name, numbers in decimal; empty when the key is missing.
 std::map<std::string, std::string> RawValues(const std::string& subKey);
 
+constexpr const char kPrintersKey[] = "System\\CurrentControlSet\\Control\\Print\\Printers";
+constexpr const char kWindowsKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+
 // Keeps the prefix's printers and the user's default printer setting ("Device") and puts
 // them back at the end.
 class PrinterSetup {
 public:
-    PrinterSetup();
-    ~PrinterSetup();
     // The name may be one the spooler does not list, such as a printer connection's.
     void SetDefault(const std::string& printerName);
     void RemoveAll();  // every printer, and the default setting
 
 private:
-    ScratchKey saved_;
-    bool hadPrinters_ = false, hadWindows_ = false;
+    KeyGuard printers_{HKEY_LOCAL_MACHINE, kPrintersKey}, windows_{HKEY_CURRENT_USER, kWindowsKey};
 };
 
 std::string KestrolaExePath();  // the real program, beside the tests' folder
@@ -116,8 +118,6 @@ struct ProcessResult {
 ProcessResult RunProgram(const std::wstring& commandLine, DWORD timeoutMs = 20000,
                          const std::function<bool(HWND)>& onWindow = nullptr);
 std::wstring Wide(const std::string& text);  // from the ANSI code page
-// The same for the program the shell starts to open a file, as a double click does.
-ProcessResult ShellOpen(const std::string& file);
 
 // Points an existing printer at another port: a Unix path, or "|command".
 void SetPrinterPort(const std::string& printerName, const std::string& port);

@@ -168,6 +168,7 @@ TEST_F(FilePage, BrowseRemembersTheFilterAndHandsBackPathsThatOpen)
     EXPECT_EQ((Values{{"OpenFilterIndex", "3"}}), RawValues(kProgramSubKey));
 }
 
+// After each change, "Print >": the page's outcome and what the picked printer received.
 TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
 {
     const std::string held = dir.Write("held.zpl", "x");
@@ -175,41 +176,35 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
     RawWriteString(kProgramSubKey, settings::kLastPrinterName, printerB.Name());
     wizard.SetFilePath(dir.Write("label.zpl", "^XA^XZ"));
     std::unique_ptr<CapturePrinter> added;
-    const auto remove = [](const std::string& name) {
+    const auto remove = [](const CapturePrinter& printer) {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE,
-                       ("System\\CurrentControlSet\\Control\\Print\\Printers\\" + name).c_str());
+                       ("System\\CurrentControlSet\\Control\\Print\\Printers\\" + printer.Name()).c_str());
     };
-    const std::vector<LoopStep> changes = {
-        [&] { added.reset(new CapturePrinter("Kestrola AAA New")); },  // listed before B
-        [&] { added.reset(), remove(printerA.Name()); },
-        [&] { SetWindowTextA(wizard.FileBox(), held.c_str()); },
-        [&] { remove(printerB.Name()); },
+    const std::string sent = "The file was sent to the printer successfully! | ^XA^XZ\x0C";
+    const std::pair<LoopStep, std::string> cases[] = {
+        {[&] { added.reset(new CapturePrinter("Kestrola AAA New")); }, sent},  // listed before B
+        {[&] { remove(printerA); }, sent},
+        {[&] { SetWindowTextA(wizard.FileBox(), held.c_str()); },
+         "Could not open the file:\n\n\"" + held + "\"\n\nfor printing. | no job"},
+        {[&] { remove(printerB); }, "You must select a printer. | no job"},
     };
-    std::vector<std::string> seen;  // after each "Print >": the outcome | what B received
     std::vector<LoopStep> steps;
-    for (const LoopStep& change : changes) {
-        steps.push_back([&, change] { change(), printerB.Forget(), wizard.Press(wizard.Next()); });
+    for (const auto& c : cases) {
+        steps.push_back([&] { c.first(), printerB.Forget(), wizard.Press(wizard.Next()); });
         steps.push_back(WaitFor([&] { return FindThreadWindow("Error") ||
                                              (wizard.Index() == 2 && IsWindowEnabled(wizard.Back())); },
                                 "the outcome"));
         steps.push_back([&] {
             const HWND box = FindThreadWindow("Error");
-            seen.push_back((box ? MessageBoxText(box) : wizard.Status()) + " | " +
-                           (printerB.HasJob() ? printerB.Bytes() : "no job"));
+            EXPECT_EQ(c.second, (box ? MessageBoxText(box) : wizard.Status()) + " | " +
+                                    (printerB.HasJob() ? printerB.Bytes() : "no job"));
             box ? (void)PostMessageA(box, WM_COMMAND, IDOK, 0) : wizard.Press(wizard.Back());
         });
     }
     steps.push_back(WaitFor([] { return !FindThreadWindow("Error"); }, "the message to go"));
     wizard.Script(1, steps);
     CloseHandle(holder);
-    const std::string sent = "The file was sent to the printer successfully! | ^XA^XZ\x0C";
-    const std::string unreadable = "Could not open the file:\n\n\"" + held + "\"\n\nfor printing.";
-    EXPECT_EQ((std::vector<std::string>{sent, sent, unreadable + " | no job",
-                                        "You must select a printer. | no job"}),
-              seen);
-    std::string last;
-    RawReadString(kProgramSubKey, settings::kLastPrinterName, last);
-    EXPECT_EQ(printerB.Name(), last);
+    EXPECT_EQ(printerB.Name(), RawValues(kProgramSubKey).at("LastPrinterName"));
 }
 
 // Drops the names on the frame as the shell does; true when the program released the memory.

@@ -62,11 +62,6 @@ protected:
         EXPECT_NE(0u, GetShortPathNameW(nonAnsi.c_str(), path, MAX_PATH));
         return std::string(path, path + lstrlenW(path));
     }
-    std::string LastError()
-    {
-        std::string text;
-        return RawReadString(kProgramSubKey, settings::kLastError, text) ? text : "<none>";
-    }
     // Steps that wait for a window of this thread to show, answer it, and wait for it to go.
     void AddAnswer(std::vector<LoopStep>& steps, const char* title, std::function<void(HWND)> answer)
     {
@@ -207,22 +202,6 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
     EXPECT_EQ(printerB.Name(), RawValues(kProgramSubKey).at("LastPrinterName"));
 }
 
-// Drops the names on the frame as the shell does; true when the program released the memory.
-bool Drop(HWND frame, const std::vector<std::wstring>& names)
-{
-    std::wstring list;
-    for (const std::wstring& name : names)
-        list += name + L'\0';
-    const size_t size = sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    auto* block = static_cast<DROPFILES*>(GlobalLock(memory));
-    *block = {sizeof(DROPFILES), {}, FALSE, TRUE};
-    memcpy(block + 1, list.data(), list.size() * sizeof(wchar_t));
-    GlobalUnlock(memory);
-    SendMessageA(frame, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-    return GlobalFlags(memory) == GMEM_INVALID_HANDLE;
-}
-
 // The first dropped file that exists is taken, from any page but one printing; folders and
 // missing files are passed over. A name outside the code page comes as its short path.
 TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
@@ -231,8 +210,19 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
     RawWriteString(kProgramSubKey, settings::kLastPrinterName, slow.Name());
     const std::vector<std::wstring> passedOver = {Wide(dir.Path()), Wide(dir.Path() + "\\gone.zpl")};
     std::vector<bool> released;
-    const auto drop = [&](std::vector<std::wstring> names) {
-        released.push_back(Drop(wizard.Frame(), names));
+    // Drops the names on the frame as the shell does; notes whether the program freed the memory.
+    const auto drop = [&](const std::vector<std::wstring>& names) {
+        std::wstring list;
+        for (const std::wstring& name : names)
+            list += name + L'\0';
+        const size_t size = sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t);
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+        auto* block = static_cast<DROPFILES*>(GlobalLock(memory));
+        *block = {sizeof(DROPFILES), {}, FALSE, TRUE};
+        memcpy(block + 1, list.data(), list.size() * sizeof(wchar_t));
+        GlobalUnlock(memory);
+        SendMessageA(wizard.Frame(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+        released.push_back(GlobalFlags(memory) == GMEM_INVALID_HANDLE);
     };
     wizard.Script(0, {[&] {
         EXPECT_TRUE(GetWindowLongA(wizard.Frame(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
@@ -302,7 +292,8 @@ TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
         }, [] {}});
         // Closed at once, the window is gone before a step can see the outcome.
         EXPECT_EQ(c.autoClose == 1 ? 0u : 2u, run) << c.printer << " AutoClose " << c.autoClose;
-        EXPECT_EQ(c.lastError, LastError());
+        const Values after = RawValues(kProgramSubKey);
+        EXPECT_EQ(c.lastError, after.count("LastError") ? after.at("LastError") : "<none>");
         EXPECT_EQ(c.printer == sent ? "slow job\x0C" : "", printer.Bytes());
     }
 }

@@ -24,7 +24,7 @@ std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), t
 // The pages after a blank one. A page makes its controls once, for one frame window: each
 // run needs a wizard of its own.
 struct Wizard : TestWizard {
-    BlankPage start{this};
+    AppWindowState start{this};  // blank
     WSSelectFile files{this};
     WSPrint print{this};
     Wizard(const std::string& file = "", const std::string& printer = "")
@@ -87,10 +87,9 @@ TEST_F(FilePage, BoxesAreFilledFromTheSettingsAndAGoodChoiceIsPrintedAndRemember
     PrinterSetup printers;
     const std::string connection = "\\\\Kestrola-srv\\Labels", path = dir.Write(std::string(160, 'f'), "x");
     printers.SetDefault(connection);
-    const Values stored = {{"LastPrinterName", connection}, {"RecentFile_00", "C:\\zero.prn"},
-                           {"RecentFile_02", "C:\\two.prn"}};
-    for (const auto& value : stored)
-        RawWriteString(kProgramSubKey, value.first, value.second);
+    RawWriteString(kProgramSubKey, "LastPrinterName", connection);
+    RawWriteString(kProgramSubKey, "RecentFile_00", "C:\\zero.prn");
+    RawWriteString(kProgramSubKey, "RecentFile_02", "C:\\two.prn");
     wizard.SetFilePath(path);
     const std::string error = "Could not find the printer \"" + connection + "\".";
     wizard.Script(1, {[&] {
@@ -108,31 +107,30 @@ TEST_F(FilePage, BoxesAreFilledFromTheSettingsAndAGoodChoiceIsPrintedAndRemember
 // says why and stores nothing.
 TEST_F(FilePage, EachCheckOnPrintShowsItsMessageAndStoresNothing)
 {
-    std::vector<std::string> shown;
-    const std::string texts[] = {"", dir.Path() + "\\missing.prn", dir.Write("there.prn", "x")};
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "You must specify a file to send to the printer."},
+        {dir.Path() + "\\missing.prn",
+         "Could not find the specified file.  Please make sure the file exists before continuing."},
+        {dir.Write("there.prn", "x"), "You must select a printer."},  // with no printer selected
+    };
     std::vector<LoopStep> steps = {[&] {
         SetWindowTextA(wizard.FileBox(), "C:\\a.prn");
         SendMessageA(GetWindow(wizard.FileBox(), GW_CHILD), EM_SETSEL, 0, -1);
         PostMessageA(GetWindow(wizard.FileBox(), GW_CHILD), WM_CHAR, VK_BACK, 1);
     }, [&] { EXPECT_FALSE(IsWindowEnabled(wizard.Next())); }};
-    for (const std::string& text : texts) {
+    for (const auto& c : cases) {
         steps.push_back([&] {
-            SetWindowTextA(wizard.FileBox(), text.c_str());
-            if (&text == &texts[2])  // with no printer selected
+            SetWindowTextA(wizard.FileBox(), c.first.c_str());
+            if (&c == &cases[2])
                 SendMessageA(wizard.PrinterBox(), CB_SETCURSEL, WPARAM(-1), 0);
             wizard.Press(wizard.Next());
         });
         AddAnswer(steps, "Error", [&](HWND box) {
-            shown.push_back(MessageBoxText(box));
+            EXPECT_EQ(c.second, MessageBoxText(box));
             PostMessageA(box, WM_COMMAND, IDOK, 0);
         });
     }
     wizard.Script(1, steps);
-    EXPECT_EQ((std::vector<std::string>{
-                  "You must specify a file to send to the printer.",
-                  "Could not find the specified file.  Please make sure the file exists before continuing.",
-                  "You must select a printer."}),
-              shown);
     EXPECT_EQ(Values(), RawValues(kProgramSubKey));
 }
 
@@ -319,7 +317,6 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
 {
     CapturePrinter slow("", 3);
     for (int answer : {IDNO, IDYES}) {
-        std::string question;
         HANDLE holder = nullptr;
         Wizard w(job, slow.Name());
         w.print.endProcess = [] { endedWhileHeld = !heldUntilTimeOut, SetEvent(releaseAllocator); };
@@ -329,7 +326,7 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
             WaitFor([] { return FindThreadWindow("Currently Printing") != nullptr; }, "the question"),
             [&] {
                 const HWND box = FindThreadWindow("Currently Printing");
-                question = MessageBoxText(box);
+                EXPECT_EQ("Terminate printing and exit Kestrola?", MessageBoxText(box));
                 if (answer == IDYES) {
                     holder = CreateThread(nullptr, 0, HoldAllocator, nullptr, 0, nullptr);
                     WaitForSingleObject(allocatorHeld, INFINITE);
@@ -339,7 +336,6 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
             w.WaitForOutcome(),
             [&] { EXPECT_EQ("slow job\x0C", slow.Bytes()); },
         });
-        EXPECT_EQ("Terminate printing and exit Kestrola?", question);
         EXPECT_EQ(answer == IDNO ? 6u : 4u, run) << answer;
         if (holder) {
             WaitForSingleObject(holder, INFINITE);

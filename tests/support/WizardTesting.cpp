@@ -24,9 +24,8 @@ void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
     if (script == nullptr || script->running)
         return;
     if (script->next == script->steps.size()) {
-        const HWND window = script->window();
-        if (window != nullptr && IsWindow(window))
-            DestroyWindow(window);
+        if (IsWindow(script->window()))
+            DestroyWindow(script->window());
         return;
     }
     const std::size_t index = script->next++;  // the step may end the loop
@@ -53,9 +52,8 @@ std::size_t RunLoopScript(const std::function<void()>& run, const std::function<
 
 void PostKey(WORD virtualKey)
 {
-    const UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
-    PostMessageA(GetFocus() ? GetFocus() : GetActiveWindow(), WM_KEYDOWN, virtualKey,
-                 1 | (static_cast<LPARAM>(scan) << 16));
+    const LPARAM scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+    PostMessageA(GetFocus() ? GetFocus() : GetActiveWindow(), WM_KEYDOWN, virtualKey, 1 | scan << 16);
 }
 
 LoopStep WaitFor(std::function<bool()> done, const char* what, DWORD timeoutMs)

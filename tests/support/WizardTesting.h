@@ -35,9 +35,6 @@ LoopStep WaitFor(std::function<bool()> done, const char* what, DWORD timeoutMs =
 HWND FindThreadWindow(const std::string& title);
 std::string MessageBoxText(HWND box);
 
-// A page with nothing on it, to stand before or after the page under test.
-using BlankPage = AppWindowState;
-
 // A frame, the generic one or the application's, with its windows in reach of the test.
 template <class Controller>
 class FrameUnderTest : public Controller {

@@ -185,10 +185,10 @@ TEST(TabWalk, ListsAndQuestionsAndAControlInADisabledWindow)
     // An edit box inside a disabled window is no tab stop.
     TestWindow host;
     const HWND disabled = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_DISABLED, 0, 0,
-                                          99, 99, host.get(), nullptr, nullptr, nullptr);
+                                          99, 99, host.hwnd, nullptr, nullptr, nullptr);
     WindowState page(nullptr);
     std::vector<HWND> edits;
-    for (HWND parent : {host.get(), disabled, host.get()})
+    for (HWND parent : {host.hwnd, disabled, host.hwnd})
         page.AddControl(edits.emplace_back(CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20,
                                                            parent, nullptr, nullptr, nullptr)));
     EXPECT_EQ(edits[2], page.NextTabStop(edits[0]));
@@ -212,7 +212,6 @@ TEST(WizardFrame, PagesChangeWhenLeftAndCancelTakesTheFreeSlotAndEscape)
     frame.AddPage(&first, 1);
     frame.AddPage(&second, 2);
     const auto run = frame.Script(0, {[&] {
-        frame.SetBackButton(true, true, "< Back");
         frame.SetNextButton(true, true, "Next >");
         first.refuseLeave = true;
         for (std::size_t index : {0u, 1u}) {  // refused, then agreed
@@ -232,7 +231,7 @@ TEST(Button, HoverStartsFromAMoveButNotFromADrag)
 {
     TestWindow parent;
     MWButton button;
-    ASSERT_TRUE(button.Create(0, "", WS_CHILD | WS_VISIBLE, {10, 10, 130, 50}, parent.get(), 1));
+    ASSERT_TRUE(button.Create(0, "", WS_CHILD | WS_VISIBLE, {10, 10, 130, 50}, parent.hwnd, 1));
     const HWND window = button.GetHwnd();
     POINT point = {20, 15};
     ClientToScreen(window, &point);

@@ -2,6 +2,7 @@
 // settings, its checks on "Print >", what a good choice stores, files dropped on the wizard,
 // and the print page's outcomes at capture printers of the test's own.
 
+#include "core/OwnedHandle.h"
 #include "core/TypedPath.h"
 #include "pages/WSPrint.h"
 #include "pages/WSSelectFile.h"
@@ -165,21 +166,18 @@ TEST_F(FilePage, BrowseRemembersTheFilterAndHandsBackPathsThatOpen)
 TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
 {
     const std::string held = dir.Write("held.zpl", "x");
-    HANDLE holder = CreateFileA(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const OwnedFile holder(CreateFileA(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     RawWriteString(kProgramSubKey, settings::kLastPrinterName, printerB.Name());
     wizard.SetFilePath(dir.Write("label.zpl", "^XA^XZ"));
     std::unique_ptr<CapturePrinter> added;
-    const auto remove = [](const CapturePrinter& printer) {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE,
-                       ("System\\CurrentControlSet\\Control\\Print\\Printers\\" + printer.Name()).c_str());
-    };
+    const std::string keyOfB = "System\\CurrentControlSet\\Control\\Print\\Printers\\" + printerB.Name();
     const std::string sent = "The file was sent to the printer successfully! | ^XA^XZ\x0C";
     const std::pair<LoopStep, std::string> cases[] = {
         {[&] { added.reset(new CapturePrinter("Kestrola AAA New")); }, sent},  // listed before B
-        {[&] { remove(printerA); }, sent},
+        {[&] { added.reset(); }, sent},  // and removed
         {[&] { SetWindowTextA(wizard.FileBox(), held.c_str()); },
          "Could not open the file:\n\n\"" + held + "\"\n\nfor printing. | no job"},
-        {[&] { remove(printerB); }, "You must select a printer. | no job"},
+        {[&] { RegDeleteTreeA(HKEY_LOCAL_MACHINE, keyOfB.c_str()); }, "You must select a printer. | no job"},
     };
     std::vector<LoopStep> steps;
     for (const auto& c : cases) {
@@ -196,7 +194,6 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
     }
     steps.push_back(WaitFor([] { return !FindThreadWindow("Error"); }, "the message to go"));
     wizard.Script(1, steps);
-    CloseHandle(holder);
     EXPECT_EQ(printerB.Name(), RawValues(kProgramSubKey).at("LastPrinterName"));
 }
 
@@ -213,8 +210,7 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
         std::wstring list;
         for (const std::wstring& name : names)
             list += name + L'\0';
-        const size_t size = sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t);
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+        HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t));
         auto* block = static_cast<DROPFILES*>(GlobalLock(memory));
         *block = {sizeof(DROPFILES), {}, FALSE, TRUE};
         memcpy(block + 1, list.data(), list.size() * sizeof(wchar_t));
@@ -317,7 +313,7 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
 {
     CapturePrinter slow("", 3);
     for (int answer : {IDNO, IDYES}) {
-        HANDLE holder = nullptr;
+        OwnedHandle holder;
         Wizard w(job, slow.Name());
         w.print.endProcess = [] { endedWhileHeld = !heldUntilTimeOut, SetEvent(releaseAllocator); };
         const auto run = w.Script(2, {
@@ -328,7 +324,7 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
                 const HWND box = FindThreadWindow("Currently Printing");
                 EXPECT_EQ("Terminate printing and exit Kestrola?", MessageBoxText(box));
                 if (answer == IDYES) {
-                    holder = CreateThread(nullptr, 0, HoldAllocator, nullptr, 0, nullptr);
+                    holder.reset(CreateThread(nullptr, 0, HoldAllocator, nullptr, 0, nullptr));
                     WaitForSingleObject(allocatorHeld, INFINITE);
                 }
                 PostMessageA(box, WM_COMMAND, answer, 0);
@@ -337,10 +333,7 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
             [&] { EXPECT_EQ("slow job\x0C", slow.Bytes()); },
         });
         EXPECT_EQ(answer == IDNO ? 6u : 4u, run) << answer;
-        if (holder) {
-            WaitForSingleObject(holder, INFINITE);
-            CloseHandle(holder);
-        }
+        WaitForSingleObject(holder.get(), INFINITE);  // after "No" there is none: fails at once
     }
     EXPECT_TRUE(endedWhileHeld);
 }

@@ -63,19 +63,16 @@ LoopStep WaitFor(std::function<bool()> done, const char* what, DWORD timeoutMs)
             start = GetTickCount();
         if (done())
             return;
-        if (GetTickCount() - start > timeoutMs)
-            ADD_FAILURE() << "timed out waiting for " << what;
-        else
-            g_script->repeat = true;
+        g_script->repeat = GetTickCount() - start <= timeoutMs;
+        EXPECT_TRUE(g_script->repeat) << "timed out waiting for " << what;
     };
 }
 
 HWND FindThreadWindow(const std::string& title)
 {
-    HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, nullptr, title.c_str())) != nullptr &&
-           GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
-    }
+    HWND window = FindWindowExA(nullptr, nullptr, nullptr, title.c_str());
+    while (window != nullptr && GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId())
+        window = FindWindowExA(nullptr, window, nullptr, title.c_str());
     return window;
 }
 

@@ -15,7 +15,6 @@ namespace testenv {
 // A visible, topmost pop-up window that takes the pointer and the focus like any other.
 struct TestWindow {
     ~TestWindow() { DestroyWindow(hwnd); }
-    HWND get() const { return hwnd; }
     HWND hwnd = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "test", WS_POPUP | WS_VISIBLE | SS_NOTIFY, 100, 100,
                                 400, 300, nullptr, nullptr, nullptr, nullptr);
 };

@@ -1,9 +1,9 @@
 // Windows other than the wizard's pages: the configuration dialog and its warning, run
 // modally with the user's part played from a timer inside their own dialog loops; a page's
 // tab list as plain data and the wizard frame as a real window; then what a user of the
-// toolkit would see go wrong: a hover started by a drag, a theme
-// library without its entry points, a dialog off centre, a link that opens nothing.
-// A recorder stands in for the shell, so that no browser starts.
+// toolkit would see go wrong: a hover started by a drag, a theme library without its entry
+// points, a dialog off centre, a link that opens nothing. A recorder stands in for the
+// shell, so that no browser starts.
 
 #include "pages/ConfigureDlg.h"
 #include "support/TestEnvironment.h"
@@ -240,7 +240,6 @@ TEST(Button, HoverStartsFromAMoveButNotFromADrag)
     EXPECT_FALSE(button.IsHot());
     SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(20, 15));
     EXPECT_TRUE(button.IsHot());
-
 }
 
 TEST(VisualStyles, AnEntryPointMissingFromTheLibraryFallsBackLikeAMissingLibrary)

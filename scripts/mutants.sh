@@ -87,7 +87,7 @@ fa-escape¦wizard/FrameAccelerators.cpp¦{FVIRTKEY, VK_ESCAPE, kEscapeCommand},�
 fa-shift-tab¦wizard/FrameAccelerators.cpp¦{FVIRTKEY | FSHIFT, VK_TAB, kFocusPrevCommand},¦{FVIRTKEY | FCONTROL, VK_TAB, kFocusPrevCommand},¦^e2e\.wizard$
 af-tab-order¦wizard/AppWindowStateController.cpp¦CycleFocus({aboutButton, cancelButton, backButton, nextButton}, true);¦CycleFocus({aboutButton, backButton, cancelButton, nextButton}, true);¦^e2e\.wizard$
 tk-centre¦toolkit/MWBaseDialog.cpp¦return difference >= 0 ? difference / 2 : -((1 - difference) / 2);¦return difference / 2;¦^BaseDialog\.
-tk-link-visited¦toolkit/CHyperLink.cpp¦    visited = TRUE;¦¦^HyperLinkTest\.ClickAndSpace
+tk-link-visited¦toolkit/CHyperLink.cpp¦    visited = TRUE;¦¦^HyperLinkTest\.
 tk-hover-drag¦toolkit/MWButton.cpp¦if ((keys & MK_LBUTTON) && !hot)¦if ((keys & MK_LBUTTON) && hot)¦^Button\.Hover
 tk-theme-fallback¦toolkit/VisualStyles.cpp¦return proc ? proc : fallback;¦return proc;¦^VisualStyles\.
 tp-no-trim¦core/TypedPath.cpp¦const char* const kBlanks = " \t";¦const char* const kBlanks = "";¦^TypedPath\.

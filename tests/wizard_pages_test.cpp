@@ -2,6 +2,7 @@
 // settings, its checks on "Print >", what a good choice stores, files dropped on the wizard,
 // and the print page's outcomes at capture printers of the test's own.
 
+#include "core/OwnedHandle.h"
 #include "core/TypedPath.h"
 #include "pages/WSPrint.h"
 #include "pages/WSSelectFile.h"
@@ -24,7 +25,7 @@ std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), t
 // The pages after a blank one. A page makes its controls once, for one frame window: each
 // run needs a wizard of its own.
 struct Wizard : TestWizard {
-    BlankPage start{this};
+    AppWindowState start{this};  // blank
     WSSelectFile files{this};
     WSPrint print{this};
     Wizard(const std::string& file = "", const std::string& printer = "")
@@ -62,11 +63,6 @@ protected:
         EXPECT_NE(0u, GetShortPathNameW(nonAnsi.c_str(), path, MAX_PATH));
         return std::string(path, path + lstrlenW(path));
     }
-    std::string LastError()
-    {
-        std::string text;
-        return RawReadString(kProgramSubKey, settings::kLastError, text) ? text : "<none>";
-    }
     // Steps that wait for a window of this thread to show, answer it, and wait for it to go.
     void AddAnswer(std::vector<LoopStep>& steps, const char* title, std::function<void(HWND)> answer)
     {
@@ -92,10 +88,9 @@ TEST_F(FilePage, BoxesAreFilledFromTheSettingsAndAGoodChoiceIsPrintedAndRemember
     PrinterSetup printers;
     const std::string connection = "\\\\Kestrola-srv\\Labels", path = dir.Write(std::string(160, 'f'), "x");
     printers.SetDefault(connection);
-    const Values stored = {{"LastPrinterName", connection}, {"RecentFile_00", "C:\\zero.prn"},
-                           {"RecentFile_02", "C:\\two.prn"}};
-    for (const auto& value : stored)
-        RawWriteString(kProgramSubKey, value.first, value.second);
+    RawWriteString(kProgramSubKey, "LastPrinterName", connection);
+    RawWriteString(kProgramSubKey, "RecentFile_00", "C:\\zero.prn");
+    RawWriteString(kProgramSubKey, "RecentFile_02", "C:\\two.prn");
     wizard.SetFilePath(path);
     const std::string error = "Could not find the printer \"" + connection + "\".";
     wizard.Script(1, {[&] {
@@ -113,31 +108,30 @@ TEST_F(FilePage, BoxesAreFilledFromTheSettingsAndAGoodChoiceIsPrintedAndRemember
 // says why and stores nothing.
 TEST_F(FilePage, EachCheckOnPrintShowsItsMessageAndStoresNothing)
 {
-    std::vector<std::string> shown;
-    const std::string texts[] = {"", dir.Path() + "\\missing.prn", dir.Write("there.prn", "x")};
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "You must specify a file to send to the printer."},
+        {dir.Path() + "\\missing.prn",
+         "Could not find the specified file.  Please make sure the file exists before continuing."},
+        {dir.Write("there.prn", "x"), "You must select a printer."},  // with no printer selected
+    };
     std::vector<LoopStep> steps = {[&] {
         SetWindowTextA(wizard.FileBox(), "C:\\a.prn");
         SendMessageA(GetWindow(wizard.FileBox(), GW_CHILD), EM_SETSEL, 0, -1);
         PostMessageA(GetWindow(wizard.FileBox(), GW_CHILD), WM_CHAR, VK_BACK, 1);
     }, [&] { EXPECT_FALSE(IsWindowEnabled(wizard.Next())); }};
-    for (const std::string& text : texts) {
+    for (const auto& c : cases) {
         steps.push_back([&] {
-            SetWindowTextA(wizard.FileBox(), text.c_str());
-            if (&text == &texts[2])  // with no printer selected
+            SetWindowTextA(wizard.FileBox(), c.first.c_str());
+            if (&c == &cases[2])
                 SendMessageA(wizard.PrinterBox(), CB_SETCURSEL, WPARAM(-1), 0);
             wizard.Press(wizard.Next());
         });
         AddAnswer(steps, "Error", [&](HWND box) {
-            shown.push_back(MessageBoxText(box));
+            EXPECT_EQ(c.second, MessageBoxText(box));
             PostMessageA(box, WM_COMMAND, IDOK, 0);
         });
     }
     wizard.Script(1, steps);
-    EXPECT_EQ((std::vector<std::string>{
-                  "You must specify a file to send to the printer.",
-                  "Could not find the specified file.  Please make sure the file exists before continuing.",
-                  "You must select a printer."}),
-              shown);
     EXPECT_EQ(Values(), RawValues(kProgramSubKey));
 }
 
@@ -168,64 +162,39 @@ TEST_F(FilePage, BrowseRemembersTheFilterAndHandsBackPathsThatOpen)
     EXPECT_EQ((Values{{"OpenFilterIndex", "3"}}), RawValues(kProgramSubKey));
 }
 
+// After each change, "Print >": the page's outcome and what the picked printer received.
 TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
 {
     const std::string held = dir.Write("held.zpl", "x");
-    HANDLE holder = CreateFileA(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const OwnedFile holder(CreateFileA(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     RawWriteString(kProgramSubKey, settings::kLastPrinterName, printerB.Name());
     wizard.SetFilePath(dir.Write("label.zpl", "^XA^XZ"));
     std::unique_ptr<CapturePrinter> added;
-    const auto remove = [](const std::string& name) {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE,
-                       ("System\\CurrentControlSet\\Control\\Print\\Printers\\" + name).c_str());
+    const std::string keyOfB = "System\\CurrentControlSet\\Control\\Print\\Printers\\" + printerB.Name();
+    const std::string sent = "The file was sent to the printer successfully! | ^XA^XZ\x0C";
+    const std::pair<LoopStep, std::string> cases[] = {
+        {[&] { added.reset(new CapturePrinter("Kestrola AAA New")); }, sent},  // listed before B
+        {[&] { added.reset(); }, sent},  // and removed
+        {[&] { SetWindowTextA(wizard.FileBox(), held.c_str()); },
+         "Could not open the file:\n\n\"" + held + "\"\n\nfor printing. | no job"},
+        {[&] { RegDeleteTreeA(HKEY_LOCAL_MACHINE, keyOfB.c_str()); }, "You must select a printer. | no job"},
     };
-    const std::vector<LoopStep> changes = {
-        [&] { added.reset(new CapturePrinter("Kestrola AAA New")); },  // listed before B
-        [&] { added.reset(), remove(printerA.Name()); },
-        [&] { SetWindowTextA(wizard.FileBox(), held.c_str()); },
-        [&] { remove(printerB.Name()); },
-    };
-    std::vector<std::string> seen;  // after each "Print >": the outcome | what B received
     std::vector<LoopStep> steps;
-    for (const LoopStep& change : changes) {
-        steps.push_back([&, change] { change(), printerB.Forget(), wizard.Press(wizard.Next()); });
+    for (const auto& c : cases) {
+        steps.push_back([&] { c.first(), printerB.Forget(), wizard.Press(wizard.Next()); });
         steps.push_back(WaitFor([&] { return FindThreadWindow("Error") ||
                                              (wizard.Index() == 2 && IsWindowEnabled(wizard.Back())); },
                                 "the outcome"));
         steps.push_back([&] {
             const HWND box = FindThreadWindow("Error");
-            seen.push_back((box ? MessageBoxText(box) : wizard.Status()) + " | " +
-                           (printerB.HasJob() ? printerB.Bytes() : "no job"));
+            EXPECT_EQ(c.second, (box ? MessageBoxText(box) : wizard.Status()) + " | " +
+                                    (printerB.HasJob() ? printerB.Bytes() : "no job"));
             box ? (void)PostMessageA(box, WM_COMMAND, IDOK, 0) : wizard.Press(wizard.Back());
         });
     }
     steps.push_back(WaitFor([] { return !FindThreadWindow("Error"); }, "the message to go"));
     wizard.Script(1, steps);
-    CloseHandle(holder);
-    const std::string sent = "The file was sent to the printer successfully! | ^XA^XZ\x0C";
-    const std::string unreadable = "Could not open the file:\n\n\"" + held + "\"\n\nfor printing.";
-    EXPECT_EQ((std::vector<std::string>{sent, sent, unreadable + " | no job",
-                                        "You must select a printer. | no job"}),
-              seen);
-    std::string last;
-    RawReadString(kProgramSubKey, settings::kLastPrinterName, last);
-    EXPECT_EQ(printerB.Name(), last);
-}
-
-// Drops the names on the frame as the shell does; true when the program released the memory.
-bool Drop(HWND frame, const std::vector<std::wstring>& names)
-{
-    std::wstring list;
-    for (const std::wstring& name : names)
-        list += name + L'\0';
-    const size_t size = sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    auto* block = static_cast<DROPFILES*>(GlobalLock(memory));
-    *block = {sizeof(DROPFILES), {}, FALSE, TRUE};
-    memcpy(block + 1, list.data(), list.size() * sizeof(wchar_t));
-    GlobalUnlock(memory);
-    SendMessageA(frame, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-    return GlobalFlags(memory) == GMEM_INVALID_HANDLE;
+    EXPECT_EQ(printerB.Name(), RawValues(kProgramSubKey).at("LastPrinterName"));
 }
 
 // The first dropped file that exists is taken, from any page but one printing; folders and
@@ -236,8 +205,18 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
     RawWriteString(kProgramSubKey, settings::kLastPrinterName, slow.Name());
     const std::vector<std::wstring> passedOver = {Wide(dir.Path()), Wide(dir.Path() + "\\gone.zpl")};
     std::vector<bool> released;
-    const auto drop = [&](std::vector<std::wstring> names) {
-        released.push_back(Drop(wizard.Frame(), names));
+    // Drops the names on the frame as the shell does; notes whether the program freed the memory.
+    const auto drop = [&](const std::vector<std::wstring>& names) {
+        std::wstring list;
+        for (const std::wstring& name : names)
+            list += name + L'\0';
+        HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t));
+        auto* block = static_cast<DROPFILES*>(GlobalLock(memory));
+        *block = {sizeof(DROPFILES), {}, FALSE, TRUE};
+        memcpy(block + 1, list.data(), list.size() * sizeof(wchar_t));
+        GlobalUnlock(memory);
+        SendMessageA(wizard.Frame(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+        released.push_back(GlobalFlags(memory) == GMEM_INVALID_HANDLE);
     };
     wizard.Script(0, {[&] {
         EXPECT_TRUE(GetWindowLongA(wizard.Frame(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
@@ -307,7 +286,8 @@ TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
         }, [] {}});
         // Closed at once, the window is gone before a step can see the outcome.
         EXPECT_EQ(c.autoClose == 1 ? 0u : 2u, run) << c.printer << " AutoClose " << c.autoClose;
-        EXPECT_EQ(c.lastError, LastError());
+        const Values after = RawValues(kProgramSubKey);
+        EXPECT_EQ(c.lastError, after.count("LastError") ? after.at("LastError") : "<none>");
         EXPECT_EQ(c.printer == sent ? "slow job\x0C" : "", printer.Bytes());
     }
 }
@@ -333,8 +313,7 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
 {
     CapturePrinter slow("", 3);
     for (int answer : {IDNO, IDYES}) {
-        std::string question;
-        HANDLE holder = nullptr;
+        OwnedHandle holder;
         Wizard w(job, slow.Name());
         w.print.endProcess = [] { endedWhileHeld = !heldUntilTimeOut, SetEvent(releaseAllocator); };
         const auto run = w.Script(2, {
@@ -343,9 +322,9 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
             WaitFor([] { return FindThreadWindow("Currently Printing") != nullptr; }, "the question"),
             [&] {
                 const HWND box = FindThreadWindow("Currently Printing");
-                question = MessageBoxText(box);
+                EXPECT_EQ("Terminate printing and exit Kestrola?", MessageBoxText(box));
                 if (answer == IDYES) {
-                    holder = CreateThread(nullptr, 0, HoldAllocator, nullptr, 0, nullptr);
+                    holder.reset(CreateThread(nullptr, 0, HoldAllocator, nullptr, 0, nullptr));
                     WaitForSingleObject(allocatorHeld, INFINITE);
                 }
                 PostMessageA(box, WM_COMMAND, answer, 0);
@@ -353,12 +332,8 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
             w.WaitForOutcome(),
             [&] { EXPECT_EQ("slow job\x0C", slow.Bytes()); },
         });
-        EXPECT_EQ("Terminate printing and exit Kestrola?", question);
         EXPECT_EQ(answer == IDNO ? 6u : 4u, run) << answer;
-        if (holder) {
-            WaitForSingleObject(holder, INFINITE);
-            CloseHandle(holder);
-        }
+        WaitForSingleObject(holder.get(), INFINITE);  // after "No" there is none: fails at once
     }
     EXPECT_TRUE(endedWhileHeld);
 }

@@ -24,9 +24,8 @@ void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
     if (script == nullptr || script->running)
         return;
     if (script->next == script->steps.size()) {
-        const HWND window = script->window();
-        if (window != nullptr && IsWindow(window))
-            DestroyWindow(window);
+        if (IsWindow(script->window()))
+            DestroyWindow(script->window());
         return;
     }
     const std::size_t index = script->next++;  // the step may end the loop
@@ -53,9 +52,8 @@ std::size_t RunLoopScript(const std::function<void()>& run, const std::function<
 
 void PostKey(WORD virtualKey)
 {
-    const UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
-    PostMessageA(GetFocus() ? GetFocus() : GetActiveWindow(), WM_KEYDOWN, virtualKey,
-                 1 | (static_cast<LPARAM>(scan) << 16));
+    const LPARAM scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+    PostMessageA(GetFocus() ? GetFocus() : GetActiveWindow(), WM_KEYDOWN, virtualKey, 1 | scan << 16);
 }
 
 LoopStep WaitFor(std::function<bool()> done, const char* what, DWORD timeoutMs)
@@ -65,19 +63,16 @@ LoopStep WaitFor(std::function<bool()> done, const char* what, DWORD timeoutMs)
             start = GetTickCount();
         if (done())
             return;
-        if (GetTickCount() - start > timeoutMs)
-            ADD_FAILURE() << "timed out waiting for " << what;
-        else
-            g_script->repeat = true;
+        g_script->repeat = GetTickCount() - start <= timeoutMs;
+        EXPECT_TRUE(g_script->repeat) << "timed out waiting for " << what;
     };
 }
 
 HWND FindThreadWindow(const std::string& title)
 {
-    HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, nullptr, title.c_str())) != nullptr &&
-           GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
-    }
+    HWND window = FindWindowExA(nullptr, nullptr, nullptr, title.c_str());
+    while (window != nullptr && GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId())
+        window = FindWindowExA(nullptr, window, nullptr, title.c_str());
     return window;
 }
 

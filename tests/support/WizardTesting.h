@@ -15,7 +15,6 @@ namespace testenv {
 // A visible, topmost pop-up window that takes the pointer and the focus like any other.
 struct TestWindow {
     ~TestWindow() { DestroyWindow(hwnd); }
-    HWND get() const { return hwnd; }
     HWND hwnd = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "test", WS_POPUP | WS_VISIBLE | SS_NOTIFY, 100, 100,
                                 400, 300, nullptr, nullptr, nullptr, nullptr);
 };
@@ -34,9 +33,6 @@ LoopStep WaitFor(std::function<bool()> done, const char* what, DWORD timeoutMs =
 // A top-level window of this thread with that title, shown or not yet; and a message box's text.
 HWND FindThreadWindow(const std::string& title);
 std::string MessageBoxText(HWND box);
-
-// A page with nothing on it, to stand before or after the page under test.
-using BlankPage = AppWindowState;
 
 // A frame, the generic one or the application's, with its windows in reach of the test.
 template <class Controller>

@@ -26,6 +26,7 @@ print_and_exit() {
     e2e_click "$w" $e2e_next_slot
     e2e_wait_exit
     e2e_check "Exit ends the program with 0" "0" "$e2e_status"
+    e2e_check "the file is the first recent one, without quotes" "$1" "$(e2e_value RecentFile_00)"
 }
 
 for theme in on off; do
@@ -33,10 +34,12 @@ for theme in on off; do
     e2e_start
     w=$(e2e_window "Morrowick Kestrola")
     [ -n "$w" ] || { e2e_fail "no wizard window"; continue; }
+    e2e_shot "$w" "start-$theme"
     e2e_focus "$w"
     e2e_press Tab shift+Tab shift+Tab space  # the first image button, "Exit", "About..."
     a=$(e2e_window About)
     [ -n "$a" ] || { e2e_fail "Shift+Tab from Exit did not reach About..."; continue; }
+    e2e_shot "$a" "about-$theme"
     e2e_focus "$a"
     e2e_press Return
     e2e_window_gone About || e2e_fail "OK did not close the About box"
@@ -46,8 +49,11 @@ for theme in on off; do
     [ -n "$d" ] || { e2e_fail "Tab from About... did not reach Configure"; continue; }
     e2e_focus "$d"
     e2e_press Down  # "Automatically send file to the following printer:"
+    e2e_shot "$d" "configure-$theme"
     e2e_press Return
-    e2e_focus "$(e2e_window Warning)"
+    warning=$(e2e_window Warning)
+    e2e_shot "$warning" "warning-$theme"
+    e2e_focus "$warning"
     e2e_press shift+Tab space  # from "No", which has the focus, to "Yes"
     e2e_window_gone "Kestrola Configuration" || e2e_fail "the configuration dialog stayed open"
 

@@ -179,8 +179,6 @@ e2e_configure_button="244 127"
 e2e_about_button="44 198"
 e2e_next_slot="399 198"      # "Exit" on the start page, "Print >" and "Exit" later
 e2e_file_box="200 45"
-e2e_printer_ink="97 82"       # a dark pixel of the printer picture in the strip
-e2e_result_ink="177 88"       # green in the success picture, red-free
 
 
 e2e_verdict() {

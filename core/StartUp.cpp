@@ -97,8 +97,9 @@ std::string ChosenFileFromWideCommandLine(const wchar_t* commandLine)
         ++begin;
     if (begin != end && end[-1] == L'"')
         --end;
-    std::vector<wchar_t> path(begin, end);
-    path.push_back(L'\0');
+    // end points into the command line, so end + 1 is still within it.
+    std::vector<wchar_t> path(begin, end + 1);
+    path.back() = L'\0';
     const DWORD length = GetFullPathNameW(path.data(), 0, nullptr, nullptr);
     if (length == 0)
         return std::string();

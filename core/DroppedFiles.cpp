@@ -4,6 +4,8 @@
 #include "core/FileExists.h"
 #include "core/OnDemandLibraries.h"
 
+#include <vector>
+
 std::string FirstDroppedFile(HDROP drop)
 {
     // Names are asked for wide: a name outside the ANSI code page comes through as its
@@ -13,11 +15,11 @@ std::string FirstDroppedFile(HDROP drop)
         const UINT length = DroppedFileName(drop, i, nullptr, 0);
         if (length == 0)
             continue;
-        std::wstring wide(length + 1, L'\0');
-        const UINT copied = DroppedFileName(drop, i, &wide[0], length + 1);
-        wide.resize(copied < length ? copied : length);
+        std::vector<wchar_t> wide(length + 1, L'\0');
+        const UINT copied = DroppedFileName(drop, i, wide.data(), length + 1);
+        wide[copied < length ? copied : length] = L'\0';
         std::string path;
-        if (AnsiPathForFile(wide, path) && FileExists(path))
+        if (AnsiPathForFile(wide.data(), path) && FileExists(path))
             return path;
     }
     return std::string();

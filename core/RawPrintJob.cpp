@@ -8,7 +8,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <vector>
 
 namespace {
 
@@ -82,27 +81,40 @@ bool OpenNamedPrinter(const std::string& printerName, OwnedPrinter& printer,
 // The driver's attribute flag for an XPS-based driver (DRIVER_INFO_8).
 constexpr DWORD kPrinterDriverXps = 0x00000002;
 
+BOOL QueryDriver(HANDLE printer, const RawJobTransfer& transfer, BYTE* info, DWORD size,
+                 DWORD* needed)
+{
+    if (transfer.getPrinterDriver)
+        return transfer.getPrinterDriver(printer, 8, info, size, needed);
+    return GetPrinterDriverA(printer, nullptr, 8, info, size, needed);
+}
+
 // An XPS-based driver (every queue of the IPP class driver, for one) accepts a "RAW" job
 // and prints nothing; "XPS_PASS" hands the bytes to the device past its filters. Systems
-// that cannot answer level 8 (older Windows, Wine) have no such drivers.
+// that cannot answer level 8 (older Windows, Wine) have no such drivers, and there the
+// size query, which every job pays for, is the only call.
 bool DriverIsXpsBased(HANDLE printer, const RawJobTransfer& transfer)
 {
-    const auto query = [&](BYTE* info, DWORD size, DWORD* needed) {
-        if (transfer.getPrinterDriver)
-            return transfer.getPrinterDriver(printer, 8, info, size, needed);
-        return GetPrinterDriverA(printer, nullptr, 8, info, size, needed);
-    };
     // The size first: some systems fail a fetch into a buffer they did not size themselves.
     DWORD needed = 0;
-    query(nullptr, 0, &needed);
+    QueryDriver(printer, transfer, nullptr, 0, &needed);
     if (needed < sizeof(DRIVER_INFO_8A) || needed > 1024 * 1024)  // no answer, or no sane one
         return false;
-    std::vector<BYTE> buffer(needed);
-    if (!query(buffer.data(), needed, &needed))
+    // A driver's names and file lists usually fit on the stack; a longer answer is fetched
+    // into the heap.
+    alignas(DRIVER_INFO_8A) BYTE local[2048];
+    std::unique_ptr<BYTE[]> large;
+    BYTE* info = local;
+    if (needed > sizeof(local)) {
+        large.reset(new (std::nothrow) BYTE[needed]);
+        if (!large)
+            return false;
+        info = large.get();
+    }
+    if (!QueryDriver(printer, transfer, info, needed, &needed))
         return false;
-    DRIVER_INFO_8A info;
-    memcpy(&info, buffer.data(), sizeof(info));
-    return (info.dwPrinterDriverAttributes & kPrinterDriverXps) != 0;
+    return (reinterpret_cast<const DRIVER_INFO_8A*>(info)->dwPrinterDriverAttributes &
+            kPrinterDriverXps) != 0;
 }
 
 DWORD StartDocument(HANDLE printer, const char* dataType, const RawJobTransfer& transfer)

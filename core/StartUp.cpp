@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <vector>
 
 std::string StripCommandLineQuotes(const std::string& commandLine)
@@ -66,10 +67,10 @@ std::string ChosenFileFromCommandLine(const char* commandLine)
     return NormaliseFilePath(path);
 }
 
-std::wstring CommandLineArguments(const wchar_t* commandLine)
+const wchar_t* CommandLineArguments(const wchar_t* commandLine)
 {
     if (!commandLine)
-        return std::wstring();
+        return L"";
     // The program's name ends at the first blank outside quotes; the blanks after it go too.
     const wchar_t* at = commandLine;
     bool quoted = false;
@@ -84,29 +85,34 @@ std::wstring CommandLineArguments(const wchar_t* commandLine)
 
 std::string ChosenFileFromWideCommandLine(const wchar_t* commandLine)
 {
-    std::wstring path = CommandLineArguments(commandLine);
+    const wchar_t* begin = CommandLineArguments(commandLine);
+    const wchar_t* end = begin + wcslen(begin);
     std::string ansi;
-    if (WideToAnsiExact(path, ansi))
+    if (WideToAnsiExact(begin, static_cast<std::size_t>(end - begin), ansi))
         return ChosenFileFromCommandLine(ansi.c_str());
 
     // A name outside the ANSI code page reaches the 8-bit command line as question marks;
     // the file's short path, plain ASCII, still opens it.
-    if (!path.empty() && path.front() == L'"')
-        path.erase(0, 1);
-    if (!path.empty() && path.back() == L'"')
-        path.pop_back();
-    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (begin != end && *begin == L'"')
+        ++begin;
+    if (begin != end && end[-1] == L'"')
+        --end;
+    // end points into the command line, so end + 1 is still within it.
+    std::vector<wchar_t> path(begin, end + 1);
+    path.back() = L'\0';
+    const DWORD length = GetFullPathNameW(path.data(), 0, nullptr, nullptr);
     if (length == 0)
         return std::string();
-    std::wstring full(length, L'\0');
-    full.resize(GetFullPathNameW(path.c_str(), length, &full[0], nullptr));
-    const DWORD attributes = GetFileAttributesW(full.c_str());
-    if (full.empty() || attributes == INVALID_FILE_ATTRIBUTES ||
-        (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    std::vector<wchar_t> full(length, L'\0');
+    const DWORD written = GetFullPathNameW(path.data(), length, full.data(), nullptr);
+    if (written == 0 || written >= length)
+        return std::string();
+    const DWORD attributes = GetFileAttributesW(full.data());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::string();
     // Without a short name the path as it converts is kept, so that automatic printing
     // reports the file it cannot open instead of opening the wizard.
-    AnsiPathForFile(full, ansi);
+    AnsiPathForFile(full.data(), ansi);
     return ansi;
 }
 

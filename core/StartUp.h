@@ -14,8 +14,9 @@ std::string NormaliseFilePath(const std::string& path);
 // The file named by the command line, normalised; empty when none names an existing file.
 std::string ChosenFileFromCommandLine(const char* commandLine);
 
-// The command line after the program's name, split off as the C runtime does for WinMain.
-std::wstring CommandLineArguments(const wchar_t* commandLine);
+// The command line after the program's name, split off as the C runtime does for WinMain:
+// a pointer into commandLine, or to an empty text when there is none.
+const wchar_t* CommandLineArguments(const wchar_t* commandLine);
 
 // The file named by the whole wide command line (GetCommandLineW). A path that converts to
 // the ANSI code page without loss is taken as ChosenFileFromCommandLine does; otherwise

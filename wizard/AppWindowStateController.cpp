@@ -99,6 +99,11 @@ void AppWindowStateController::AddAboutToSystemMenu(HWND window)
     InsertMenuItemA(menu, 5, TRUE, &separator);
 }
 
+void AppWindowStateController::AddPage(AppWindowState* page, int id)
+{
+    WindowStateController::AddPage(page, id);
+}
+
 void AppWindowStateController::CreateAboutButton(HWND window)
 {
     RECT client = {};
@@ -127,9 +132,9 @@ void AppWindowStateController::TakeDroppedFiles(HWND window, HDROP drop)
     ReleaseDrop(drop);
     if (path.empty())
         return;
+    // Pages reach this frame only through its own AddPage, so each is an AppWindowState.
     for (const auto& entry : pages) {
-        auto* page = dynamic_cast<AppWindowState*>(entry.first);
-        if (page != nullptr && page->TakeFile(window, path))
+        if (static_cast<AppWindowState*>(entry.first)->TakeFile(window, path))
             return;
     }
 }

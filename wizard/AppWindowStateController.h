@@ -10,6 +10,8 @@
 
 #include <string>
 
+class AppWindowState;
+
 class AppWindowStateController : public WindowStateController {
 public:
     static constexpr int kAboutCommand = 1000;  // the button's id and the menu entry's
@@ -18,6 +20,9 @@ public:
 
     AppWindowStateController();
     ~AppWindowStateController() override;
+
+    // Only the program's own pages: each may take a dropped file.
+    void AddPage(AppWindowState* page, int id);
 
     bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                        LRESULT* result) override;

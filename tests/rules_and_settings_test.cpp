@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace testenv;
 
 namespace {
@@ -74,20 +76,16 @@ TEST(PrinterList, ThePickedPrinterIsTheOneShownAtTheSelectionIfStillThere)
     const PrinterEntry conn = {"\\\\srv\\queue", "queue on srv"}, a = {"A", "A"}, b = {"B", "B"},
                        added = {"AAA New", "AAA New"};
     const std::vector<PrinterEntry> shown = {conn, a, b};
-    const struct {
-        long selection;
-        std::vector<PrinterEntry> current;
-        std::string picked;
-    } cases[] = {
-        {0, shown, conn.name},           // the connection's name, not what the box shows
-        {2, {conn, added, a, b}, "B"},   // a printer added before the picked one
-        {2, {conn, b}, "B"},             // one removed before it
-        {1, {conn, b}, ""},              // the picked one removed
-        {-1, shown, ""},                 // nothing selected
-        {3, {conn, a, b, added}, ""},    // past the list the box was filled from
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.picked, PickedPrinter(shown, c.selection, c.current)) << c.selection;
+    // The box's selection, the printers listed now, the one picked.
+    for (const auto& [selection, current, picked] :
+         std::vector<std::tuple<long, std::vector<PrinterEntry>, std::string>>{
+             {0, shown, conn.name},           // the connection's name, not what the box shows
+             {2, {conn, added, a, b}, "B"},   // a printer added before the picked one
+             {2, {conn, b}, "B"},             // one removed before it
+             {1, {conn, b}, ""},              // the picked one removed
+             {-1, shown, ""},                 // nothing selected
+             {3, {conn, a, b, added}, ""}})   // past the list the box was filled from
+        EXPECT_EQ(picked, PickedPrinter(shown, selection, current)) << selection;
 }
 
 using List = std::vector<std::string>;
@@ -100,20 +98,14 @@ TEST(RecentFiles, AddMovesToTheFrontAndKeepsTenAtMost)
     for (int i = 0; i < 10; ++i)
         ten.push_back("C:\\jobs\\" + std::to_string(i) + ".prn");
     newFirst.insert(newFirst.end(), ten.begin(), ten.end() - 1);
-    const struct {
-        List before;
-        std::string path;
-        List after;
-    } cases[] = {
-        {{}, "C:\\a.prn", {"C:\\a.prn"}},
-        {{"C:\\a.prn", "C:\\b.prn", "C:\\Jobs\\Label.ZPL", "C:\\d.prn"}, "c:\\jobs\\label.zpl",
-         {"c:\\jobs\\label.zpl", "C:\\a.prn", "C:\\b.prn", "C:\\d.prn"}},
-        {ten, "C:\\new.prn", newFirst},
-    };
-    for (const auto& c : cases) {
-        List list = c.before;
-        AddRecentFile(c.path, list);
-        EXPECT_EQ(c.after, list) << c.path;
+    // The list before, the path added, the list after.
+    for (auto [list, path, after] : std::vector<std::tuple<List, std::string, List>>{
+             {{}, "C:\\a.prn", {"C:\\a.prn"}},
+             {{"C:\\a.prn", "C:\\b.prn", "C:\\Jobs\\Label.ZPL", "C:\\d.prn"}, "c:\\jobs\\label.zpl",
+              {"c:\\jobs\\label.zpl", "C:\\a.prn", "C:\\b.prn", "C:\\d.prn"}},
+             {ten, "C:\\new.prn", newFirst}}) {
+        AddRecentFile(path, list);
+        EXPECT_EQ(after, list) << path;
     }
 }
 
@@ -122,7 +114,6 @@ TEST(RecentFiles, AddMovesToTheFrontAndKeepsTenAtMost)
 TEST(RecentFiles, GapsAreCompactedAndOverlongValuesShownButNotKept)
 {
     ProgramKeyGuard programKey;
-    EXPECT_TRUE(LoadRecentFiles().empty() && LoadRecentFilesForDisplay().empty());
     const std::string overlong = "C:\\" + std::string(300, 'x') + ".prn";  // 308 bytes
     const std::string fits = "C:\\" + std::string(252, 'y') + ".prn";  // 259 + terminator
     const std::map<std::string, std::string> stored = {
@@ -146,27 +137,18 @@ TEST(RecentFiles, GapsAreCompactedAndOverlongValuesShownButNotKept)
 
 TEST(SettingsStore, RootNamesWritesAndReads)
 {
-    const struct {
-        const char* path;
-        HKEY root;  // null: opens nothing
-        const char* subKey;
-    } roots[] = {
-        {"HKCR\\a", HKEY_CLASSES_ROOT, "a"}, {"HKU\\", HKEY_USERS, ""},
-        {"HKEY_LOCAL_MACHINE/x/y", HKEY_LOCAL_MACHINE, "x\\y"}, {"hkcu\\Software", nullptr, ""},
-        {"HKCU", nullptr, ""}, {"HKXX\\Software", nullptr, ""},
-    };
-    for (const auto& c : roots) {
+    // A path, its root (null: opens nothing) and the key under it.
+    for (const auto& [path, root, under] : std::vector<std::tuple<const char*, HKEY, const char*>>{
+             {"HKCR\\a", HKEY_CLASSES_ROOT, "a"}, {"HKU\\", HKEY_USERS, ""},
+             {"HKEY_LOCAL_MACHINE/x/y", HKEY_LOCAL_MACHINE, "x\\y"}, {"hkcu\\Software", nullptr, ""},
+             {"HKCU", nullptr, ""}, {"HKXX\\Software", nullptr, ""}}) {
         std::string subKey;
-        EXPECT_EQ(c.root, SplitRootKey(c.path, subKey)) << c.path;
-        EXPECT_EQ(c.root ? c.subKey : "", c.root ? subKey : "") << c.path;
+        EXPECT_EQ(root, SplitRootKey(path, subKey)) << path;
+        EXPECT_EQ(root ? under : "", root ? subKey : "") << path;
     }
 
     // Nothing is read, written or created through a missing key or a root not named right.
     ScratchKey key;
-    char buffer[16];
-    memset(buffer, 'x', sizeof(buffer));
-    EXPECT_FALSE(ReadRegistryValue(key.Path(), "Text", buffer, sizeof(buffer)));
-    EXPECT_EQ(std::string(16, '\0'), std::string(buffer, 16));
     DWORD number = 77;
     EXPECT_FALSE(ReadRegistryDword(key.Path(), "Number", number));
     EXPECT_EQ(0u, number);
@@ -197,26 +179,19 @@ TEST(SettingsStore, RootNamesWritesAndReads)
     EXPECT_TRUE(RegistryValueExists(deep, "Text") && DeleteRegistryValue(deep, "Text"));
     EXPECT_FALSE(RegistryValueExists(deep, "Text") || DeleteRegistryValue(deep, "Text"));
 
-    // Texts read through a buffer: data that does not fit with its terminator is a failure,
-    // and the text comes back terminated, whatever type or terminator was stored.
-    const struct {
-        DWORD type;
-        std::string data;  // stored as is, no terminator added
-        DWORD bufferSize;
-        bool read;
-        std::string text;
-    } texts[] = {
-        {REG_SZ, std::string(40, 'L') + '\0', 8, false, ""},
-        {REG_SZ, std::string("1234567\0", 8), 8, true, "1234567"},
-        {REG_BINARY, "ABCDEFGH", 8, false, ""},
-        {REG_BINARY, "ABCDEFGH", 9, true, "ABCDEFGH"},
-    };
-    for (const auto& c : texts) {
-        RegSetKeyValueA(HKEY_CURRENT_USER, key.SubKey().c_str(), "Value", c.type, c.data.data(),
-                        static_cast<DWORD>(c.data.size()));
-        std::string text = "stale";
-        EXPECT_EQ(c.read, ReadRegistryString(key.Path(), "Value", text, c.bufferSize)) << c.data;
-        EXPECT_EQ(c.text, text) << c.data;
+    // Texts read through a buffer of the given size: data that does not fit with its
+    // terminator is a failure, and the text comes back terminated, whatever type or
+    // terminator was stored (the data is stored as is).
+    for (const auto& [type, data, bufferSize, text] :
+         std::vector<std::tuple<DWORD, std::string, DWORD, std::string>>{
+             {REG_SZ, std::string(40, 'L') + '\0', 8, "<failed>"},
+             {REG_SZ, std::string("1234567\0", 8), 8, "1234567"},
+             {REG_BINARY, "ABCDEFGH", 8, "<failed>"}, {REG_BINARY, "ABCDEFGH", 9, "ABCDEFGH"}}) {
+        RegSetKeyValueA(HKEY_CURRENT_USER, key.SubKey().c_str(), "Value", type, data.data(),
+                        static_cast<DWORD>(data.size()));
+        std::string read = "stale";
+        const bool ok = ReadRegistryString(key.Path(), "Value", read, bufferSize);
+        EXPECT_EQ(text, ok ? read : "<failed>" + read) << data;
     }
 }
 

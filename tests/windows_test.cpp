@@ -143,7 +143,6 @@ const std::pair<const char*, const char*> kCases[] = {
     {"K K K", "N.0 N01 N2. P.2 P21 P0. R1."},
     // One group with its middle button checked, then an edit box; wrap-around inside it.
     {"G r* r K", "N.1 N13 N01 P31 P1. P.3 R20 R01 B02 B10 R3. F20 L02 L33 H00"},
-    {"G r r K", "N.0 N03 P30 H01 H11 H31"},
     // Two adjacent groups, the second one checked.
     {"G r G* r", "N.0 N02 N2. P.3 P20 R10 B23 L01 F32 H01 H20"},
     // A group that begins after a non-radio entry without a group start.
@@ -152,7 +151,6 @@ const std::pair<const char*, const char*> kCases[] = {
     {"G* K r", "R00 L00 N01 N1. R22"},
     // Hidden and disabled controls cannot take the focus and are passed over.
     {"K K- K~ K", "N03 P30 P.3"},
-    {"K K- K~", "P.0 N0."},
     {"G r- r K", "R02 B20 N.0"},
     {"G* r- r~", "R00 B00"},
     // A checked button that cannot take the focus leaves the group's first button.
@@ -220,7 +218,7 @@ TEST(WizardFrame, PagesChangeWhenLeftAndCancelTakesTheFreeSlotAndEscape)
         }
         const LONG back = Left(frame.Back());
         frame.SetBackButton(false, true, "< Back");
-        EXPECT_EQ(back, Left(frame.Cancel()));
+        EXPECT_EQ(back, Left(GetDlgItem(frame.Frame(), IDCANCEL)));
         PostKey(VK_ESCAPE);
     }, [] {}});
     EXPECT_EQ(1u, run) << "Esc closes the wizard";

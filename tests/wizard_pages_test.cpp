@@ -20,7 +20,6 @@ using namespace testenv;
 namespace {
 
 using Values = std::map<std::string, std::string>;
-std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 // The pages after a blank one. A page makes its controls once, for one frame window: each
 // run needs a wizard of its own.
@@ -247,11 +246,9 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
 TEST(TypedPath, BlanksAroundThenOneQuoteAtEachEndAreRemoved)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"\"C:\\labels\\shelf.zpl\"", "C:\\labels\\shelf.zpl"},
         {" \t \"C:\\a b.zpl\"  \t", "C:\\a b.zpl"},
         {"\" C:\\a.zpl \"", " C:\\a.zpl "},  // blanks inside the quotes belong to the path
         {"\"\"C:\\a.zpl\"\"", "\"C:\\a.zpl\""},
-        {" \"\" ", ""},
     };
     for (const auto& [text, path] : cases)
         EXPECT_EQ(path, CleanTypedPath(text)) << text;

@@ -35,12 +35,6 @@ void SetText(HKEY root, const std::string& subKey, const char* value, const std:
                     static_cast<DWORD>(text.size() + 1));
 }
 
-BOOL CALLBACK CollectWindow(HWND window, LPARAM windows)
-{
-    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
-    return TRUE;
-}
-
 }  // namespace
 
 ScratchKey::ScratchKey()
@@ -176,11 +170,6 @@ std::map<std::string, std::string> RawValues(const std::string& subKey)
     return values;
 }
 
-void PrinterSetup::SetDefault(const std::string& printerName)
-{
-    RawWriteString(kWindowsKey, "Device", printerName + ",winspool,nul");
-}
-
 // Without a copy to put back, the printers stay where they are.
 void PrinterSetup::RemoveAll()
 {
@@ -221,9 +210,8 @@ ProcessResult RunProgram(const std::wstring& commandLine, DWORD timeoutMs,
     DWORD wait = WAIT_TIMEOUT;
     while (wait != WAIT_OBJECT_0 && GetTickCount() - start <= timeoutMs) {
         wait = WaitForSingleObject(info.hProcess, 20);
-        std::vector<HWND> windows;
-        EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
-        for (HWND window : windows) {
+        for (HWND window = FindWindowExA(nullptr, nullptr, nullptr, nullptr); window;
+             window = FindWindowExA(nullptr, window, nullptr, nullptr)) {
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
             if (owner != info.dwProcessId || !IsWindowVisible(window))
@@ -235,8 +223,7 @@ ProcessResult RunProgram(const std::wstring& commandLine, DWORD timeoutMs,
                 handled.push_back(window);
         }
     }
-    result.exited = wait == WAIT_OBJECT_0;
-    if (result.exited)
+    if (wait == WAIT_OBJECT_0)
         GetExitCodeProcess(info.hProcess, &result.exitCode);
     else if (TerminateProcess(info.hProcess, 0xDEAD))
         WaitForSingleObject(info.hProcess, 5000);

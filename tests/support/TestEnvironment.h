@@ -22,8 +22,6 @@ class ScratchKey {
 public:
     ScratchKey();
     ~ScratchKey();
-    ScratchKey(const ScratchKey&) = delete;
-    ScratchKey& operator=(const ScratchKey&) = delete;
     const std::string& Path() const { return path_; }
     std::string SubKey() const { return path_.substr(5); }  // without "HKCU\"
 
@@ -96,7 +94,7 @@ constexpr const char kWindowsKey[] = "Software\\Microsoft\\Windows NT\\CurrentVe
 class PrinterSetup {
 public:
     // The name may be one the spooler does not list, such as a printer connection's.
-    void SetDefault(const std::string& printerName);
+    void SetDefault(std::string name) { RawWriteString(kWindowsKey, "Device", name + ",winspool,nul"); }
     void RemoveAll();  // every printer, and the default setting
 
 private:
@@ -107,8 +105,7 @@ std::string KestrolaExePath();  // the real program, beside the tests' folder
 std::string WindowText(HWND window);
 
 struct ProcessResult {
-    bool exited = false;  // false: killed at the time-out, or never started
-    DWORD exitCode = STILL_ACTIVE;  // until it exits
+    DWORD exitCode = STILL_ACTIVE;  // still so when killed at the time-out, or never started
     std::vector<std::string> visibleWindowTitles;  // every top-level window seen
 };
 

@@ -41,7 +41,6 @@ public:
     HWND Frame() const { return this->frameWindow; }
     HWND Next() const { return this->nextButton; }
     HWND Back() const { return this->backButton; }
-    HWND Cancel() const { return this->cancelButton; }
     std::size_t Index() const { return this->currentIndex; }
     // Runs the frame at the program's own size and style from startIndex while the steps run.
     std::size_t Script(std::size_t startIndex, std::vector<LoopStep> steps)

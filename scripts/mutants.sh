@@ -94,7 +94,7 @@ tp-no-trim¦core/TypedPath.cpp¦const char* const kBlanks = " \t";¦const char* 
 df-folder¦core/DroppedFiles.cpp¦if (AnsiPathForFile(wide.data(), path) && FileExists(path))¦if (AnsiPathForFile(wide.data(), path))¦^FilePage\.Drops
 wp-drop-in-job¦pages/WSPrint.cpp¦        if (workerThread == nullptr)¦        if (workerThread != nullptr)¦^FilePage\.Drops
 af-drop-kept¦wizard/AppWindowStateController.cpp¦    ReleaseDrop(drop);¦¦^FilePage\.Drops
-sf-lossy-browse¦pages/WSSelectFile.cpp¦if (!AnsiPathForFile(file, path)) {¦if (!WideToAnsiExact(file, path) && path.empty()) {¦^FilePage\.Browse
+sf-lossy-browse¦pages/WSSelectFile.cpp¦if (!AnsiPathForFile(file, path)) {¦if (!WideToAnsiExact(file, lstrlenW(file), path) && path.empty()) {¦^FilePage\.Browse
 TABLE
 }
 

@@ -86,8 +86,9 @@ TEST(Installer, InstallsOpensAndUninstallsForEveryone)
 
     // Opened as a double click does; a window left open would keep the process running.
     const std::string job = dir.Write("label job 1.prn", AllByteValues());
-    SHELLEXECUTEINFOA shell = {sizeof(shell),  // no error box of the shell's own
-                               SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC};
+    SHELLEXECUTEINFOA shell = {};
+    shell.cbSize = sizeof(shell);  // no error box of the shell's own
+    shell.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
     shell.lpFile = job.c_str();
     DWORD exitCode = STILL_ACTIVE;
     if (ShellExecuteExA(&shell) && shell.hProcess) {

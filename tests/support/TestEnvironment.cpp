@@ -97,7 +97,10 @@ ScratchDir::ScratchDir()
 ScratchDir::~ScratchDir()
 {
     const std::string paths = path_ + '\0';  // a list, ended by an empty entry
-    SHFILEOPSTRUCTA remove = {nullptr, FO_DELETE, paths.c_str(), nullptr, FOF_NO_UI};
+    SHFILEOPSTRUCTA remove = {};
+    remove.wFunc = FO_DELETE;
+    remove.pFrom = paths.c_str();
+    remove.fFlags = FOF_NO_UI;
     SHFileOperationA(&remove);
 }
 
@@ -198,7 +201,8 @@ ProcessResult RunProgram(const std::wstring& commandLine, DWORD timeoutMs,
 {
     ProcessResult result;
     std::wstring line = commandLine;
-    STARTUPINFOW startup = {sizeof(startup)};
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
     if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info))

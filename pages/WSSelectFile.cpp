@@ -22,7 +22,7 @@ const wchar_t kOpenFilters[] =
     L"Zebra Printer Language Files (*.zpl)\0*.zpl\0"
     L"All Files (*.*)\0*.*\0";
 
-// A chosen file that the program cannot name in 8 bits is reported as a missing one.
+// For a missing file, and for a chosen one that the program cannot name in 8 bits.
 const char kFileNotFound[] =
     "Could not find the specified file.  Please make sure the file exists before continuing.";
 
@@ -249,10 +249,7 @@ bool WSSelectFile::OnNext(HWND frame)
         return false;
     }
     if (!FileExists(path)) {
-        MessageBoxA(frame,
-                    "Could not find the specified file.  Please make sure the file exists "
-                    "before continuing.",
-                    "Error", MB_ICONWARNING);
+        MessageBoxA(frame, kFileNotFound, "Error", MB_ICONWARNING);
         return false;
     }
     // A printer that has gone since the box was filled counts as no choice.

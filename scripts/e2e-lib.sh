@@ -46,7 +46,6 @@ trap e2e_restore EXIT
 
 e2e_clear_settings() { wine reg delete "$e2e_key" /f >/dev/null 2>&1 || true; }
 e2e_set_dword() { wine reg add "$e2e_key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
-e2e_set_text() { wine reg add "$e2e_key" /v "$1" /t REG_SZ /d "$2" /f >/dev/null; }
 e2e_value() {  # the data of a value, or <none>
     local line
     line=$(wine reg query "$e2e_key" /v "$1" 2>/dev/null | tr -d '\r' | grep -E "^\s+$1\s" || true)
@@ -119,15 +118,6 @@ e2e_click() {
     sleep 0.3
 }
 
-e2e_keys() {  # e2e_keys WINDOW KEY...
-    local window=$1
-    shift
-    for key in "$@"; do
-        xdotool key --window "$window" "$key"
-        sleep 0.2
-    done
-}
-
 e2e_type() { xdotool type --delay 20 "$1"; sleep 0.3; }
 
 # Saves a screenshot of window $1 as $2.png in the artefacts folder.
@@ -135,21 +125,6 @@ e2e_shot() {
     sleep 0.4
     eval "$(xdotool getwindowgeometry --shell "$1")"
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$e2e_artifacts/$2.png"
-}
-
-# The colour, as r,g,b, of the screenshot named $1 at client coordinates ($2, $3).
-e2e_pixel() {
-    local x=$(($2 + 4)) y=$(($3 + 23))
-    convert "$e2e_artifacts/$1.png" -format "%[fx:int(255*p{$x,$y}.r+0.5)],%[fx:int(255*p{$x,$y}.g+0.5)],%[fx:int(255*p{$x,$y}.b+0.5)]" info:
-}
-
-# "blank" when the client rectangle ($2, $3, width $4, height $5) of screenshot $1 is all
-# white, else "drawn".
-e2e_area() {
-    local min
-    min=$(convert "$e2e_artifacts/$1.png" -crop "${4}x${5}+$(($2 + 4))+$(($3 + 23))" +repage \
-        -colorspace gray -format '%[fx:int(255*minima+0.5)]' info:)
-    if [ "$min" -ge 255 ]; then echo blank; else echo drawn; fi
 }
 
 # Waits until no visible window has the title $1.
@@ -175,8 +150,6 @@ e2e_focus() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus
 # Where things are on the wizard, in client coordinates of the 458 x 244 frame
 # (its client area is 450 x 218).
 e2e_send_button="244 52"
-e2e_configure_button="244 127"
-e2e_about_button="44 198"
 e2e_next_slot="399 198"      # "Exit" on the start page, "Print >" and "Exit" later
 e2e_file_box="200 45"
 

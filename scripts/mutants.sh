@@ -66,7 +66,7 @@ term-exit-code¦pages/WSPrint.cpp¦TerminateProcess(GetCurrentProcess(), 0);¦Te
 sf-all-files¦pages/WSSelectFile.cpp¦constexpr DWORD kAllFilesFilter = 5;¦constexpr DWORD kAllFilesFilter = 1;¦^FilePage\.Browse
 sf-last-printer¦pages/WSSelectFile.cpp¦if (lstrcmpA(printers[i].name.c_str(), last.c_str()) == 0) {¦if (lstrcmpA(printers[i].name.c_str(), last.c_str()) != 0) {¦^FilePage\.BoxesAreFilled
 sf-command-line¦pages/WSSelectFile.cpp¦    if (!chosen.empty())¦    if (!chosen.empty() && recent.empty())¦^FilePage\.BoxesAreFilled
-sf-msg-missing¦pages/WSSelectFile.cpp¦"Could not find the specified file.  Please make sure the file exists "¦"Could not find the specified file. Please make sure the file exists "¦^FilePage\.EachCheck
+sf-msg-missing¦pages/WSSelectFile.cpp¦"Could not find the specified file.  Please make sure the file exists before continuing."¦"Could not find the specified file. Please make sure the file exists before continuing."¦^FilePage\.EachCheck
 sf-recent-unsaved¦pages/WSSelectFile.cpp¦    SaveRecentFiles(recent);¦¦^FilePage\.BoxesAreFilled
 sf-print-enabled¦pages/WSSelectFile.cpp¦textLength > 0, "Print"¦textLength >= 0, "Print"¦^FilePage\.EachCheck
 sf-connection-name¦core/PrinterList.cpp¦            return entry.name;¦            return entry.displayName;¦^FilePage\.BoxesAreFilled
@@ -216,14 +216,9 @@ ctest --show-only=json-v1 | jq -r '.tests[] | [.name,
     >"$test_map"
 release_users=$(cd "$clone/tests" && grep -l KESTROLA_SETUP_NAME -- *_test.cpp 2>/dev/null |
     sed 's/\.cpp$//' || true)
-tools=$(cd "$clone/tests" && ls tools/*.cpp 2>/dev/null | xargs -r -n1 basename | sed 's/\.cpp$//' || true)
-# Only those the build makes: a source with no target is no tool.
-tools=$(for tool in $tools; do
-    if ninja -C "$build" -t query "$tool" >/dev/null 2>&1; then echo "$tool"; fi
-done)
 
 # What to build for the tests whose names match PATTERN: Kestrola.exe, their test
-# programs, the release for the tests that install it, the tools for the scripts.
+# programs and the release for the tests that install it.
 targets_for() {
     local pattern=$1 names exes
     names=$(PATTERN=$pattern awk -F'\t' '$1 ~ ENVIRON["PATTERN"] { print $1 }' "$test_map")
@@ -235,7 +230,6 @@ targets_for() {
         echo "$exe"
         grep -qx -- "$exe" <<<"$release_users" && echo kestrola_release
     done
-    grep -q '^e2e\.' <<<"$names" && echo "$tools"
     return 0
 }
 

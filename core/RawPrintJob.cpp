@@ -1,5 +1,6 @@
 #include "core/RawPrintJob.h"
 
+#include "core/DriverEnvironment.h"
 #include "core/OwnedHandle.h"
 #include "settings/ProgramSettings.h"
 #include "settings/RegistryStore.h"
@@ -81,25 +82,23 @@ bool OpenNamedPrinter(const std::string& printerName, OwnedPrinter& printer,
 // The driver's attribute flag for an XPS-based driver (DRIVER_INFO_8).
 constexpr DWORD kPrinterDriverXps = 0x00000002;
 
-BOOL QueryDriver(HANDLE printer, const RawJobTransfer& transfer, BYTE* info, DWORD size,
-                 DWORD* needed)
+BOOL QueryDriver(HANDLE printer, const char* environment, const RawJobTransfer& transfer,
+                 BYTE* info, DWORD size, DWORD* needed)
 {
     if (transfer.getPrinterDriver)
-        return transfer.getPrinterDriver(printer, 8, info, size, needed);
-    return GetPrinterDriverA(printer, nullptr, 8, info, size, needed);
+        return transfer.getPrinterDriver(printer, environment, 8, info, size, needed);
+    return GetPrinterDriverA(printer, const_cast<char*>(environment), 8, info, size, needed);
 }
 
-// An XPS-based driver (every queue of the IPP class driver, for one) accepts a "RAW" job
-// and prints nothing; "XPS_PASS" hands the bytes to the device past its filters. Systems
-// that cannot answer level 8 (older Windows, Wine) have no such drivers, and there the
-// size query, which every job pays for, is the only call.
-bool DriverIsXpsBased(HANDLE printer, const RawJobTransfer& transfer)
+// The driver's XPS flag as the spooler reports it in one environment: 1 or 0, or -1 when
+// the spooler has no (sane) level-8 answer there.
+int XpsFlagIn(HANDLE printer, const char* environment, const RawJobTransfer& transfer)
 {
     // The size first: some systems fail a fetch into a buffer they did not size themselves.
     DWORD needed = 0;
-    QueryDriver(printer, transfer, nullptr, 0, &needed);
-    if (needed < sizeof(DRIVER_INFO_8A) || needed > 1024 * 1024)  // no answer, or no sane one
-        return false;
+    QueryDriver(printer, environment, transfer, nullptr, 0, &needed);
+    if (needed < sizeof(DRIVER_INFO_8A) || needed > 1024 * 1024)
+        return -1;
     // A driver's names and file lists usually fit on the stack; a longer answer is fetched
     // into the heap.
     alignas(DRIVER_INFO_8A) BYTE local[2048];
@@ -108,13 +107,31 @@ bool DriverIsXpsBased(HANDLE printer, const RawJobTransfer& transfer)
     if (needed > sizeof(local)) {
         large.reset(new (std::nothrow) BYTE[needed]);
         if (!large)
-            return false;
+            return -1;
         info = large.get();
     }
-    if (!QueryDriver(printer, transfer, info, needed, &needed))
-        return false;
+    if (!QueryDriver(printer, environment, transfer, info, needed, &needed))
+        return -1;
     return (reinterpret_cast<const DRIVER_INFO_8A*>(info)->dwPrinterDriverAttributes &
             kPrinterDriverXps) != 0;
+}
+
+// An XPS-based driver (every queue of the IPP class driver, for one) accepts a "RAW" job
+// and prints nothing; "XPS_PASS" hands the bytes to the device past its filters. Systems
+// that cannot answer level 8 (older Windows, Wine) have no such drivers, and there the
+// size query, which every job pays for, is the only call. A 32-bit program on 64-bit
+// Windows also asks in the native environment, where a driver installed for 64-bit
+// programs only is found.
+bool DriverIsXpsBased(HANDLE printer, const RawJobTransfer& transfer)
+{
+    int xps = XpsFlagIn(printer, nullptr, transfer);
+    if (xps < 0) {
+        const char* native = transfer.nativeEnvironment ? transfer.nativeEnvironment()
+                                                        : Wow64NativeDriverEnvironment();
+        if (native)
+            xps = XpsFlagIn(printer, native, transfer);
+    }
+    return xps > 0;
 }
 
 DWORD StartDocument(HANDLE printer, const char* dataType, const RawJobTransfer& transfer)

@@ -21,11 +21,15 @@ struct RawJobTransfer {
     // (tests watch or fail the calls with them); otherwise the platform's are called.
     std::function<BOOL(HANDLE file, void* data, DWORD size, DWORD* read)> readFile;
     std::function<BOOL(HANDLE printer, void* data, DWORD size, DWORD* written)> writePrinter;
-    // The same for the driver query (GetPrinterDriverA with no environment) and the start
-    // of the document (StartDocPrinterA, level 1).
-    std::function<BOOL(HANDLE printer, DWORD level, BYTE* info, DWORD size, DWORD* needed)>
+    // The same for the driver query (GetPrinterDriverA; a null environment is the
+    // caller's own) and the start of the document (StartDocPrinterA, level 1).
+    std::function<BOOL(HANDLE printer, const char* environment, DWORD level, BYTE* info,
+                       DWORD size, DWORD* needed)>
         getPrinterDriver = nullptr;
     std::function<DWORD(HANDLE printer, DWORD level, BYTE* docInfo)> startDocPrinter = nullptr;
+    // The native driver environment of a 32-bit program on 64-bit Windows, null
+    // elsewhere; when unset, the process's own answer (Wow64NativeDriverEnvironment).
+    std::function<const char*()> nativeEnvironment = nullptr;
 };
 
 // Returns true when the data and the trailer were handed to the spooler and the document

@@ -1,8 +1,11 @@
 ; Kestrola's Windows installer.
 ;
 ; Built by CMake (target kestrola_release):
-;   makensis -DVERSION=1.4 -DEXE=Kestrola.exe -DLICENSE=LICENSE.txt -DICON=printer.ico
-;            -DOUTFILE=Kestrola-1.4-setup.exe Kestrola.nsi
+;   makensis -DVERSION=1.4 -DARCH=x86 -DEXE=Kestrola.exe -DLICENSE=LICENSE.txt
+;            -DICON=printer.ico -DOUTFILE=Kestrola-1.4-x86-setup.exe Kestrola.nsi
+; ARCH=x86 builds the 32-bit installer of the x86 program; ARCH=x64 a 64-bit installer of
+; the x64 program, which installs into the 64-bit Program Files and registers in the
+; 64-bit registry view.
 ;
 ; Silent use:
 ;   setup.exe /S [/CurrentUser | /AllUsers] [/ASSOCIATE=prn,pcl,zpl,ps,eps | /ASSOCIATE=none]
@@ -11,7 +14,16 @@
 ; Without /ASSOCIATE, .prn, .pcl and .zpl are taken over and .ps and .eps are not. Every
 ; one of the five types gets Kestrola under "Open with" whatever is chosen.
 
-Unicode true
+!ifndef ARCH
+  !error "Define ARCH on the makensis command line (-DARCH=x86 or -DARCH=x64)."
+!endif
+!if "${ARCH}" == "x64"
+  Target amd64-unicode
+!else if "${ARCH}" == "x86"
+  Unicode true
+!else
+  !error "ARCH must be x86 or x64, not ${ARCH}."
+!endif
 SetCompressor /SOLID lzma
 
 !macro RequireDefine NAME
@@ -56,11 +68,15 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
 ; The uninstaller finds its own mode (un.onInit).
 !define MULTIUSER_NOUNINSTALL
+!if "${ARCH}" == "x64"
+  !define MULTIUSER_USE_PROGRAMFILES64
+!endif
 !include MultiUser.nsh
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include Sections.nsh
+!include x64.nsh
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -140,6 +156,21 @@ Explorer. It is listed under $\"Open with$\" for all five either way."
 !macro RefreshShell
   ; SHCNE_ASSOCCHANGED: Explorer rereads the associations and icons.
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+!macroend
+
+; The x64 installer works in the 64-bit registry view, where a 64-bit program is looked
+; up; it would not start on 32-bit Windows at all, and says so where the system lets it try.
+!macro UseArchitecture
+  !if "${ARCH}" == "x64"
+    ${IfNot} ${RunningX64}
+      MessageBox MB_OK|MB_ICONSTOP \
+          "This is the installer of Kestrola for 64-bit Windows. On 32-bit Windows, use \
+Kestrola-${VERSION}-x86-setup.exe." /SD IDOK
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+    SetRegView 64
+  !endif
 !macroend
 
 ; ---------------------------------------------------------------------------------------
@@ -255,6 +286,7 @@ Function ApplyTypeList
 FunctionEnd
 
 Function .onInit
+  !insertmacro UseArchitecture
   ; Only /D= sets the folder this early; the mode's default must not replace it.
   StrCpy $R8 $INSTDIR
   !insertmacro MULTIUSER_INIT
@@ -309,6 +341,7 @@ Section "-un.Registration"
 SectionEnd
 
 Function un.onInit
+  !insertmacro UseArchitecture
   UserInfo::GetAccountType
   Pop $2
   ${GetParameters} $0

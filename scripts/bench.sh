@@ -6,7 +6,9 @@
 # byte by checksum. Not part of the tests.
 # Usage: scripts/bench.sh    (BENCH_RUNS=N: timed runs per program and size, default 20, at least 10;
 #                             BENCH_QUICK=1: the 1 KiB file only, no large file, for exploring)
-# The table is printed and kept in BUILD/bench/results.md.
+# Every build this machine runs is measured (x64, and x86 where 32-bit programs run);
+# KESTROLA_BENCH_ARCH=x64 or x86 measures one. Each table is printed and kept in
+# BUILD/ARCH/bench/results.md.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KESTROLA_BUILD:-$root/build}
@@ -18,7 +20,22 @@ if [ "$runs" -lt 10 ]; then
     exit 2
 fi
 
-"$root/scripts/build.sh" "$build"
+# Each build this machine can run is measured on its own, against a floor built for the
+# same architecture (KESTROLA_BENCH_ARCH=x64 or x86 measures one).
+if [ -z "${KESTROLA_BENCH_ARCH:-}" ]; then
+    "$root/scripts/build.sh" "$build"
+    . "$root/scripts/arch.sh"
+    [ -z "$kestrola_x86_skipped" ] || echo "x86 build not measured: $kestrola_x86_skipped" >&2
+    status=0
+    for arch in "${kestrola_runnable_archs[@]}"; do
+        KESTROLA_BENCH_ARCH=$arch "$0" || status=1
+    done
+    exit $status
+fi
+arch=$KESTROLA_BENCH_ARCH
+root_build=$build
+build=$build/$arch
+[ -f "$build/Kestrola.exe" ] || "$root/scripts/build.sh" "$root_build"
 . "$root/scripts/wine-env.sh" "$build"
 export KESTROLA_NO_XVFB=1
 . "$root/scripts/start-xvfb.sh"
@@ -100,7 +117,7 @@ for size_entry in "${sizes[@]}"; do
             (kp - fp) / 1048576, (kp - b) / 1048576 }')")
 done
 
-# A file too large to buffer in a 32-bit process: streamed, checked by checksum, not kept.
+# A file past the largest one buffered whole (2 GiB): streamed, checked by checksum, not kept.
 big_bytes=$((2560 * 1048576))
 big_line="not run: less than 8 GiB free on the disk"
 free_kib=$(df -Pk "$data" | awk 'NR == 2 { print $4 }')
@@ -123,8 +140,8 @@ fi
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # The size that counts is that of the file users get: the one the release zip carries.
-zip=$(ls "$build"/release/Kestrola-*.zip)
-if unzip -p "$zip" Kestrola.exe | cmp -s - "$build/Kestrola.exe"; then
+zip=$(ls "$root_build"/release/Kestrola-*.zip)
+if unzip -p "$zip" "$arch/Kestrola.exe" | cmp -s - "$build/Kestrola.exe"; then
     shipped_check="the same bytes as in $(basename "$zip")"
 else
     shipped_check="NOT the file in $(basename "$zip")"
@@ -141,12 +158,12 @@ fi
     echo
     echo "2.5 GiB file through Kestrola.exe: $big_line"
     echo
-    echo "Kestrola.exe: $(stat -c %s "$build/Kestrola.exe") bytes as shipped ($shipped_check)."
+    echo "$arch Kestrola.exe: $(stat -c %s "$build/Kestrola.exe") bytes as shipped ($shipped_check)."
     echo
     echo "Machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores," \
         "$(awk '/MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo) RAM," \
         "Linux $(uname -r), $(. /etc/os-release && echo "$PRETTY_NAME"), $(wine --version)," \
-        "$(i686-w64-mingw32-g++-posix --version | head -n1)."
+        "$arch build ($WINEARCH prefix), $(grep -m1 '^CMAKE_CXX_COMPILER:' "$build/CMakeCache.txt" | sed 's/.*=//;s|.*/||') $("$(grep -m1 '^CMAKE_CXX_COMPILER:' "$build/CMakeCache.txt" | sed 's/.*=//')" -dumpfullversion)."
     echo "Load average before: $load_before; after: $load_after. Date: $(date -u '+%Y-%m-%d %H:%M UTC')."
 } > "$results"
 cat "$results"

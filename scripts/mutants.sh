@@ -11,7 +11,10 @@
 #   no longer applies  the text to find is not in the file exactly once
 #   does not compile   the edit broke the build
 #
-# Usage: scripts/mutants.sh [--source DIR] [--only REGEX] [--out FILE] [--timeout SECONDS] [--list]
+# Usage: scripts/mutants.sh [--arch x64|x86] [--source DIR] [--only REGEX] [--out FILE]
+#                           [--timeout SECONDS] [--list]
+#   --arch A       the build whose tests judge the mutants (default x64, which every machine
+#                  here runs; x86 only where 32-bit programs run)
 #   --source DIR   checkout whose committed HEAD is tested (default: this script's own)
 #   --only REGEX   run only the mutants whose id matches REGEX (grep -E)
 #   --out FILE     where the report goes (default: SOURCE/build/mutants.txt)
@@ -58,6 +61,8 @@ rf-case¦pages/RecentFiles.cpp¦if (lstrcmpiA(list[i].c_str(), path.c_str()) == 
 rf-gap-ends¦pages/RecentFiles.cpp¦            continue;¦            break;¦^RecentFiles\.Gaps
 rf-shift¦pages/RecentFiles.cpp¦for (size_t i = k; i >= 1; --i)¦for (size_t i = k; i > 1; --i)¦^RecentFiles\.AddMoves
 raw-xps-ignored¦core/RawPrintJob.cpp¦dwPrinterDriverAttributes &¦dwPrinterDriverAttributes & 0 &¦^RawPrintJobTest\.DataType
+wow-no-native¦core/RawPrintJob.cpp¦        if (native)¦        if (false)¦^RawPrintJobTest\.DataType
+wow-x64-name¦core/DriverEnvironment.cpp¦return "Windows x64";¦return "Windows NT x86";¦^RawPrintJobTest\.DataType
 raw-1804-once¦core/RawPrintJob.cpp¦if (job == 0 && GetLastError() == ERROR_INVALID_DATATYPE) {¦if (false) {¦^RawPrintJobTest\.DataType
 raw-end-doc¦core/RawPrintJob.cpp¦return EndDocPrinter(printer) != FALSE;¦return EndDocPrinter(printer) != FALSE || true;¦^KestrolaProcessTest\.ExitCodes
 su-wide-lossy¦core/StartUp.cpp¦if (WideToAnsiExact(begin, static_cast<std::size_t>(end - begin), ansi))¦if (WideToAnsiExact(begin, static_cast<std::size_t>(end - begin), ansi) || true)¦^KestrolaProcessTest\.ExitCodes
@@ -104,8 +109,10 @@ only=
 out=
 limit=300
 list_only=
+arch=x64
 while [ $# -gt 0 ]; do
     case "$1" in
+    --arch) arch=${2:?--arch needs x64 or x86}; shift 2 ;;
     --source) source_dir=$(cd "${2:?--source needs a folder}" && pwd); shift 2 ;;
     --only) only=${2:?--only needs a pattern}; shift 2 ;;
     --out) out=${2:?--out needs a file}; shift 2 ;;
@@ -115,6 +122,10 @@ while [ $# -gt 0 ]; do
     esac
 done
 out=${out:-$source_dir/build/mutants.txt}
+if [ "$arch" != x64 ] && [ "$arch" != x86 ]; then
+    echo "mutants.sh: --arch takes x64 or x86" >&2
+    exit 2
+fi
 if ! [[ "$limit" =~ ^[1-9][0-9]*$ ]]; then
     echo "mutants.sh: --timeout takes a whole number of seconds" >&2
     exit 2
@@ -168,13 +179,18 @@ if [ -n "$list_only" ]; then
     exit 0
 fi
 
+. "$here/arch.sh"
+if [ "$arch" = x86 ] && [ -n "$kestrola_x86_skipped" ]; then
+    echo "mutants.sh: the x86 build cannot run here: $kestrola_x86_skipped" >&2
+    exit 2
+fi
 started=$SECONDS
 mkdir -p "$source_dir/build" "$(dirname "$out")"
 # Inside the checkout's ignored build folder, so that a compiler cache keyed on paths
 # relative to a common base finds the checkout's own objects.
 work=$(mktemp -d "$source_dir/build/mutants.XXXXXX")
 clone="$work/src"
-build="$clone/build"
+build="$clone/build/$arch"
 log="$work/step.log"
 xvfb_started=
 cleanup() {
@@ -195,8 +211,10 @@ git -C "$clone" checkout -q --detach "$head_commit"
 # release only when its tests install it.
 sed -i 's/add_dependencies(${name} Kestrola kestrola_release)/add_dependencies(${name} Kestrola)/' \
     "$clone/tests/CMakeLists.txt"
-echo "Building everything once..." >&2
-if ! "$clone/scripts/build.sh" "$build" >"$log" 2>&1; then
+echo "Building the $arch program and its tests once..." >&2
+if ! { "$clone/scripts/install-packages.sh" &&
+       cmake -S "$clone" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTROLA_ARCH=$arch &&
+       cmake --build "$build"; } >"$log" 2>&1; then
     tail -n 30 "$log" >&2
     echo "mutants.sh: the unchanged program does not build" >&2
     exit 1
@@ -268,10 +286,15 @@ if [ "$outcome" != passed ]; then
 fi
 
 killed=0 survived=0 stale=0 broken=0 unnamed=0
-report=("Mutants of ${head_commit:0:12} ($(date -u '+%Y-%m-%d %H:%M UTC')), tests run through CTest:")
+report=("Mutants of ${head_commit:0:12}, $arch build ($(date -u '+%Y-%m-%d %H:%M UTC')), tests run through CTest:")
 for i in "${!ids[@]}"; do
     id=${ids[i]} file=${files[i]} pattern=${patterns[i]}
-    mutant_started=$SECONDS
+    mutant_. "$here/arch.sh"
+if [ "$arch" = x86 ] && [ -n "$kestrola_x86_skipped" ]; then
+    echo "mutants.sh: the x86 build cannot run here: $kestrola_x86_skipped" >&2
+    exit 2
+fi
+started=$SECONDS
     targets=
     if ! apply_edit "$clone/$file" "${finds[i]}" "${replacements[i]}"; then
         result="no longer applies"

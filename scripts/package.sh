@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
-# Builds Kestrola.exe and its release into BUILD_DIR/release (default build/release):
-# the Windows installer, a zip of the program with README.md and LICENSE.txt, and
-# SHA256SUMS of both. The same build folder as scripts/test.sh, so nothing is built twice.
-# Usage: scripts/package.sh [BUILD_DIR]
+# Builds both programs and the release into BUILD_ROOT/release (default build/release):
+# one Windows installer per architecture, a zip with x86/Kestrola.exe and x64/Kestrola.exe
+# beside README.md and LICENSE.txt, and SHA256SUMS of every file shipped. The same build
+# folders as scripts/test.sh, so nothing is built twice.
+# Usage: scripts/package.sh [BUILD_ROOT]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-${KESTROLA_BUILD:-$root/build}}
-"$root/scripts/install-packages.sh"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target kestrola_release
+"$root/scripts/build.sh" "$build"
 cd "$build/release"
 sha256sum --quiet -c SHA256SUMS
 echo "Release in $build/release:"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Creates (once) and warms the project's private 32-bit Wine prefix inside BUILD_DIR:
+# Creates (once) and warms the private Wine prefix of BUILD_DIR (32- or 64-bit, as built):
 # headless-capable windows, no host CUPS, the Wine fonts, and two capture printers whose
 # jobs land in files under BUILD_DIR/capture. "Kestrola Capture" is the default printer.
 # Usage: scripts/prepare-prefix.sh BUILD_DIR

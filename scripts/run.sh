@@ -4,7 +4,9 @@
 # Usage: scripts/run.sh [FILE]             (default: samples/label.zpl)
 #        scripts/run.sh --wizard [FILE]    opens the wizard instead (automatic printing off):
 #            on a desktop (DISPLAY set) as a window to use; without one, under a private
-#            Xvfb, writing a screenshot to build/wizard.png and closing it again.
+#            Xvfb, writing a screenshot to build/ARCH/wizard.png and closing it again.
+#        The x86 program runs where the machine runs 32-bit programs, the x64 one elsewhere;
+#        KESTROLA_RUN_ARCH=x64 (or x86) chooses.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KESTROLA_BUILD:-$root/build}
@@ -21,6 +23,21 @@ if [ -n "$file" ]; then
 fi
 
 "$root/scripts/build.sh" "$build"
+# The x86 program where this machine runs 32-bit programs, the x64 one everywhere else
+# (KESTROLA_RUN_ARCH=x64 or x86 chooses).
+. "$root/scripts/arch.sh"
+arch=${KESTROLA_RUN_ARCH:-}
+if [ -z "$arch" ]; then
+    arch=x86
+    [ -z "$kestrola_x86_skipped" ] || arch=x64
+elif [ "$arch" = x86 ] && [ -n "$kestrola_x86_skipped" ]; then
+    echo "run.sh: the x86 build cannot run here: $kestrola_x86_skipped" >&2
+    exit 2
+fi
+[ "$arch" = x86 ] || [ "$arch" = x64 ] || { echo "run.sh: KESTROLA_RUN_ARCH is x86 or x64" >&2; exit 2; }
+[ -z "$kestrola_x86_skipped" ] || [ -n "${KESTROLA_RUN_ARCH:-}" ] ||
+    echo "Running the x64 build: $kestrola_x86_skipped"
+build=$build/$arch
 . "$root/scripts/wine-env.sh" "$build"
 desktop=${DISPLAY:-}
 if [ -n "$wizard" ] && [ -n "$desktop" ]; then
@@ -63,7 +80,7 @@ wine reg add "$key" /v AutoPrint /t REG_DWORD /d 1 /f >/dev/null
 wine reg add "$key" /v AutoPrintPrinter /t REG_SZ /d "$KESTROLA_CAPTURE_PRINTER" /f >/dev/null
 rm -f "$KESTROLA_CAPTURE_FILE"
 
-echo "Printing $file on \"$KESTROLA_CAPTURE_PRINTER\"..."
+echo "Printing $file on \"$KESTROLA_CAPTURE_PRINTER\" with the $arch Kestrola.exe..."
 set +e
 wine "$build/Kestrola.exe" "${args[@]}"
 status=$?

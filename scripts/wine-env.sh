@@ -1,9 +1,31 @@
-# Sourced by the harness scripts: the environment of the project's private Wine prefix.
+# Sourced by the harness scripts: the environment of a build folder's private Wine prefix,
+# with the Wine that runs the folder's architecture (read from BUILD_DIR/kestrola-arch).
 # Usage: . scripts/wine-env.sh BUILD_DIR
 kestrola_build_dir=$(cd "${1:?build directory}" && pwd)
 export KESTROLA_BUILD_DIR="$kestrola_build_dir"
+export KESTROLA_ARCH=$(cat "$kestrola_build_dir/kestrola-arch" 2>/dev/null || echo x86)
 export WINEPREFIX="$kestrola_build_dir/wineprefix"
-export WINEARCH=win32
+if [ "$KESTROLA_ARCH" = x64 ]; then
+    # Debian's wine and wine-stable start the 32-bit loader whenever it is installed,
+    # even where it cannot run; wineboot, regedit and the other wrappers call wine-stable.
+    # Both names lead to the 64-bit loader here.
+    export WINEARCH=win64
+    export WINELOADER=/usr/lib/wine/wine64
+    kestrola_wine_bin="$kestrola_build_dir/wine64-bin"
+    if [ ! -x "$kestrola_wine_bin/wine-stable" ]; then
+        mkdir -p "$kestrola_wine_bin"
+        printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' > "$kestrola_wine_bin/wine"
+        chmod +x "$kestrola_wine_bin/wine"
+        ln -sf wine "$kestrola_wine_bin/wine-stable"
+    fi
+    case ":$PATH:" in
+        *":$kestrola_wine_bin:"*) ;;
+        *) export PATH="$kestrola_wine_bin:$PATH" ;;
+    esac
+else
+    export WINEARCH=win32
+    unset WINELOADER
+fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # A socket that does not exist: the host's CUPS printers never reach the prefix.

@@ -63,10 +63,10 @@ TEST(Installer, InstallsOpensAndUninstallsForEveryone)
     RawWriteString(kProgramSubKey, settings::kAutoPrintPrinter, printer.Name());
     std::string setup = KestrolaExePath();
     setup = "\"" + setup.substr(0, setup.find_last_of('\\')) + "\\release\\" KESTROLA_SETUP_NAME "\"";
-    const std::string folder = dir.Path() + "\\Kestrola for everyone", exe = folder + "\\Kestrola.exe";
+    // Into the Program Files of the program's own architecture, where users cannot write.
+    const std::string folder = Folder(CSIDL_PROGRAM_FILES) + "\\Kestrola", exe = folder + "\\Kestrola.exe";
     RegSetKeyValueA(machine, "Software\\Classes\\.ps", nullptr, REG_SZ, kViewer, sizeof(kViewer));
-    // /D= comes last and unquoted, as the installer wants.
-    ASSERT_EQ(0u, RunProgram(Wide(setup + " /S /AllUsers /ASSOCIATE=prn,PS /D=" + folder), 120000).exitCode);
+    ASSERT_EQ(0u, RunProgram(Wide(setup + " /S /AllUsers /ASSOCIATE=prn,PS"), 120000).exitCode);
     const std::string links[] = {Folder(CSIDL_COMMON_PROGRAMS) + "\\Kestrola.lnk",
                                  Folder(CSIDL_SENDTO) + "\\Kestrola.lnk"};
     EXPECT_EQ(folder, TextAt(machine, kUninstallKey, "InstallLocation"));

@@ -99,15 +99,21 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
     DeleteFileW(foreign.c_str());
 }
 
-// Large-address aware, so a large file still fits in one buffer; automatic printing starts
-// without the common-dialog and shell libraries, which the wizard binds when it first needs.
+// Built for the test's own architecture (so IMAGE_NT_HEADERS fits it) and large-address
+// aware, so a large file still fits in one buffer; automatic printing starts without the
+// common-dialog and shell libraries, which the wizard binds when it first needs them.
 TEST(KestrolaExecutable, ImageFlagsAndImports)
 {
     HMODULE image = LoadLibraryExA(KestrolaExePath().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
     ASSERT_NE(nullptr, image);
     const auto* base = reinterpret_cast<const BYTE*>(image);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
         base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+#ifdef _WIN64
+    ASSERT_EQ(IMAGE_FILE_MACHINE_AMD64, nt->FileHeader.Machine);
+#else
+    ASSERT_EQ(IMAGE_FILE_MACHINE_I386, nt->FileHeader.Machine);
+#endif
     EXPECT_NE(0, nt->FileHeader.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
     std::string imports;
     for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(

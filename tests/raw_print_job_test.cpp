@@ -1,3 +1,4 @@
+#include "core/DriverEnvironment.h"
 #include "core/RawPrintJob.h"
 #include "settings/ProgramSettings.h"
 #include "support/TestEnvironment.h"
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <winspool.h>
 
+#include <cstring>
 #include <vector>
 
 using namespace testenv;
@@ -121,6 +123,8 @@ TEST_F(RawPrintJobTest, DataTypeFollowsTheDriverAndTheOtherIsTriedOnceOnError180
         std::vector<DWORD> refuse;  // StartDocPrinterA's error per call; 0: the spooler's
         std::vector<std::string> types;
         std::string printed;
+        const char* answersIn = nullptr;  // the one driver environment that has the driver
+        USHORT native = IMAGE_FILE_MACHINE_UNKNOWN;  // WoW64's native machine, if any
     } cases[] = {
         {-1, {0}, {"RAW"}, "^XA^XZ\x0C"},
         {0x1 | 0x4, {0}, {"RAW"}, "^XA^XZ\x0C"},
@@ -129,13 +133,21 @@ TEST_F(RawPrintJobTest, DataTypeFollowsTheDriverAndTheOtherIsTriedOnceOnError180
         {0, {1804, 0}, {"RAW", "XPS_PASS"}, "^XA^XZ\x0C"},
         {0, {1804, 1804}, {"RAW", "XPS_PASS"}, failed},
         {0x2, {ERROR_ACCESS_DENIED}, {"XPS_PASS"}, failed},
+        // A 32-bit program on 64-bit Windows finds a driver installed for 64-bit only.
+        {0x2, {0}, {"XPS_PASS"}, "^XA^XZ\x0C", "Windows x64", IMAGE_FILE_MACHINE_AMD64},
+        {0x2, {0}, {"RAW"}, "^XA^XZ\x0C", "Windows x64"},
+        {0x2, {0}, {"XPS_PASS"}, "^XA^XZ\x0C", "Windows ARM64", 0xAA64},
     };
     for (const auto& c : cases) {
         printer.Forget();
         RawJobTransfer transfer;
         bool sized = false;  // answers a fetch only after a size query, as some systems do
-        transfer.getPrinterDriver = [&](HANDLE, DWORD, BYTE* info, DWORD size, DWORD* needed) {
-            *needed = c.attributes < 0 ? 0 : sizeof(DRIVER_INFO_8A);
+        transfer.nativeEnvironment = [&] { return DriverEnvironmentForMachine(c.native); };
+        transfer.getPrinterDriver = [&](HANDLE, const char* environment, DWORD, BYTE* info,
+                                        DWORD size, DWORD* needed) {
+            const bool here = environment && c.answersIn ? !strcmp(environment, c.answersIn)
+                                                         : environment == c.answersIn;
+            *needed = c.attributes < 0 || !here ? 0 : sizeof(DRIVER_INFO_8A);
             const bool fetched = *needed && sized && size >= *needed;
             sized = sized || size == 0;
             if (fetched)

@@ -164,7 +164,7 @@ TEST(TabWalk, ListsAndQuestionsAndAControlInADisabledWindow)
         {'N', tabwalk::NextTabStop}, {'P', tabwalk::PrevTabStop},  {'R', tabwalk::NextRadio},
         {'B', tabwalk::PrevRadio},   {'F', tabwalk::FirstInGroup}, {'L', tabwalk::LastInGroup},
         {'H', [](const tabwalk::TabList& list, std::size_t g) {
-             return tabwalk::GroupHasNoCheck(list, g) ? 1u : 0u;
+             return std::size_t{tabwalk::GroupHasNoCheck(list, g) ? 1u : 0u};
          }}};
     for (const auto& [listText, questionText] : kCases) {
         tabwalk::TabList list;
@@ -271,7 +271,9 @@ TEST(HyperLinkTest, ClickOpensTheTargetAndMarksTheLinkVisited)
     EXPECT_TRUE(link.Visited());
     DestroyWindow(dialog);
     CHyperLink::SetShellOpenCall(shell);
-    EXPECT_EQ(std::vector<std::string>{"60 open https://k.example/?a=1&b=2"}, g_shellCalls);
+    EXPECT_EQ(std::vector<std::string>{std::to_string(sizeof(SHELLEXECUTEINFOA)) +
+                                       " open https://k.example/?a=1&b=2"},
+              g_shellCalls);
 }
 
 }  // namespace

@@ -43,10 +43,10 @@ bool MWBaseWindow::Create(DWORD exStyle, const char* title, DWORD style, const R
 
 bool MWBaseWindow::Attach(HWND window)
 {
-    previousWndProc = reinterpret_cast<WNDPROC>(GetWindowLongA(window, GWL_WNDPROC));
+    previousWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
     if (!previousWndProc)
         return false;
-    if (SetWindowLongA(window, GWL_WNDPROC, reinterpret_cast<LONG>(BaseWindowProc))) {
+    if (SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BaseWindowProc))) {
         hwnd = window;
         SetPropA(window, kWndBasePtrProperty, this);
     } else {
@@ -87,7 +87,7 @@ LRESULT CALLBACK BaseWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
         previous = object->previousWndProc;
         // The window's last message: it leaves with the procedure it came with.
         if (previous && msg == WM_NCDESTROY) {
-            SetWindowLongA(window, GWL_WNDPROC, reinterpret_cast<LONG>(previous));
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
             object->previousWndProc = nullptr;
         }
     }

@@ -99,9 +99,9 @@ bool MWButton::Create(DWORD exStyle, const char* title, DWORD style, const RECT&
     if (owner) {
         const auto hook = ParentHookTable().find(owner);
         if (hook == ParentHookTable().end()) {
-            const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongA(owner, GWL_WNDPROC));
+            const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(owner, GWLP_WNDPROC));
             ParentHookTable()[owner] = ParentHook{1, previous};
-            SetWindowLongA(owner, GWL_WNDPROC, reinterpret_cast<LONG>(ButtonParentProc));
+            SetWindowLongPtrA(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonParentProc));
         } else {
             ++hook->second.useCount;
         }
@@ -194,7 +194,7 @@ void MWButton::UnhookParent()
     if (!owner || hook == ParentHookTable().end())
         return;
     if (--hook->second.useCount <= 0) {
-        SetWindowLongA(owner, GWL_WNDPROC, reinterpret_cast<LONG>(hook->second.previous));
+        SetWindowLongPtrA(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->second.previous));
         ParentHookTable().erase(hook);
     }
 }

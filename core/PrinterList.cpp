@@ -44,7 +44,7 @@ std::vector<PrinterEntry> GetPrinterList()
     return list;
 }
 
-std::string PickedPrinter(const std::vector<PrinterEntry>& shown, long selection,
+std::string PickedPrinter(const std::vector<PrinterEntry>& shown, std::ptrdiff_t selection,
                           const std::vector<PrinterEntry>& current)
 {
     if (selection < 0 || static_cast<size_t>(selection) >= shown.size())

@@ -2,6 +2,7 @@
 // The printers a file can be sent to: the default printer first, then every other local
 // printer and printer connection in the spooler's order.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -21,5 +22,5 @@ std::vector<PrinterEntry> GetPrinterList();
 // that filled the box, as long as the current list still holds it. Empty when nothing is
 // selected or the printer has gone since the box was filled, so that a printer added or
 // removed meanwhile never sends the job to the picked printer's neighbour.
-std::string PickedPrinter(const std::vector<PrinterEntry>& shown, long selection,
+std::string PickedPrinter(const std::vector<PrinterEntry>& shown, std::ptrdiff_t selection,
                           const std::vector<PrinterEntry>& current);

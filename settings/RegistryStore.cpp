@@ -120,6 +120,8 @@ bool WriteRegistryString(const std::string& keyPath, const std::string& valueNam
     OwnedKey key(OpenRegistryKey(keyPath, true, kWriteAccess));
     if (!key.valid())
         return false;
+    if (text.size() >= MAXDWORD)  // a registry value's size is a DWORD
+        return false;
     const DWORD size = text.empty() ? 0 : static_cast<DWORD>(text.size() + 1);
     return RegSetValueExA(key.get(), valueName.c_str(), 0, REG_SZ,
                           reinterpret_cast<const BYTE*>(text.c_str()), size) == ERROR_SUCCESS;

@@ -128,6 +128,21 @@ DWORD StartDocument(HANDLE printer, const char* dataType, const RawJobTransfer& 
                                     : StartDocPrinterA(printer, 1, info);
 }
 
+BOOL EndCall(RawJobTransfer::End call, HANDLE printer, const RawJobTransfer& transfer)
+{
+    if (transfer.endCall)
+        return transfer.endCall(call, printer);
+    switch (call) {
+    case RawJobTransfer::End::Page:
+        return EndPagePrinter(printer);
+    case RawJobTransfer::End::Document:
+        return EndDocPrinter(printer);
+    case RawJobTransfer::End::Abort:
+        return AbortPrinter(printer);
+    }
+    return FALSE;
+}
+
 // Starts the document, and for "RAW" its page; on failure nothing is left open but the
 // printer. True with pages set when the job has a page to end.
 bool StartJob(HANDLE printer, const RawJobTransfer& transfer, bool& pages,
@@ -148,7 +163,7 @@ bool StartJob(HANDLE printer, const RawJobTransfer& transfer, bool& pages,
     pages = strcmp(dataType, "RAW") == 0;
     if (pages && !StartPagePrinter(printer)) {
         errorText = kCannotStartPage;
-        EndDocPrinter(printer);
+        EndCall(RawJobTransfer::End::Document, printer, transfer);
         return false;
     }
     return true;
@@ -164,8 +179,8 @@ bool FinishJob(HANDLE printer, const RawJobTransfer& transfer, bool pages)
     WriteData(printer, transfer, trailer, addNewLine ? 2 : 1);  // outcome ignored
     // Page before document before printer: the reverse of acquisition.
     if (pages)
-        EndPagePrinter(printer);
-    return EndDocPrinter(printer) != FALSE;
+        EndCall(RawJobTransfer::End::Page, printer, transfer);
+    return EndCall(RawJobTransfer::End::Document, printer, transfer) != FALSE;
 }
 
 // The whole file in one read; the file is closed before the printer is opened.
@@ -227,7 +242,7 @@ bool SendStreamed(OwnedFile& file, uint64_t size, const std::string& filePath,
             // Part of the file is already spooled: cancel the job rather than let a
             // truncated one print as if it were whole.
             errorText = FormatWithText(kCannotReadFile, filePath);
-            AbortPrinter(printer.get());
+            EndCall(RawJobTransfer::End::Abort, printer.get(), transfer);
             return false;
         }
     }

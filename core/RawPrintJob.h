@@ -26,6 +26,9 @@ struct RawJobTransfer {
     std::function<BOOL(HANDLE printer, DWORD level, BYTE* info, DWORD size, DWORD* needed)>
         getPrinterDriver = nullptr;
     std::function<DWORD(HANDLE printer, DWORD level, BYTE* docInfo)> startDocPrinter = nullptr;
+    // The same for the calls that end the job: EndPagePrinter, EndDocPrinter, AbortPrinter.
+    enum class End { Page, Document, Abort };
+    std::function<BOOL(End call, HANDLE printer)> endCall = nullptr;
 };
 
 // Returns true when the data and the trailer were handed to the spooler and the document

@@ -28,7 +28,7 @@ raw-ff¦core/RawPrintJob.cpp¦char trailer[] = "\x0C\x0A";¦char trailer[] = "\x
 raw-newline¦core/RawPrintJob.cpp¦addNewLine ? 2 : 1¦1¦^RawPrintJobTest\.Bytes
 raw-msg-printer¦core/RawPrintJob.cpp¦"Could not find the printer \"%s\"."¦"Could not find printer \"%s\"."¦^RawPrintJobTest\.Bytes
 raw-short-read¦core/RawPrintJob.cpp¦return ok && read == size;¦return ok;¦^RawPrintJobTest\.Bytes
-raw-no-abort¦core/RawPrintJob.cpp¦AbortPrinter(printer.get());¦FinishJob(printer.get(), transfer, pages);¦^RawPrintJobTest\.Bytes
+raw-no-abort¦core/RawPrintJob.cpp¦EndCall(RawJobTransfer::End::Abort, printer.get(), transfer);¦FinishJob(printer.get(), transfer, pages);¦^RawPrintJobTest\.Bytes
 raw-short-write¦core/RawPrintJob.cpp¦return ok && written == size;¦return ok;¦^RawPrintJobTest\.Bytes
 raw-last-chunk¦core/RawPrintJob.cpp¦if (remaining == 0)¦if (remaining <= chunkSize)¦^RawPrintJobTest\.Bytes
 raw-datatype¦core/RawPrintJob.cpp¦DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "RAW";¦DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "TEXT";¦^RawPrintJobTest\.DataType
@@ -59,7 +59,7 @@ rf-gap-ends¦pages/RecentFiles.cpp¦            continue;¦            break;¦^
 rf-shift¦pages/RecentFiles.cpp¦for (size_t i = k; i >= 1; --i)¦for (size_t i = k; i > 1; --i)¦^RecentFiles\.AddMoves
 raw-xps-ignored¦core/RawPrintJob.cpp¦dwPrinterDriverAttributes &¦dwPrinterDriverAttributes & 0 &¦^RawPrintJobTest\.DataType
 raw-1804-once¦core/RawPrintJob.cpp¦if (job == 0 && GetLastError() == ERROR_INVALID_DATATYPE) {¦if (false) {¦^RawPrintJobTest\.DataType
-raw-end-doc¦core/RawPrintJob.cpp¦return EndDocPrinter(printer) != FALSE;¦return EndDocPrinter(printer) != FALSE || true;¦^KestrolaProcessTest\.ExitCodes
+raw-end-doc¦core/RawPrintJob.cpp¦return EndCall(RawJobTransfer::End::Document, printer, transfer) != FALSE;¦return EndCall(RawJobTransfer::End::Document, printer, transfer) != FALSE || true;¦^KestrolaProcessTest\.ExitCodes
 su-wide-lossy¦core/StartUp.cpp¦if (WideToAnsiExact(begin, static_cast<std::size_t>(end - begin), ansi))¦if (WideToAnsiExact(begin, static_cast<std::size_t>(end - begin), ansi) || true)¦^KestrolaProcessTest\.ExitCodes
 pl-picked¦core/PrinterList.cpp¦if (entry.name == picked)¦if (entry.name != picked)¦^PrinterList\.ThePicked
 term-exit-code¦pages/WSPrint.cpp¦TerminateProcess(GetCurrentProcess(), 0);¦TerminateProcess(GetCurrentProcess(), 1);¦^KestrolaProcessTest\.ExitCodes
@@ -95,6 +95,11 @@ df-folder¦core/DroppedFiles.cpp¦if (AnsiPathForFile(wide.data(), path) && File
 wp-drop-in-job¦pages/WSPrint.cpp¦        if (workerThread == nullptr)¦        if (workerThread != nullptr)¦^FilePage\.Drops
 af-drop-kept¦wizard/AppWindowStateController.cpp¦    ReleaseDrop(drop);¦¦^FilePage\.Drops
 sf-lossy-browse¦pages/WSSelectFile.cpp¦if (!AnsiPathForFile(file, path)) {¦if (!WideToAnsiExact(file, lstrlenW(file), path) && path.empty()) {¦^FilePage\.Browse
+raw-end-order¦core/RawPrintJob.cpp¦        EndCall(RawJobTransfer::End::Page, printer, transfer);¦        EndCall(RawJobTransfer::End::Document, printer, transfer), EndCall(RawJobTransfer::End::Page, printer, transfer);¦^RawPrintJobTest\.Bytes
+wc-escape-disabled¦wizard/WindowStateController.cpp¦if (cancelButton != nullptr && IsWindowEnabled(cancelButton)) {¦if (cancelButton != nullptr) {¦^WizardFrame\.
+wp-escape-in-job¦pages/WSPrint.cpp¦                TranslateMessage(&msg);¦                if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) PostMessageA(frame, WM_COMMAND, IDCANCEL, 0); TranslateMessage(&msg);¦^PrintPage\.ClosingDuringASlowJob
+sf-printer-first¦pages/WSSelectFile.cpp¦    if (!FileExists(path)) {¦    if (!FileExists(path) && SendMessageA(printerBox, CB_GETCURSEL, 0, 0) != CB_ERR) {¦^FilePage\.EachCheck
+ap-suppress-one¦core/AutoPrint.cpp¦if (suppressErrors == 0)¦if (suppressErrors != 1)¦^KestrolaProcessTest\.ExitCodes
 TABLE
 }
 

@@ -58,24 +58,25 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
         std::string fault;  // read (r) or write (w) call n fails; in capitals, a byte short
         std::string error;  // "": sent
         std::vector<DWORD> writes;  // the data's, then the trailer's
+        std::string ends;  // the job's ending calls in order: P page, D document, A abort
         std::string printed;
     } cases[] = {
-        {-1, allPath, "", kOwn, "", "", {DWORD(all.size()), 1}, all + "\x0C"},
-        {0, bigPath, "", kOwn, "", "", {DWORD(big.size()), 1}, big + "\x0C"},
-        {2, empty, "", kStreamed, "", "", {0, 2}, "\x0C\x0A"},
-        {0, path, "", kStreamed, "", "", {4096, 4096, 1808, 1}, data + "\x0C"},
-        {0, whole, "", kStreamed, "", "", {4096, 4096, 1}, head + "\x0C"},
-        {0, path, nowhere, kBuffered, "", notFound, {}, kNoJob},
-        {0, missing, "", kBuffered, "", notOpened(missing), {}, kNoJob},
-        {0, busy, "", kBuffered, "", notOpened(busy), {}, kNoJob},
+        {-1, allPath, "", kOwn, "", "", {DWORD(all.size()), 1}, "PD", all + "\x0C"},
+        {0, bigPath, "", kOwn, "", "", {DWORD(big.size()), 1}, "PD", big + "\x0C"},
+        {2, empty, "", kStreamed, "", "", {0, 2}, "PD", "\x0C\x0A"},
+        {0, path, "", kStreamed, "", "", {4096, 4096, 1808, 1}, "PD", data + "\x0C"},
+        {0, whole, "", kStreamed, "", "", {4096, 4096, 1}, "PD", head + "\x0C"},
+        {0, path, nowhere, kBuffered, "", notFound, {}, "", kNoJob},
+        {0, missing, "", kBuffered, "", notOpened(missing), {}, "", kNoJob},
+        {0, busy, "", kBuffered, "", notOpened(busy), {}, "", kNoJob},
         // A write that fails or falls short ends the data (what it handed over stays
         // spooled); the trailer still follows.
-        {0, path, "", kStreamed, "w1", sendFailed, {4096, 4096, 1}, head + "\x0C"},
-        {0, path, "", kBuffered, "W0", sendFailed, {10000, 1}, data + "\x0C"},
+        {0, path, "", kStreamed, "w1", sendFailed, {4096, 4096, 1}, "PD", head + "\x0C"},
+        {0, path, "", kBuffered, "W0", sendFailed, {10000, 1}, "PD", data + "\x0C"},
         // Nothing read: no job. Part of a stream read: the job is cancelled, but Wine's
         // AbortPrinter does nothing, so what was spooled may still come out, never a trailer.
-        {0, path, "", kBuffered, "R0", readFailed, {}, kNoJob},
-        {0, path, "", kStreamed, "r2", readFailed, {4096, 4096}, head},
+        {0, path, "", kBuffered, "R0", readFailed, {}, "", kNoJob},
+        {0, path, "", kStreamed, "r2", readFailed, {4096, 4096}, "A", head},
     };
     for (const auto& c : cases) {
         const std::string what = "case " + std::to_string(&c - cases);
@@ -101,11 +102,19 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
             writes.push_back(size);
             return outcome('w', writes.size() - 1, WritePrinter(handle, bytes, size, done), done);
         };
+        std::string ends;
+        transfer.endCall = [&](RawJobTransfer::End call, HANDLE handle) {
+            ends += "PDA"[static_cast<int>(call)];
+            return call == RawJobTransfer::End::Page       ? EndPagePrinter(handle)
+                   : call == RawJobTransfer::End::Document ? EndDocPrinter(handle)
+                                                           : AbortPrinter(handle);
+        };
         const std::string name = c.printer.empty() ? printer.Name() : c.printer;
         std::string error = "earlier text";  // left alone by a job that was sent
         EXPECT_EQ(c.error.empty(), PrintFileRaw(c.file, name, error, transfer)) << what;
         EXPECT_EQ(c.error.empty() ? "earlier text" : c.error, error) << what;
         EXPECT_EQ(c.writes, writes) << what;
+        EXPECT_EQ(c.ends, ends) << what;
         const std::string printed = printer.HasJob() ? printer.Bytes() : kNoJob;
         EXPECT_TRUE(printed == c.printed || (c.error == readFailed && printed == kNoJob))
             << what << ": " << printed.size() << " bytes printed";

@@ -104,16 +104,17 @@ TEST_F(FilePage, BoxesAreFilledFromTheSettingsAndAGoodChoiceIsPrintedAndRemember
 }
 
 // Emptying the box greys "Print >"; pressed all the same, and for each other fault, the page
-// says why and stores nothing.
+// says why and stores nothing. With no printer selected either, the file is named first.
 TEST_F(FilePage, EachCheckOnPrintShowsItsMessageAndStoresNothing)
 {
     const std::pair<std::string, const char*> cases[] = {
         {"", "You must specify a file to send to the printer."},
         {dir.Path() + "\\missing.prn",
          "Could not find the specified file.  Please make sure the file exists before continuing."},
-        {dir.Write("there.prn", "x"), "You must select a printer."},  // with no printer selected
+        {dir.Write("there.prn", "x"), "You must select a printer."},
     };
     std::vector<LoopStep> steps = {[&] {
+        SendMessageA(wizard.PrinterBox(), CB_SETCURSEL, WPARAM(-1), 0);
         SetWindowTextA(wizard.FileBox(), "C:\\a.prn");
         SendMessageA(GetWindow(wizard.FileBox(), GW_CHILD), EM_SETSEL, 0, -1);
         PostMessageA(GetWindow(wizard.FileBox(), GW_CHILD), WM_CHAR, VK_BACK, 1);
@@ -121,8 +122,6 @@ TEST_F(FilePage, EachCheckOnPrintShowsItsMessageAndStoresNothing)
     for (const auto& c : cases) {
         steps.push_back([&] {
             SetWindowTextA(wizard.FileBox(), c.first.c_str());
-            if (&c == &cases[2])
-                SendMessageA(wizard.PrinterBox(), CB_SETCURSEL, WPARAM(-1), 0);
             wizard.Press(wizard.Next());
         });
         AddAnswer(steps, "Error", [&](HWND box) {
@@ -289,9 +288,10 @@ TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
     }
 }
 
-// Closing while a slow job runs asks; "No" lets the job finish, "Yes" ends the wizard. The
-// worker may die holding the allocator's lock: after "Yes", said while another thread holds
-// it, the page must end the process before it allocates or frees anything.
+// Esc does nothing while a slow job runs; closing asks. "No" lets the job finish, after which
+// Esc closes the wizard; "Yes" ends it at once. The worker may die holding the allocator's
+// lock: after "Yes", said while another thread holds it, the page must end the process before
+// it allocates or frees anything.
 const HANDLE allocatorHeld = CreateEventA(nullptr, TRUE, FALSE, nullptr);
 const HANDLE releaseAllocator = CreateEventA(nullptr, TRUE, FALSE, nullptr);
 volatile bool heldUntilTimeOut = false, endedWhileHeld = false;
@@ -315,6 +315,7 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
         w.print.endProcess = [] { endedWhileHeld = !heldUntilTimeOut, SetEvent(releaseAllocator); };
         const auto run = w.Script(2, {
             WaitFor([&] { return !IsWindowEnabled(w.Back()); }, "the job to start"),
+            [] { PostKey(VK_ESCAPE); },  // does nothing while the job runs
             [&] { PostMessageA(w.Frame(), WM_SYSCOMMAND, SC_CLOSE, 0); },
             WaitFor([] { return FindThreadWindow("Currently Printing") != nullptr; }, "the question"),
             [&] {
@@ -327,9 +328,15 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
                 PostMessageA(box, WM_COMMAND, answer, 0);
             },
             w.WaitForOutcome(),
-            [&] { EXPECT_EQ("slow job\x0C", slow.Bytes()); },
+            [&] {
+                EXPECT_EQ("slow job\x0C", slow.Bytes());
+                INPUT escape[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};  // typed: a posted key gets lost here
+                escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE, escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
+                SendInput(2, escape, sizeof(INPUT));
+            },
+            [] {},  // Esc has closed the wizard after the job
         });
-        EXPECT_EQ(answer == IDNO ? 6u : 4u, run) << answer;
+        EXPECT_EQ(answer == IDNO ? 7u : 5u, run) << answer;
         WaitForSingleObject(holder.get(), INFINITE);  // after "No" there is none: fails at once
     }
     EXPECT_TRUE(endedWhileHeld);

@@ -38,6 +38,13 @@ struct Wizard : TestWizard {
     }
     HWND FileBox() { return GetDlgItem(Frame(), WSSelectFile::kFileBoxId); }
     HWND PrinterBox() { return GetDlgItem(Frame(), WSSelectFile::kPrinterBoxId); }
+    std::string PrinterState() { return WindowText(GetDlgItem(Frame(), WSSelectFile::kPrinterStateId)); }
+    void Pick(const std::string& printer)  // as the user does in the printer box
+    {
+        SendMessageA(PrinterBox(), CB_SELECTSTRING, WPARAM(-1), LPARAM(printer.c_str()));
+        SendMessageA(Frame(), WM_COMMAND, MAKEWPARAM(WSSelectFile::kPrinterBoxId, CBN_SELCHANGE),
+                     LPARAM(PrinterBox()));
+    }
     std::string Status() { return WindowText(GetDlgItem(Frame(), WSPrint::kStatusId)); }
     LoopStep WaitForOutcome() { return WaitFor([&] { return IsWindowEnabled(Next()); }, "the outcome"); }
     // The colour of the outcome's picture inside its circle: "red", "green" or "neither".
@@ -160,16 +167,19 @@ TEST_F(FilePage, BrowseRemembersTheFilterAndHandsBackPathsThatOpen)
     EXPECT_EQ((Values{{"OpenFilterIndex", "3"}}), RawValues(kProgramSubKey));
 }
 
-// After each change, "Print >": the page's outcome and what the picked printer received.
+// The picked printer's state, read when the page is shown and when another is picked. After
+// each change, "Print >": the page's outcome and what the picked printer, offline, received.
 TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
 {
+    SetPrinterOffline(printerB.Name(), true);
     const std::string held = dir.Write("held.zpl", "x");
     const OwnedFile holder(CreateFileA(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     RawWriteString(kProgramSubKey, settings::kLastPrinterName, printerB.Name());
     wizard.SetFilePath(dir.Write("label.zpl", "^XA^XZ"));
     std::unique_ptr<CapturePrinter> added;
     const std::string keyOfB = "System\\CurrentControlSet\\Control\\Print\\Printers\\" + printerB.Name();
-    const std::string sent = "The file was sent to the printer successfully! | ^XA^XZ\x0C";
+    const std::string sent = "The file was sent to the printer successfully!\n\n" +
+                             std::string(DescribeWait(PrinterWait::Offline).notice) + " | ^XA^XZ\x0C";
     const std::pair<LoopStep, std::string> cases[] = {
         {[&] { added.reset(new CapturePrinter("Kestrola AAA New")); }, sent},  // listed before B
         {[&] { added.reset(); }, sent},  // and removed
@@ -177,7 +187,13 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
          "Could not open the file:\n\n\"" + held + "\"\n\nfor printing. | no job"},
         {[&] { RegDeleteTreeA(HKEY_LOCAL_MACHINE, keyOfB.c_str()); }, "You must select a printer. | no job"},
     };
-    std::vector<LoopStep> steps;
+    const auto offline = [&] { return wizard.PrinterState() == "Offline"; };
+    std::vector<LoopStep> steps = {WaitFor(offline, "the state when shown"), [&] {
+        wizard.Pick(printerA.Name());
+        SendMessageA(wizard.Frame(), WSSelectFile::kPrinterStateMessage, 0, LPARAM(PrinterWait::Error));
+        EXPECT_EQ("", wizard.PrinterState());  // and an answer about an earlier pick is dropped
+        wizard.Pick(printerB.Name());
+    }, WaitFor(offline, "the state of the printer picked")};
     for (const auto& c : cases) {
         steps.push_back([&] { c.first(), printerB.Forget(), wizard.Press(wizard.Next()); });
         steps.push_back(WaitFor([&] { return FindThreadWindow("Error") ||
@@ -254,7 +270,8 @@ TEST(TypedPath, BlanksAroundThenOneQuoteAtEachEndAreRemoved)
 }
 
 // The picture, text and "LastError" of each outcome, the picture kept by a repaint; "Exit"
-// then closes the wizard. "AutoClose" of exactly 1 closes it at once after any outcome.
+// then closes the wizard. "AutoClose" of exactly 1 closes it at once after any outcome but a
+// job that the queue holds.
 TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
 {
     CapturePrinter printer, unfinished;
@@ -262,17 +279,21 @@ TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
     SetPrinterPort(unfinished.Name(), "/nonexistent-kestrola-folder/job.prn");
     const std::string kNotFound = "Could not find the printer \"Kestrola Nowhere\".", sent = printer.Name();
     const char kNotSent[] = "An error occurred sending the file data to the printer.";
-    const struct { std::string printer, text, lastError, ink; DWORD autoClose; } cases[] = {
+    const std::string held = "The file was sent to the printer successfully!\n\n" +
+                             std::string(DescribeWait(PrinterWait::Offline).notice);
+    const struct { std::string printer, text, lastError, ink; DWORD autoClose; bool offline = false; } cases[] = {
         {"Kestrola Nowhere", kNotFound, kNotFound, "red", 2},
         {unfinished.Name(), kNotSent, kNotSent, "red", 0},
         {sent, "The file was sent to the printer successfully!", "<none>", "green", 2},
         {"Kestrola Nowhere", "", kNotFound, "", 1},
         {sent, "", "<none>", "", 1},
+        {sent, held, "<none>", "green", 1, true},
     };
     for (const auto& c : cases) {
         RawWriteString(kProgramSubKey, settings::kLastError, "stale");
         RawWriteDword(kProgramSubKey, settings::kAutoClose, c.autoClose);
         printer.Forget();
+        SetPrinterOffline(printer.Name(), c.offline);
         Wizard w(job, c.printer);
         const auto run = w.Script(2, {w.WaitForOutcome(), [&] {
             EXPECT_EQ(c.text, w.Status());
@@ -281,7 +302,7 @@ TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
             w.Press(w.Next());  // "Exit"
         }, [] {}});
         // Closed at once, the window is gone before a step can see the outcome.
-        EXPECT_EQ(c.autoClose == 1 ? 0u : 2u, run) << c.printer << " AutoClose " << c.autoClose;
+        EXPECT_EQ(c.text.empty() ? 0u : 2u, run) << c.printer << " AutoClose " << c.autoClose;
         const Values after = RawValues(kProgramSubKey);
         EXPECT_EQ(c.lastError, after.count("LastError") ? after.at("LastError") : "<none>");
         EXPECT_EQ(c.printer == sent ? "slow job\x0C" : "", printer.Bytes());
@@ -330,7 +351,8 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
             w.WaitForOutcome(),
             [&] {
                 EXPECT_EQ("slow job\x0C", slow.Bytes());
-                INPUT escape[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};  // typed: a posted key gets lost here
+                INPUT escape[2] = {};  // typed: a posted key gets lost here
+                escape[0].type = escape[1].type = INPUT_KEYBOARD;
                 escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE, escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
                 SendInput(2, escape, sizeof(INPUT));
             },

@@ -112,7 +112,7 @@ wp-no-notice¦pages/WSPrint.cpp¦if (queueWait != PrinterWait::None)¦if (false)
 wp-wait-dropped¦pages/WSPrint.cpp¦                    queueWait = workerQueueWait;¦¦^PrintPage\.EachOutcome
 sf-state-enter¦pages/WSSelectFile.cpp¦    ReadPrinterState(frame);  // it may have changed while the page was not shown¦¦^FilePage\.TheJobGoes
 sf-state-change¦pages/WSSelectFile.cpp¦id == kPrinterBoxId && notification == CBN_SELCHANGE¦id == kPrinterBoxId && notification == CBN_DROPDOWN¦^FilePage\.TheJobGoes
-sf-state-stale¦pages/WSSelectFile.cpp¦if (wParam == stateReadings)¦if (wParam != 0)¦^FilePage\.TheJobGoes
+sf-state-stale¦pages/WSSelectFile.cpp¦if (wParam == stateReadings)¦if (true)¦^FilePage\.TheJobGoes
 TABLE
 }
 

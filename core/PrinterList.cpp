@@ -51,7 +51,8 @@ std::string PickedPrinter(const std::vector<PrinterEntry>& shown, std::ptrdiff_t
         return std::string();
     const std::string& picked = shown[static_cast<size_t>(selection)].name;
     for (const PrinterEntry& entry : current) {
-        if (entry.name == picked)
+        // The spooler takes printer names in any letter case.
+        if (lstrcmpiA(entry.name.c_str(), picked.c_str()) == 0)
             return entry.name;
     }
     return std::string();

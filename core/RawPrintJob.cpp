@@ -94,26 +94,15 @@ BOOL QueryDriver(HANDLE printer, const char* environment, const RawJobTransfer& 
 // the spooler has no (sane) level-8 answer there.
 int XpsFlagIn(HANDLE printer, const char* environment, const RawJobTransfer& transfer)
 {
-    // The size first: some systems fail a fetch into a buffer they did not size themselves.
-    DWORD needed = 0;
-    QueryDriver(printer, environment, transfer, nullptr, 0, &needed);
-    if (needed < sizeof(DRIVER_INFO_8A) || needed > 1024 * 1024)
-        return -1;
-    // A driver's names and file lists usually fit on the stack; a longer answer is fetched
-    // into the heap.
-    alignas(DRIVER_INFO_8A) BYTE local[2048];
-    std::unique_ptr<BYTE[]> large;
-    BYTE* info = local;
-    if (needed > sizeof(local)) {
-        large.reset(new (std::nothrow) BYTE[needed]);
-        if (!large)
-            return -1;
-        info = large.get();
-    }
-    if (!QueryDriver(printer, environment, transfer, info, needed, &needed))
-        return -1;
-    return (reinterpret_cast<const DRIVER_INFO_8A*>(info)->dwPrinterDriverAttributes &
-            kPrinterDriverXps) != 0;
+    int xps = -1;
+    const auto query = [&](BYTE* info, DWORD size, DWORD* needed) {
+        return QueryDriver(printer, environment, transfer, info, size, needed);
+    };
+    FetchSpoolerInfo(query, sizeof(DRIVER_INFO_8A), [&](const BYTE* info) {
+        xps = (reinterpret_cast<const DRIVER_INFO_8A*>(info)->dwPrinterDriverAttributes &
+               kPrinterDriverXps) != 0;
+    });
+    return xps;
 }
 
 // An XPS-based driver (every queue of the IPP class driver, for one) accepts a "RAW" job
@@ -145,6 +134,21 @@ DWORD StartDocument(HANDLE printer, const char* dataType, const RawJobTransfer& 
                                     : StartDocPrinterA(printer, 1, info);
 }
 
+BOOL EndCall(RawJobTransfer::End call, HANDLE printer, const RawJobTransfer& transfer)
+{
+    if (transfer.endCall)
+        return transfer.endCall(call, printer);
+    switch (call) {
+    case RawJobTransfer::End::Page:
+        return EndPagePrinter(printer);
+    case RawJobTransfer::End::Document:
+        return EndDocPrinter(printer);
+    case RawJobTransfer::End::Abort:
+        return AbortPrinter(printer);
+    }
+    return FALSE;
+}
+
 // Starts the document, and for "RAW" its page; on failure nothing is left open but the
 // printer. True with pages set when the job has a page to end.
 bool StartJob(HANDLE printer, const RawJobTransfer& transfer, bool& pages,
@@ -165,15 +169,23 @@ bool StartJob(HANDLE printer, const RawJobTransfer& transfer, bool& pages,
     pages = strcmp(dataType, "RAW") == 0;
     if (pages && !StartPagePrinter(printer)) {
         errorText = kCannotStartPage;
-        EndDocPrinter(printer);
+        EndCall(RawJobTransfer::End::Document, printer, transfer);
         return false;
     }
     return true;
 }
 
-// Sends the trailer, whatever became of the data, then ends the page and the document.
-// False when the document could not be ended: the spooler then has no job to print.
-bool FinishJob(HANDLE printer, const RawJobTransfer& transfer, bool pages)
+// Cancels a job whose data did not reach the spooler whole, rather than let a truncated
+// one print as if it were whole.
+void AbortJob(HANDLE printer, const RawJobTransfer& transfer)
+{
+    EndCall(RawJobTransfer::End::Abort, printer, transfer);
+}
+
+// Sends the trailer, then ends the page and the document. False when the document could
+// not be ended: the spooler then has no job to print. Once it is, the queue's state tells
+// whether the job prints now; the printer is still open for that one question.
+bool FinishJob(HANDLE printer, const RawJobTransfer& transfer, bool pages, PrinterWait& wait)
 {
     DWORD addNewLine = 0;
     ReadRegistryDword(settings::kProgramKey, settings::kAddNewLineAfterFormFeed, addNewLine);
@@ -181,13 +193,19 @@ bool FinishJob(HANDLE printer, const RawJobTransfer& transfer, bool pages)
     WriteData(printer, transfer, trailer, addNewLine ? 2 : 1);  // outcome ignored
     // Page before document before printer: the reverse of acquisition.
     if (pages)
-        EndPagePrinter(printer);
-    return EndDocPrinter(printer) != FALSE;
+        EndCall(RawJobTransfer::End::Page, printer, transfer);
+    if (EndCall(RawJobTransfer::End::Document, printer, transfer) == FALSE)
+        return false;
+    wait = ReadPrinterWait([&](BYTE* info, DWORD size, DWORD* needed) {
+        return transfer.getPrinter ? transfer.getPrinter(printer, 2, info, size, needed)
+                                   : GetPrinterA(printer, 2, info, size, needed);
+    });
+    return true;
 }
 
 // The whole file in one read; the file is closed before the printer is opened.
 bool SendBuffered(OwnedFile& file, char* data, DWORD size, const std::string& filePath,
-                  const std::string& printerName, std::string& errorText,
+                  const std::string& printerName, std::string& errorText, PrinterWait& wait,
                   const RawJobTransfer& transfer)
 {
     if (!ReadExactly(file.get(), transfer, data, size)) {
@@ -201,17 +219,22 @@ bool SendBuffered(OwnedFile& file, char* data, DWORD size, const std::string& fi
     if (!OpenNamedPrinter(printerName, printer, errorText) ||
         !StartJob(printer.get(), transfer, pages, errorText))
         return false;
-    bool sent = WriteData(printer.get(), transfer, data, size);
-    sent = FinishJob(printer.get(), transfer, pages) && sent;
-    if (!sent)
+    if (!WriteData(printer.get(), transfer, data, size)) {
+        AbortJob(printer.get(), transfer);
         errorText = kCannotSendData;
-    return sent;
+        return false;
+    }
+    if (!FinishJob(printer.get(), transfer, pages, wait)) {
+        errorText = kCannotSendData;
+        return false;
+    }
+    return true;
 }
 
 // Chunk by chunk from one small buffer. The first chunk is read before the printer is
 // opened, so an unreadable file is reported as such and makes no job at all.
 bool SendStreamed(OwnedFile& file, uint64_t size, const std::string& filePath,
-                  const std::string& printerName, std::string& errorText,
+                  const std::string& printerName, std::string& errorText, PrinterWait& wait,
                   const RawJobTransfer& transfer)
 {
     const DWORD chunkSize = std::max<DWORD>(transfer.chunkSize, 1);
@@ -228,30 +251,33 @@ bool SendStreamed(OwnedFile& file, uint64_t size, const std::string& filePath,
     if (!OpenNamedPrinter(printerName, printer, errorText) ||
         !StartJob(printer.get(), transfer, pages, errorText))
         return false;
-    bool sent = true;
+    bool whole = false;
     for (;;) {
         // An empty file still gets its one data write of zero bytes, as when buffered.
         if (!WriteData(printer.get(), transfer, chunk.get(), length)) {
             errorText = kCannotSendData;
-            sent = false;
             break;
         }
         remaining -= length;
-        if (remaining == 0)
+        if (remaining == 0) {
+            whole = true;
             break;
+        }
         length = static_cast<DWORD>(std::min<uint64_t>(remaining, chunkSize));
         if (!ReadExactly(file.get(), transfer, chunk.get(), length)) {
-            // Part of the file is already spooled: cancel the job rather than let a
-            // truncated one print as if it were whole.
             errorText = FormatWithText(kCannotReadFile, filePath);
-            AbortPrinter(printer.get());
-            return false;
+            break;
         }
     }
-    sent = FinishJob(printer.get(), transfer, pages) && sent;
-    if (!sent)
+    if (!whole) {
+        AbortJob(printer.get(), transfer);
+        return false;
+    }
+    if (!FinishJob(printer.get(), transfer, pages, wait)) {
         errorText = kCannotSendData;
-    return sent;
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -268,12 +294,14 @@ std::string FormatWithText(const char* format, const std::string& text)
 bool PrintFileRaw(const std::string& filePath, const std::string& printerName,
                   std::string& errorText)
 {
-    return PrintFileRaw(filePath, printerName, errorText, RawJobTransfer());
+    PrinterWait wait = PrinterWait::None;
+    return PrintFileRaw(filePath, printerName, errorText, wait);
 }
 
 bool PrintFileRaw(const std::string& filePath, const std::string& printerName,
-                  std::string& errorText, const RawJobTransfer& transfer)
+                  std::string& errorText, PrinterWait& wait, const RawJobTransfer& transfer)
 {
+    wait = PrinterWait::None;
     OwnedFile file = OpenFileToSend(filePath);
     if (!file.valid()) {
         errorText = FormatWithText(kCannotOpenFile, filePath);
@@ -291,6 +319,6 @@ bool PrintFileRaw(const std::string& filePath, const std::string& printerName,
     std::unique_ptr<char[]> whole = WholeFileBuffer(fileSize, transfer);
     if (whole)
         return SendBuffered(file, whole.get(), static_cast<DWORD>(fileSize), filePath,
-                            printerName, errorText, transfer);
-    return SendStreamed(file, fileSize, filePath, printerName, errorText, transfer);
+                            printerName, errorText, wait, transfer);
+    return SendStreamed(file, fileSize, filePath, printerName, errorText, wait, transfer);
 }

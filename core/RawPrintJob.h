@@ -3,6 +3,8 @@
 // by a form feed (and a line feed when "AddNewLineAfterFormFeed" is on). The job's data type
 // is "RAW", or "XPS_PASS" for a printer whose driver is XPS-based.
 
+#include "core/QueueState.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -30,14 +32,24 @@ struct RawJobTransfer {
     // The native driver environment of a 32-bit program on 64-bit Windows, null
     // elsewhere; when unset, the process's own answer (Wow64NativeDriverEnvironment).
     std::function<const char*()> nativeEnvironment = nullptr;
+    // The same for the calls that end the job: EndPagePrinter, EndDocPrinter, AbortPrinter.
+    enum class End { Page, Document, Abort };
+    std::function<BOOL(End call, HANDLE printer)> endCall = nullptr;
+    // The same for the queue's state once the job is accepted (GetPrinterA).
+    std::function<BOOL(HANDLE printer, DWORD level, BYTE* info, DWORD size, DWORD* needed)>
+        getPrinter = nullptr;
 };
 
 // Returns true when the data and the trailer were handed to the spooler and the document
 // was closed. On failure errorText receives a fixed message; on success it is untouched.
+// A data write that fails cancels the job, so that no truncated job prints.
 bool PrintFileRaw(const std::string& filePath, const std::string& printerName,
                   std::string& errorText);
+// The same, and after a job the spooler accepted, wait tells whether the queue holds it
+// and why (read once, as the job ends); otherwise it is None.
 bool PrintFileRaw(const std::string& filePath, const std::string& printerName,
-                  std::string& errorText, const RawJobTransfer& transfer);
+                  std::string& errorText, PrinterWait& wait,
+                  const RawJobTransfer& transfer = RawJobTransfer());
 
 // Fills the single %s of a message with text of any length.
 std::string FormatWithText(const char* format, const std::string& text);

@@ -36,8 +36,9 @@ void WSPrint::CreateControls(HWND frame)
     if (statusText == nullptr) {
         RECT client = {};
         GetClientRect(frame, &client);
+        // Tall enough for a notice under the outcome, down to the line above the buttons.
         statusText = CreateWindowExA(0, "static", "", WS_CHILD, client.right + statusLeft,
-                                     client.bottom + statusTop, -statusLeft - 7, 45, frame,
+                                     client.bottom + statusTop, -statusLeft - 7, 86, frame,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)),
                                      GetModuleHandleA(nullptr), nullptr);
         if (statusText != nullptr)
@@ -212,8 +213,10 @@ DWORD WINAPI WSPrint::PrintThreadProc(void* parameter)
         const std::string filePath = page->AppOwner()->GetFilePath();
         const std::string printerName = page->AppOwner()->GetPrinterName();
         std::string error;
-        if (!PrintFileRaw(filePath, printerName, error))
+        PrinterWait wait = PrinterWait::None;
+        if (!PrintFileRaw(filePath, printerName, error, wait))
             page->workerError = error;
+        page->workerQueueWait = wait;
     } catch (const std::exception&) {
         page->workerError = "An error occurred sending the file data to the printer.";
     }
@@ -226,6 +229,8 @@ void WSPrint::RunPrintJob(HWND frame)
     owner->SetNextButton(true, false, "Exit");
     owner->SetBackButton(true, false, "< Back");
     workerError.clear();
+    workerQueueWait = PrinterWait::None;
+    queueWait = PrinterWait::None;
 
     workerThread = CreateThread(nullptr, 0, PrintThreadProc, this, 0, nullptr);
     if (workerThread == nullptr) {
@@ -235,10 +240,12 @@ void WSPrint::RunPrintJob(HWND frame)
             const DWORD wait =
                 MsgWaitForMultipleObjects(1, &workerThread, FALSE, INFINITE, QS_ALLINPUT);
             if (wait != WAIT_OBJECT_0 + 1) {
-                if (wait == WAIT_OBJECT_0)
+                if (wait == WAIT_OBJECT_0) {
                     errorText = workerError;
-                else
+                    queueWait = workerQueueWait;
+                } else {
                     errorText = "An error occurred waiting for the print job to finish.";
+                }
                 break;
             }
             MSG msg;
@@ -275,10 +282,14 @@ void WSPrint::ShowOutcome(HWND frame)
         SetWindowTextA(statusText, errorText.c_str());
         WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);
     } else {
-        SetWindowTextA(statusText, "The file was sent to the printer successfully!");
+        std::string text = "The file was sent to the printer successfully!";
+        if (queueWait != PrinterWait::None)
+            text = text + "\n\n" + DescribeWait(queueWait).notice;
+        SetWindowTextA(statusText, text.c_str());
     }
+    // A notice that closes with the wizard would never be read.
     DWORD autoClose = 0;
     ReadRegistryDword(settings::kProgramKey, settings::kAutoClose, autoClose);
-    if (autoClose == 1)
+    if (autoClose == 1 && queueWait == PrinterWait::None)
         OnNext(frame);
 }

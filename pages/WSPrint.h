@@ -3,6 +3,7 @@
 // responsive, animates meanwhile, then shows the outcome and stores a failure as
 // "LastError".
 
+#include "core/QueueState.h"
 #include "wizard/AppWindowState.h"
 
 #include <string>
@@ -64,8 +65,11 @@ private:
     // The outcome of the current job, as the page shows it; empty means success. Only the
     // interface thread touches it.
     std::string errorText;
+    // Why the queue holds a job that was sent; None when it prints at once.
+    PrinterWait queueWait = PrinterWait::None;
     // What the worker hands over when it ends; read only after its thread has finished.
     std::string workerError;
+    PrinterWait workerQueueWait = PrinterWait::None;
     Picture picture = Picture::None;
     int pictureFrame = 0;  // the animation frame last drawn
 };

@@ -4,6 +4,7 @@
 #include "core/FileExists.h"
 #include "core/OnDemandLibraries.h"
 #include "core/PrinterList.h"
+#include "core/QueueState.h"
 #include "core/TypedPath.h"
 #include "pages/RecentFiles.h"
 #include "settings/ProgramSettings.h"
@@ -11,6 +12,9 @@
 #include "wizard/AppWindowStateController.h"
 
 #include <commdlg.h>
+
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -37,13 +41,34 @@ std::string ControlText(HWND control)
     return text;
 }
 
+struct StateReading {
+    HWND frame;
+    std::string printer;
+    WPARAM number;
+};
+
+// Opening a printer connection can take long when its server does not answer, so the
+// state is read on a thread of its own and posted back to the frame.
+DWORD WINAPI ReadStateThread(void* parameter)
+{
+    const std::unique_ptr<StateReading> reading(static_cast<StateReading*>(parameter));
+    try {
+        const PrinterWait wait = ReadPrinterWait(reading->printer);
+        PostMessageA(reading->frame, WSSelectFile::kPrinterStateMessage, reading->number,
+                     static_cast<LPARAM>(wait));
+    } catch (...) {
+    }
+    return 0;
+}
+
 }  // namespace
 
 WSSelectFile::WSSelectFile(AppWindowStateController* owner) : AppWindowState(owner) {}
 
 WSSelectFile::~WSSelectFile()
 {
-    for (HWND control : {fileLabel, fileBox, browseButton, printerLabel, printerBox}) {
+    for (HWND control :
+         {fileLabel, fileBox, browseButton, printerLabel, printerBox, printerState}) {
         if (control != nullptr && IsWindow(control))
             DestroyWindow(control);
     }
@@ -94,6 +119,9 @@ void WSSelectFile::CreateControls(HWND frame)
             FillPrinterBox();
         }
     }
+    if (printerState == nullptr)
+        printerState = CreateControl(frame, "static", kPrinterStateId, "", kLabelStyle,
+                                     printerStateAt, 294, 15);
 }
 
 void WSSelectFile::FillFileBox()
@@ -136,18 +164,38 @@ void WSSelectFile::FillPrinterBox()
 
 void WSSelectFile::ShowControls(int show)
 {
-    for (HWND control : {fileLabel, fileBox, browseButton, printerLabel, printerBox})
+    for (HWND control :
+         {fileLabel, fileBox, browseButton, printerLabel, printerBox, printerState})
         ShowWindow(control, show);
 }
 
-bool WSSelectFile::Enter(HWND)
+bool WSSelectFile::Enter(HWND frame)
 {
     owner->SetNextButton(true, true, "Print >");
     owner->SetBackButton(true, true, "< Back");
     owner->SetCancelButton(true, true, "Cancel");
     ShowControls(SW_SHOW);
     SetFocus(fileBox);
+    ReadPrinterState(frame);  // it may have changed while the page was not shown
     return true;
+}
+
+// The text stays empty until the state is known, and for a printer that is ready or whose
+// state cannot be read (one that has gone, say).
+void WSSelectFile::ReadPrinterState(HWND frame)
+{
+    SetWindowTextA(printerState, "");
+    const LRESULT selection = SendMessageA(printerBox, CB_GETCURSEL, 0, 0);
+    if (selection < 0 || static_cast<size_t>(selection) >= shownPrinters.size())
+        return;
+    auto* reading = new (std::nothrow)
+        StateReading{frame, shownPrinters[static_cast<size_t>(selection)].name, ++stateReadings};
+    const HANDLE thread =
+        reading ? CreateThread(nullptr, 0, ReadStateThread, reading, 0, nullptr) : nullptr;
+    if (thread != nullptr)
+        CloseHandle(thread);
+    else
+        delete reading;
 }
 
 bool WSSelectFile::Leave(HWND)
@@ -161,8 +209,15 @@ void WSSelectFile::UpdateNextForText(int textLength)
     owner->SetNextButton(true, textLength > 0, "Print");
 }
 
-bool WSSelectFile::HandleMessage(HWND frame, UINT message, WPARAM wParam, LPARAM, LRESULT*)
+bool WSSelectFile::HandleMessage(HWND frame, UINT message, WPARAM wParam, LPARAM lParam,
+                                 LRESULT*)
 {
+    if (message == kPrinterStateMessage) {
+        // An answer about a printer picked before is of no use any more.
+        if (wParam == stateReadings)
+            SetWindowTextA(printerState, DescribeWait(static_cast<PrinterWait>(lParam)).state);
+        return true;
+    }
     if (message != WM_COMMAND)
         return false;
     const int id = LOWORD(wParam);
@@ -186,6 +241,8 @@ bool WSSelectFile::HandleMessage(HWND frame, UINT message, WPARAM wParam, LPARAM
         if (selected != CB_ERR && !IsWindowEnabled(GetDlgItem(frame, WindowStateController::kNextId)))
             UpdateNextForText(
                 static_cast<int>(SendMessageA(fileBox, CB_GETLBTEXTLEN, selected, 0)));
+    } else if (id == kPrinterBoxId && notification == CBN_SELCHANGE) {
+        ReadPrinterState(frame);
     } else if (id == kBrowseId) {
         BrowseForFile(frame);
     }

@@ -15,6 +15,9 @@ public:
     static constexpr int kFileBoxId = 110;
     static constexpr int kBrowseId = 111;
     static constexpr int kPrinterBoxId = 112;
+    static constexpr int kPrinterStateId = 113;
+    // Posted to the frame with the number of the reading and the PrinterWait read.
+    static constexpr UINT kPrinterStateMessage = 0x1C81;
 
     explicit WSSelectFile(AppWindowStateController* owner);
     ~WSSelectFile() override;
@@ -41,18 +44,22 @@ private:
     void UseChosenFile(HWND frame, const std::string& path);
     void UpdateNextForText(int textLength);
     void ShowControls(int show);
+    void ReadPrinterState(HWND frame);
 
     Offset fileLabelAt = {-309, -202};
     Offset fileBoxAt = {-309, -180};
     Offset browseAt = {-88, -154};
     Offset printerLabelAt = {-309, -128};
     Offset printerBoxAt = {-309, -106};
+    Offset printerStateAt = {-309, -80};
 
     HWND fileLabel = nullptr;
     HWND fileBox = nullptr;
     HWND browseButton = nullptr;
     HWND printerLabel = nullptr;
     HWND printerBox = nullptr;
+    HWND printerState = nullptr;  // why the picked printer would hold a job; empty when ready
     // The printers as the box shows them, in its order.
     std::vector<PrinterEntry> shownPrinters;
+    WPARAM stateReadings = 0;  // the number of the latest reading of the picked printer's state
 };

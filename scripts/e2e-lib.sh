@@ -41,8 +41,18 @@ e2e_restore() {
         wine reg import "$(winepath -w "$e2e_saved_settings")" >/dev/null 2>&1 || true
     fi
     e2e_set_theme on
+    e2e_set_offline off
 }
 trap e2e_restore EXIT
+
+# The default capture printer marked "Use Printer Offline" (on) or not (off): its queue then
+# holds a job for the program, and Wine prints it all the same.
+e2e_printer_key='HKLM\System\CurrentControlSet\Control\Print\Printers\Kestrola Capture'
+e2e_set_offline() {
+    local attributes=64  # a local queue
+    [ "$1" == on ] && attributes=1088  # and "work offline"
+    wine reg add "$e2e_printer_key" /v Attributes /t REG_DWORD /d $attributes /f >/dev/null
+}
 
 e2e_clear_settings() { wine reg delete "$e2e_key" /f >/dev/null 2>&1 || true; }
 e2e_set_dword() { wine reg add "$e2e_key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }

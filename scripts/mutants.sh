@@ -31,7 +31,7 @@ raw-ff¦core/RawPrintJob.cpp¦char trailer[] = "\x0C\x0A";¦char trailer[] = "\x
 raw-newline¦core/RawPrintJob.cpp¦addNewLine ? 2 : 1¦1¦^RawPrintJobTest\.Bytes
 raw-msg-printer¦core/RawPrintJob.cpp¦"Could not find the printer \"%s\"."¦"Could not find printer \"%s\"."¦^RawPrintJobTest\.Bytes
 raw-short-read¦core/RawPrintJob.cpp¦return ok && read == size;¦return ok;¦^RawPrintJobTest\.Bytes
-raw-no-abort¦core/RawPrintJob.cpp¦AbortPrinter(printer.get());¦FinishJob(printer.get(), transfer, pages);¦^RawPrintJobTest\.Bytes
+raw-no-abort¦core/RawPrintJob.cpp¦    EndCall(RawJobTransfer::End::Abort, printer, transfer);¦    EndCall(RawJobTransfer::End::Document, printer, transfer);¦^RawPrintJobTest\.Bytes
 raw-short-write¦core/RawPrintJob.cpp¦return ok && written == size;¦return ok;¦^RawPrintJobTest\.Bytes
 raw-last-chunk¦core/RawPrintJob.cpp¦if (remaining == 0)¦if (remaining <= chunkSize)¦^RawPrintJobTest\.Bytes
 raw-datatype¦core/RawPrintJob.cpp¦DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "RAW";¦DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "TEXT";¦^RawPrintJobTest\.DataType
@@ -64,9 +64,9 @@ raw-xps-ignored¦core/RawPrintJob.cpp¦dwPrinterDriverAttributes &¦dwPrinterDri
 wow-no-native¦core/RawPrintJob.cpp¦        if (native)¦        if (false)¦^RawPrintJobTest\.DataType
 wow-x64-name¦core/DriverEnvironment.cpp¦return "Windows x64";¦return "Windows NT x86";¦^RawPrintJobTest\.DataType
 raw-1804-once¦core/RawPrintJob.cpp¦if (job == 0 && GetLastError() == ERROR_INVALID_DATATYPE) {¦if (false) {¦^RawPrintJobTest\.DataType
-raw-end-doc¦core/RawPrintJob.cpp¦return EndDocPrinter(printer) != FALSE;¦return EndDocPrinter(printer) != FALSE || true;¦^KestrolaProcessTest\.ExitCodes
+raw-end-doc¦core/RawPrintJob.cpp¦if (EndCall(RawJobTransfer::End::Document, printer, transfer) == FALSE)¦if (EndCall(RawJobTransfer::End::Document, printer, transfer) == FALSE && false)¦^KestrolaProcessTest\.ExitCodes
 su-wide-lossy¦core/StartUp.cpp¦if (WideToAnsiExact(begin, static_cast<std::size_t>(end - begin), ansi))¦if (WideToAnsiExact(begin, static_cast<std::size_t>(end - begin), ansi) || true)¦^KestrolaProcessTest\.ExitCodes
-pl-picked¦core/PrinterList.cpp¦if (entry.name == picked)¦if (entry.name != picked)¦^PrinterList\.ThePicked
+pl-picked¦core/PrinterList.cpp¦if (lstrcmpiA(entry.name.c_str(), picked.c_str()) == 0)¦if (lstrcmpiA(entry.name.c_str(), picked.c_str()) != 0)¦^PrinterList\.ThePicked
 term-exit-code¦pages/WSPrint.cpp¦TerminateProcess(GetCurrentProcess(), 0);¦TerminateProcess(GetCurrentProcess(), 1);¦^KestrolaProcessTest\.ExitCodes
 sf-all-files¦pages/WSSelectFile.cpp¦constexpr DWORD kAllFilesFilter = 5;¦constexpr DWORD kAllFilesFilter = 1;¦^FilePage\.Browse
 sf-last-printer¦pages/WSSelectFile.cpp¦if (lstrcmpA(printers[i].name.c_str(), last.c_str()) == 0) {¦if (lstrcmpA(printers[i].name.c_str(), last.c_str()) != 0) {¦^FilePage\.BoxesAreFilled
@@ -77,7 +77,7 @@ sf-print-enabled¦pages/WSSelectFile.cpp¦textLength > 0, "Print"¦textLength >=
 sf-connection-name¦core/PrinterList.cpp¦            return entry.name;¦            return entry.displayName;¦^FilePage\.BoxesAreFilled
 wp-picture¦pages/WSPrint.cpp¦failed ? Picture::Failure : Picture::Success¦failed ? Picture::Success : Picture::Failure¦^PrintPage\.EachOutcome
 wp-last-error¦pages/WSPrint.cpp¦        WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);¦¦^PrintPage\.EachOutcome
-wp-auto-close¦pages/WSPrint.cpp¦if (autoClose == 1)¦if (autoClose != 0)¦^PrintPage\.EachOutcome
+wp-auto-close¦pages/WSPrint.cpp¦if (autoClose == 1 &&¦if (autoClose != 0 &&¦^PrintPage\.EachOutcome
 wp-close-unasked¦pages/WSPrint.cpp¦    return ConfirmTerminate(frame);¦    return true;¦^PrintPage\.ClosingDuringASlowJob
 cd-swapped-box¦pages/ConfigureDlg.cpp¦WriteCheckBox(hwnd, IDC_NEWLINE_AFTER_FORM_FEED,¦WriteCheckBox(hwnd, IDC_EXIT_AFTER_SENDING,¦^ConfigureDlg\.LoadsAsks
 cd-no-printer¦pages/ConfigureDlg.cpp¦if (autoPrint && printer.empty()) {¦if (!autoPrint && printer.empty()) {¦^ConfigureDlg\.LoadsAsks
@@ -100,6 +100,24 @@ df-folder¦core/DroppedFiles.cpp¦if (AnsiPathForFile(wide.data(), path) && File
 wp-drop-in-job¦pages/WSPrint.cpp¦        if (workerThread == nullptr)¦        if (workerThread != nullptr)¦^FilePage\.Drops
 af-drop-kept¦wizard/AppWindowStateController.cpp¦    ReleaseDrop(drop);¦¦^FilePage\.Drops
 sf-lossy-browse¦pages/WSSelectFile.cpp¦if (!AnsiPathForFile(file, path)) {¦if (!WideToAnsiExact(file, lstrlenW(file), path) && path.empty()) {¦^FilePage\.Browse
+raw-end-order¦core/RawPrintJob.cpp¦        EndCall(RawJobTransfer::End::Page, printer, transfer);¦        EndCall(RawJobTransfer::End::Document, printer, transfer), EndCall(RawJobTransfer::End::Page, printer, transfer);¦^RawPrintJobTest\.Bytes
+wc-escape-disabled¦wizard/WindowStateController.cpp¦if (cancelButton != nullptr && IsWindowEnabled(cancelButton)) {¦if (cancelButton != nullptr) {¦^WizardFrame\.
+wp-escape-in-job¦pages/WSPrint.cpp¦                TranslateMessage(&msg);¦                if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) PostMessageA(frame, WM_COMMAND, IDCANCEL, 0); TranslateMessage(&msg);¦^PrintPage\.ClosingDuringASlowJob
+sf-printer-first¦pages/WSSelectFile.cpp¦    if (!FileExists(path)) {¦    if (!FileExists(path) && SendMessageA(printerBox, CB_GETCURSEL, 0, 0) != CB_ERR) {¦^FilePage\.EachCheck
+ap-suppress-one¦core/AutoPrint.cpp¦if (suppressErrors == 0)¦if (suppressErrors != 1)¦^KestrolaProcessTest\.ExitCodes
+raw-abort-buffered¦core/RawPrintJob.cpp¦    if (!WriteData(printer.get(), transfer, data, size)) {¦    if (!WriteData(printer.get(), transfer, data, size) && FinishJob(printer.get(), transfer, pages, wait)) {¦^RawPrintJobTest\.Bytes
+raw-no-state¦core/RawPrintJob.cpp¦    wait = ReadPrinterWait(¦    wait = PrinterWait::None, ReadPrinterWait(¦^RawPrintJobTest\.Bytes
+raw-state-level¦core/RawPrintJob.cpp¦: GetPrinterA(printer, 2, info, size, needed);¦: GetPrinterA(printer, 1, info, size, needed);¦^PrintPage\.EachOutcome
+qs-offline-attr¦core/QueueState.cpp¦{PrinterWait::Offline, PRINTER_ATTRIBUTE_WORK_OFFLINE, PRINTER_STATUS_OFFLINE,¦{PrinterWait::Offline, 0, PRINTER_STATUS_OFFLINE,¦^QueueState\.
+qs-paper-bit¦core/QueueState.cpp¦{PrinterWait::PaperOut, 0, PRINTER_STATUS_PAPER_OUT,¦{PrinterWait::PaperOut, 0, PRINTER_STATUS_PAPER_PROBLEM,¦^QueueState\.
+qs-any-bit¦core/QueueState.cpp¦(status & rule.status) != 0¦(status & rule.status) == status¦^QueueState\.
+pl-picked-case¦core/PrinterList.cpp¦if (lstrcmpiA(entry.name.c_str(), picked.c_str()) == 0)¦if (lstrcmpA(entry.name.c_str(), picked.c_str()) == 0)¦^PrinterList\.ThePicked
+wp-wait-closes¦pages/WSPrint.cpp¦if (autoClose == 1 && queueWait == PrinterWait::None)¦if (autoClose == 1)¦^PrintPage\.EachOutcome
+wp-no-notice¦pages/WSPrint.cpp¦if (queueWait != PrinterWait::None)¦if (false)¦^PrintPage\.EachOutcome
+wp-wait-dropped¦pages/WSPrint.cpp¦                    queueWait = workerQueueWait;¦¦^PrintPage\.EachOutcome
+sf-state-enter¦pages/WSSelectFile.cpp¦    ReadPrinterState(frame);  // it may have changed while the page was not shown¦¦^FilePage\.TheJobGoes
+sf-state-change¦pages/WSSelectFile.cpp¦id == kPrinterBoxId && notification == CBN_SELCHANGE¦id == kPrinterBoxId && notification == CBN_DROPDOWN¦^FilePage\.TheJobGoes
+sf-state-stale¦pages/WSSelectFile.cpp¦if (wParam == stateReadings)¦if (true)¦^FilePage\.TheJobGoes
 TABLE
 }
 

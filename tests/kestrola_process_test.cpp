@@ -31,7 +31,7 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
     const std::string wizard = "Morrowick Kestrola", box = "Kestrola Error", none = "<none>";
     const std::string nowhere = "Could not find the printer \"Kestrola Nowhere\".";
     const struct {
-        DWORD autoPrint, suppress;  // any non-zero "AutoPrint" is on
+        DWORD autoPrint, suppress;  // any non-zero value is on
         std::string printerName;
         std::wstring commandLine;
         bool held;  // another program holds the file open, sharing nothing
@@ -45,7 +45,7 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         {1, 0, printer.Name(), L"\"" + foreign + L"\"", false, "", 0, {}, none, true},
         {1, 0, printer.Name(), Wide("\"" + dir.Path() + "\\missing.prn\""), false, "", 0, {wizard},
          none, false},
-        {2, 1, "", quoted, false, "", DWORD(-1), {}, "No printer specified for automatic printing.",
+        {2, 2, "", quoted, false, "", DWORD(-1), {}, "No printer specified for automatic printing.",
          false},
         {1, 0, "Kestrola Nowhere", quoted, false, "", DWORD(-1), {box}, nowhere, false},
         {1, 1, printer.Name(), quoted, true, "", DWORD(-1), {},

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <winspool.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -57,27 +58,33 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
         int newLine;  // "AddNewLineAfterFormFeed", -1: not stored
         std::string file, printer;  // printer "": the capture printer
         uint64_t largestBuffered;   // chunks of 4096 bytes but for kOwn
-        std::string fault;  // read (r) or write (w) call n fails; in capitals, a byte short
+        std::string fault;  // read (r), write (w) or state (s) call n fails; in capitals, a byte short
         std::string error;  // "": sent
         std::vector<DWORD> writes;  // the data's, then the trailer's
+        std::string ends;  // the job's last calls: P page, D document, A abort, s queue state
         std::string printed;
+        DWORD status = 0;  // added to what the queue reports
+        PrinterWait wait = PrinterWait::None;
     } cases[] = {
-        {-1, allPath, "", kOwn, "", "", {DWORD(all.size()), 1}, all + "\x0C"},
-        {0, bigPath, "", kOwn, "", "", {DWORD(big.size()), 1}, big + "\x0C"},
-        {2, empty, "", kStreamed, "", "", {0, 2}, "\x0C\x0A"},
-        {0, path, "", kStreamed, "", "", {4096, 4096, 1808, 1}, data + "\x0C"},
-        {0, whole, "", kStreamed, "", "", {4096, 4096, 1}, head + "\x0C"},
-        {0, path, nowhere, kBuffered, "", notFound, {}, kNoJob},
-        {0, missing, "", kBuffered, "", notOpened(missing), {}, kNoJob},
-        {0, busy, "", kBuffered, "", notOpened(busy), {}, kNoJob},
-        // A write that fails or falls short ends the data (what it handed over stays
-        // spooled); the trailer still follows.
-        {0, path, "", kStreamed, "w1", sendFailed, {4096, 4096, 1}, head + "\x0C"},
-        {0, path, "", kBuffered, "W0", sendFailed, {10000, 1}, data + "\x0C"},
-        // Nothing read: no job. Part of a stream read: the job is cancelled, but Wine's
-        // AbortPrinter does nothing, so what was spooled may still come out, never a trailer.
-        {0, path, "", kBuffered, "R0", readFailed, {}, kNoJob},
-        {0, path, "", kStreamed, "r2", readFailed, {4096, 4096}, head},
+        {-1, allPath, "", kOwn, "", "", {DWORD(all.size()), 1}, "PDss", all + "\x0C"},
+        {0, bigPath, "", kOwn, "", "", {DWORD(big.size()), 1}, "PDss", big + "\x0C"},
+        {2, empty, "", kStreamed, "", "", {0, 2}, "PDss", "\x0C\x0A"},
+        {0, path, "", kStreamed, "", "", {4096, 4096, 1808, 1}, "PDss", data + "\x0C"},
+        {0, whole, "", kStreamed, "", "", {4096, 4096, 1}, "PDss", head + "\x0C"},
+        {0, path, nowhere, kBuffered, "", notFound, {}, "", kNoJob},
+        {0, missing, "", kBuffered, "", notOpened(missing), {}, "", kNoJob},
+        {0, busy, "", kBuffered, "", notOpened(busy), {}, "", kNoJob},
+        // The queue's state once the job is accepted; one that cannot be read changes nothing.
+        {0, whole, "", kOwn, "", "", {8192, 1}, "PDss", head + "\x0C", PRINTER_STATUS_PAPER_OUT,
+         PrinterWait::PaperOut},
+        {0, whole, "", kOwn, "s1", "", {8192, 1}, "PDss", head + "\x0C", PRINTER_STATUS_PAUSED},
+        // Nothing read: no job. A write that fails or falls short, or a stream read that fails
+        // midway: the job is cancelled, but Wine's AbortPrinter does nothing, so what was
+        // spooled may still come out, never a trailer.
+        {0, path, "", kStreamed, "w1", sendFailed, {4096, 4096}, "A", head},
+        {0, path, "", kBuffered, "W0", sendFailed, {10000}, "A", data},
+        {0, path, "", kBuffered, "R0", readFailed, {}, "", kNoJob},
+        {0, path, "", kStreamed, "r2", readFailed, {4096, 4096}, "A", head},
     };
     for (const auto& c : cases) {
         const std::string what = "case " + std::to_string(&c - cases);
@@ -103,13 +110,30 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
             writes.push_back(size);
             return outcome('w', writes.size() - 1, WritePrinter(handle, bytes, size, done), done);
         };
+        std::string ends;
+        transfer.endCall = [&](RawJobTransfer::End call, HANDLE handle) {
+            ends += "PDA"[static_cast<int>(call)];
+            return call == RawJobTransfer::End::Page       ? EndPagePrinter(handle)
+                   : call == RawJobTransfer::End::Document ? EndDocPrinter(handle)
+                                                           : AbortPrinter(handle);
+        };
+        transfer.getPrinter = [&](HANDLE handle, DWORD level, BYTE* info, DWORD size, DWORD* needed) {
+            ends += 's';
+            const BOOL ok = GetPrinterA(handle, level, info, size, needed);
+            if (ok && info)
+                reinterpret_cast<PRINTER_INFO_2A*>(info)->Status |= c.status;
+            return outcome('s', std::count(ends.begin(), ends.end(), 's') - 1, ok, needed);
+        };
         const std::string name = c.printer.empty() ? printer.Name() : c.printer;
         std::string error = "earlier text";  // left alone by a job that was sent
-        EXPECT_EQ(c.error.empty(), PrintFileRaw(c.file, name, error, transfer)) << what;
+        PrinterWait wait = PrinterWait::Error;
+        EXPECT_EQ(c.error.empty(), PrintFileRaw(c.file, name, error, wait, transfer)) << what;
+        EXPECT_EQ(c.wait, wait) << what;
         EXPECT_EQ(c.error.empty() ? "earlier text" : c.error, error) << what;
         EXPECT_EQ(c.writes, writes) << what;
+        EXPECT_EQ(c.ends, ends) << what;
         const std::string printed = printer.HasJob() ? printer.Bytes() : kNoJob;
-        EXPECT_TRUE(printed == c.printed || (c.error == readFailed && printed == kNoJob))
+        EXPECT_TRUE(printed == c.printed || (c.ends == "A" && printed == kNoJob))
             << what << ": " << printed.size() << " bytes printed";
     }
     CloseHandle(writer);
@@ -163,7 +187,8 @@ TEST_F(RawPrintJobTest, DataTypeFollowsTheDriverAndTheOtherIsTriedOnceOnError180
             return GetLastError() ? 0 : StartDocPrinterA(handle, level, (BYTE*)&doc);
         };
         std::string error;
-        PrintFileRaw(path, printer.Name(), error, transfer);
+        PrinterWait wait;
+        PrintFileRaw(path, printer.Name(), error, wait, transfer);
         EXPECT_EQ(c.printed == failed ? "An error occurred while initializing the printer." : "",
                   error);
         EXPECT_EQ(c.types, types) << c.attributes;

@@ -1,6 +1,7 @@
 // Rules over plain data and the program's settings store: quote stripping and the chosen
 // file, printer names and order, the recent list, registry reads and writes.
 #include "core/PrinterList.h"
+#include "core/QueueState.h"
 #include "core/StartUp.h"
 #include "pages/RecentFiles.h"
 #include "settings/RegistryStore.h"
@@ -83,9 +84,42 @@ TEST(PrinterList, ThePickedPrinterIsTheOneShownAtTheSelectionIfStillThere)
              {2, {conn, added, a, b}, "B"},   // a printer added before the picked one
              {2, {conn, b}, "B"},             // one removed before it
              {1, {conn, b}, ""},              // the picked one removed
+             {2, {conn, a, {"b", "b"}}, "b"},  // spelt in another case now: the same printer
              {-1, shown, ""},                 // nothing selected
              {3, {conn, a, b, added}, ""}})   // past the list the box was filled from
         EXPECT_EQ(picked, PickedPrinter(shown, selection, current)) << selection;
+}
+
+// Each bit that makes a queue hold its jobs, the word shown beside the printer and the
+// sentence after a job; when several apply, the one to see to first. A queue that cannot
+// be opened holds nothing.
+TEST(QueueState, EachReasonToWaitItsStateAndNotice)
+{
+    const std::string waits = " the job waits in its queue and prints when ";
+    for (const auto& [attributes, status, state, notice] :
+         std::vector<std::tuple<DWORD, DWORD, std::string, std::string>>{
+             {0x40, 0x200 | 0x400 | 0x20000, "", ""},  // local; busy, printing, toner low
+             {0x440, 0, "Offline", "The printer is offline:" + waits + "the printer is back online."},
+             {0, 0x80 | 0x2, "Offline", "The printer is offline:" + waits + "the printer is back online."},
+             {0x400, 0x1, "Paused", "The printer is paused:" + waits + "printing is resumed."},
+             {0, 0x4 | 0x1, "Being deleted", "The printer is being deleted: the job waits in its queue "
+                                             "and may be deleted with it before it prints."},
+             {0, 0x1000 | 0x2, "Not available",
+              "The printer is not available:" + waits + "the printer can be reached again."},
+             {0, 0x400000 | 0x8, "Door open", "A door of the printer is open:" + waits + "the door is closed."},
+             {0, 0x8 | 0x10, "Paper jam", "The printer has a paper jam:" + waits + "the jam is cleared."},
+             {0, 0x10 | 0x2, "Out of paper", "The printer is out of paper:" + waits + "paper is loaded."},
+             {0, 0x40 | 0x2, "Paper problem",
+              "The printer has a paper problem:" + waits + "the paper is put right."},
+             {0, 0x20 | 0x2, "Manual feed", "The printer is waiting for paper to be fed by hand:" + waits +
+                                            "the paper is fed."},
+             {0, 0x100000 | 0x2, "Needs attention",
+              "The printer needs attention:" + waits + "the printer has been seen to."},
+             {0, 0x2, "Error", "The printer reports an error:" + waits + "the error is cleared."}}) {
+        const WaitTexts texts = DescribeWait(WaitReason(attributes, status));
+        EXPECT_EQ(state + " | " + notice, std::string(texts.state) + " | " + texts.notice) << status;
+    }
+    EXPECT_EQ(PrinterWait::None, ReadPrinterWait("Kestrola No Such Queue"));
 }
 
 using List = std::vector<std::string>;

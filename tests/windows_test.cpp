@@ -202,7 +202,7 @@ struct Page : WindowState {
 LONG Left(HWND control) { RECT rect = {}; GetWindowRect(control, &rect); return rect.left; }
 
 // A page is left only when it agrees. Cancel takes the slot of a hidden "< Back"; Esc closes
-// the wizard.
+// the wizard, but not while Cancel is disabled.
 TEST(WizardFrame, PagesChangeWhenLeftAndCancelTakesTheFreeSlotAndEscape)
 {
     FrameUnderTest<WindowStateController> frame;
@@ -219,9 +219,10 @@ TEST(WizardFrame, PagesChangeWhenLeftAndCancelTakesTheFreeSlotAndEscape)
         const LONG back = Left(frame.Back());
         frame.SetBackButton(false, true, "< Back");
         EXPECT_EQ(back, Left(GetDlgItem(frame.Frame(), IDCANCEL)));
+        frame.SetCancelButton(true, false, "Cancel");
         PostKey(VK_ESCAPE);
-    }, [] {}});
-    EXPECT_EQ(1u, run) << "Esc closes the wizard";
+    }, [&] { frame.SetCancelButton(true, true, "Cancel"), PostKey(VK_ESCAPE); }, [] {}});
+    EXPECT_EQ(2u, run) << "Esc closes the wizard when Cancel is enabled, and only then";
 }
 
 // A drag from elsewhere does not make the button hot; a plain move does.

@@ -38,6 +38,13 @@ struct Wizard : TestWizard {
     }
     HWND FileBox() { return GetDlgItem(Frame(), WSSelectFile::kFileBoxId); }
     HWND PrinterBox() { return GetDlgItem(Frame(), WSSelectFile::kPrinterBoxId); }
+    std::string PrinterState() { return WindowText(GetDlgItem(Frame(), WSSelectFile::kPrinterStateId)); }
+    void Pick(const std::string& printer)  // as the user does in the printer box
+    {
+        SendMessageA(PrinterBox(), CB_SELECTSTRING, WPARAM(-1), LPARAM(printer.c_str()));
+        SendMessageA(Frame(), WM_COMMAND, MAKEWPARAM(WSSelectFile::kPrinterBoxId, CBN_SELCHANGE),
+                     LPARAM(PrinterBox()));
+    }
     std::string Status() { return WindowText(GetDlgItem(Frame(), WSPrint::kStatusId)); }
     LoopStep WaitForOutcome() { return WaitFor([&] { return IsWindowEnabled(Next()); }, "the outcome"); }
     // The colour of the outcome's picture inside its circle: "red", "green" or "neither".
@@ -104,16 +111,17 @@ TEST_F(FilePage, BoxesAreFilledFromTheSettingsAndAGoodChoiceIsPrintedAndRemember
 }
 
 // Emptying the box greys "Print >"; pressed all the same, and for each other fault, the page
-// says why and stores nothing.
+// says why and stores nothing. With no printer selected either, the file is named first.
 TEST_F(FilePage, EachCheckOnPrintShowsItsMessageAndStoresNothing)
 {
     const std::pair<std::string, const char*> cases[] = {
         {"", "You must specify a file to send to the printer."},
         {dir.Path() + "\\missing.prn",
          "Could not find the specified file.  Please make sure the file exists before continuing."},
-        {dir.Write("there.prn", "x"), "You must select a printer."},  // with no printer selected
+        {dir.Write("there.prn", "x"), "You must select a printer."},
     };
     std::vector<LoopStep> steps = {[&] {
+        SendMessageA(wizard.PrinterBox(), CB_SETCURSEL, WPARAM(-1), 0);
         SetWindowTextA(wizard.FileBox(), "C:\\a.prn");
         SendMessageA(GetWindow(wizard.FileBox(), GW_CHILD), EM_SETSEL, 0, -1);
         PostMessageA(GetWindow(wizard.FileBox(), GW_CHILD), WM_CHAR, VK_BACK, 1);
@@ -121,8 +129,6 @@ TEST_F(FilePage, EachCheckOnPrintShowsItsMessageAndStoresNothing)
     for (const auto& c : cases) {
         steps.push_back([&] {
             SetWindowTextA(wizard.FileBox(), c.first.c_str());
-            if (&c == &cases[2])
-                SendMessageA(wizard.PrinterBox(), CB_SETCURSEL, WPARAM(-1), 0);
             wizard.Press(wizard.Next());
         });
         AddAnswer(steps, "Error", [&](HWND box) {
@@ -161,16 +167,19 @@ TEST_F(FilePage, BrowseRemembersTheFilterAndHandsBackPathsThatOpen)
     EXPECT_EQ((Values{{"OpenFilterIndex", "3"}}), RawValues(kProgramSubKey));
 }
 
-// After each change, "Print >": the page's outcome and what the picked printer received.
+// The picked printer's state, read when the page is shown and when another is picked. After
+// each change, "Print >": the page's outcome and what the picked printer, offline, received.
 TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
 {
+    SetPrinterOffline(printerB.Name(), true);
     const std::string held = dir.Write("held.zpl", "x");
     const OwnedFile holder(CreateFileA(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     RawWriteString(kProgramSubKey, settings::kLastPrinterName, printerB.Name());
     wizard.SetFilePath(dir.Write("label.zpl", "^XA^XZ"));
     std::unique_ptr<CapturePrinter> added;
     const std::string keyOfB = "System\\CurrentControlSet\\Control\\Print\\Printers\\" + printerB.Name();
-    const std::string sent = "The file was sent to the printer successfully! | ^XA^XZ\x0C";
+    const std::string sent = "The file was sent to the printer successfully!\n\n" +
+                             std::string(DescribeWait(PrinterWait::Offline).notice) + " | ^XA^XZ\x0C";
     const std::pair<LoopStep, std::string> cases[] = {
         {[&] { added.reset(new CapturePrinter("Kestrola AAA New")); }, sent},  // listed before B
         {[&] { added.reset(); }, sent},  // and removed
@@ -178,7 +187,13 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
          "Could not open the file:\n\n\"" + held + "\"\n\nfor printing. | no job"},
         {[&] { RegDeleteTreeA(HKEY_LOCAL_MACHINE, keyOfB.c_str()); }, "You must select a printer. | no job"},
     };
-    std::vector<LoopStep> steps;
+    const auto offline = [&] { return wizard.PrinterState() == "Offline"; };
+    std::vector<LoopStep> steps = {WaitFor(offline, "the state when shown"), [&] {
+        wizard.Pick(printerA.Name());
+        SendMessageA(wizard.Frame(), WSSelectFile::kPrinterStateMessage, 0, LPARAM(PrinterWait::Error));
+        EXPECT_EQ("", wizard.PrinterState());  // and an answer about an earlier pick is dropped
+        wizard.Pick(printerB.Name());
+    }, WaitFor(offline, "the state of the printer picked")};
     for (const auto& c : cases) {
         steps.push_back([&] { c.first(), printerB.Forget(), wizard.Press(wizard.Next()); });
         steps.push_back(WaitFor([&] { return FindThreadWindow("Error") ||
@@ -255,7 +270,8 @@ TEST(TypedPath, BlanksAroundThenOneQuoteAtEachEndAreRemoved)
 }
 
 // The picture, text and "LastError" of each outcome, the picture kept by a repaint; "Exit"
-// then closes the wizard. "AutoClose" of exactly 1 closes it at once after any outcome.
+// then closes the wizard. "AutoClose" of exactly 1 closes it at once after any outcome but a
+// job that the queue holds.
 TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
 {
     CapturePrinter printer, unfinished;
@@ -263,17 +279,21 @@ TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
     SetPrinterPort(unfinished.Name(), "/nonexistent-kestrola-folder/job.prn");
     const std::string kNotFound = "Could not find the printer \"Kestrola Nowhere\".", sent = printer.Name();
     const char kNotSent[] = "An error occurred sending the file data to the printer.";
-    const struct { std::string printer, text, lastError, ink; DWORD autoClose; } cases[] = {
+    const std::string held = "The file was sent to the printer successfully!\n\n" +
+                             std::string(DescribeWait(PrinterWait::Offline).notice);
+    const struct { std::string printer, text, lastError, ink; DWORD autoClose; bool offline = false; } cases[] = {
         {"Kestrola Nowhere", kNotFound, kNotFound, "red", 2},
         {unfinished.Name(), kNotSent, kNotSent, "red", 0},
         {sent, "The file was sent to the printer successfully!", "<none>", "green", 2},
         {"Kestrola Nowhere", "", kNotFound, "", 1},
         {sent, "", "<none>", "", 1},
+        {sent, held, "<none>", "green", 1, true},
     };
     for (const auto& c : cases) {
         RawWriteString(kProgramSubKey, settings::kLastError, "stale");
         RawWriteDword(kProgramSubKey, settings::kAutoClose, c.autoClose);
         printer.Forget();
+        SetPrinterOffline(printer.Name(), c.offline);
         Wizard w(job, c.printer);
         const auto run = w.Script(2, {w.WaitForOutcome(), [&] {
             EXPECT_EQ(c.text, w.Status());
@@ -282,16 +302,17 @@ TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
             w.Press(w.Next());  // "Exit"
         }, [] {}});
         // Closed at once, the window is gone before a step can see the outcome.
-        EXPECT_EQ(c.autoClose == 1 ? 0u : 2u, run) << c.printer << " AutoClose " << c.autoClose;
+        EXPECT_EQ(c.text.empty() ? 0u : 2u, run) << c.printer << " AutoClose " << c.autoClose;
         const Values after = RawValues(kProgramSubKey);
         EXPECT_EQ(c.lastError, after.count("LastError") ? after.at("LastError") : "<none>");
         EXPECT_EQ(c.printer == sent ? "slow job\x0C" : "", printer.Bytes());
     }
 }
 
-// Closing while a slow job runs asks; "No" lets the job finish, "Yes" ends the wizard. The
-// worker may die holding the allocator's lock: after "Yes", said while another thread holds
-// it, the page must end the process before it allocates or frees anything.
+// Esc does nothing while a slow job runs; closing asks. "No" lets the job finish, after which
+// Esc closes the wizard; "Yes" ends it at once. The worker may die holding the allocator's
+// lock: after "Yes", said while another thread holds it, the page must end the process before
+// it allocates or frees anything.
 const HANDLE allocatorHeld = CreateEventA(nullptr, TRUE, FALSE, nullptr);
 const HANDLE releaseAllocator = CreateEventA(nullptr, TRUE, FALSE, nullptr);
 volatile bool heldUntilTimeOut = false, endedWhileHeld = false;
@@ -315,6 +336,7 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
         w.print.endProcess = [] { endedWhileHeld = !heldUntilTimeOut, SetEvent(releaseAllocator); };
         const auto run = w.Script(2, {
             WaitFor([&] { return !IsWindowEnabled(w.Back()); }, "the job to start"),
+            [] { PostKey(VK_ESCAPE); },  // does nothing while the job runs
             [&] { PostMessageA(w.Frame(), WM_SYSCOMMAND, SC_CLOSE, 0); },
             WaitFor([] { return FindThreadWindow("Currently Printing") != nullptr; }, "the question"),
             [&] {
@@ -327,9 +349,16 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
                 PostMessageA(box, WM_COMMAND, answer, 0);
             },
             w.WaitForOutcome(),
-            [&] { EXPECT_EQ("slow job\x0C", slow.Bytes()); },
+            [&] {
+                EXPECT_EQ("slow job\x0C", slow.Bytes());
+                INPUT escape[2] = {};  // typed: a posted key gets lost here
+                escape[0].type = escape[1].type = INPUT_KEYBOARD;
+                escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE, escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
+                SendInput(2, escape, sizeof(INPUT));
+            },
+            [] {},  // Esc has closed the wizard after the job
         });
-        EXPECT_EQ(answer == IDNO ? 6u : 4u, run) << answer;
+        EXPECT_EQ(answer == IDNO ? 7u : 5u, run) << answer;
         WaitForSingleObject(holder.get(), INFINITE);  // after "No" there is none: fails at once
     }
     EXPECT_TRUE(endedWhileHeld);

@@ -3,7 +3,8 @@
 # and "Configure automatic printing" (Tab goes round "Exit", the two image buttons and
 # "About..."; the warning answered "Yes"); "Send a file to the printer" with a path pasted in quotes;
 # automatic printing of a file given on the command line, with no window; and, with
-# automatic printing off, a file given on the command line opening the file page and printed.
+# automatic printing off, a file given on the command line opening the file page and printed
+# to a printer marked offline.
 # Usage: wizard.sh BUILD_DIR
 . "$(dirname "$0")/../../scripts/e2e-lib.sh"
 
@@ -16,12 +17,12 @@ expect_job_of() {  # the capture printer holds exactly the file's bytes and a fo
         "$(sha256sum < "$KESTROLA_CAPTURE_FILE" 2>/dev/null)"
 }
 
-# On the file page: "Print >", the success page, "Exit".
+# On the file page: "Print >", the success page (shot as $2), "Exit".
 print_and_exit() {
     rm -f "$KESTROLA_CAPTURE_FILE"
     e2e_click "$w" $e2e_next_slot
     for _ in $(seq 50); do [ -f "$KESTROLA_CAPTURE_FILE" ] && break; sleep 0.1; done
-    e2e_shot "$w" "printed-$theme"
+    e2e_shot "$w" "${2:-printed}-$theme"
     expect_job_of "$1"
     e2e_click "$w" $e2e_next_slot
     e2e_wait_exit
@@ -73,9 +74,11 @@ for theme in on off; do
     expect_job_of "$automatic"
 
     e2e_set_dword AutoPrint 0
+    e2e_set_offline on
     e2e_start "$given"
     w=$(e2e_window "Morrowick Kestrola")
     e2e_shot "$w" "given-$theme"
-    print_and_exit "$given"
+    print_and_exit "$given" printed-offline
+    e2e_set_offline off
 done
 e2e_verdict

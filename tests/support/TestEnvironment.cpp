@@ -248,4 +248,11 @@ void SetPrinterPort(const std::string& printerName, const std::string& port)
     SetText(HKEY_LOCAL_MACHINE, std::string(kPrintersKey) + "\\" + printerName, "Port", port);
 }
 
+void SetPrinterOffline(const std::string& printerName, bool offline)
+{
+    const DWORD attributes = offline ? 0x440 : 0x40;  // a local queue, and "work offline"
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, (std::string(kPrintersKey) + "\\" + printerName).c_str(),
+                    "Attributes", REG_DWORD, &attributes, sizeof(attributes));
+}
+
 }  // namespace testenv

@@ -118,5 +118,7 @@ std::wstring Wide(const std::string& text);  // from the ANSI code page
 
 // Points an existing printer at another port: a Unix path, or "|command".
 void SetPrinterPort(const std::string& printerName, const std::string& port);
+// Marks an existing printer "Use Printer Offline", or not; Wine prints its jobs all the same.
+void SetPrinterOffline(const std::string& printerName, bool offline);
 
 }  // namespace testenv

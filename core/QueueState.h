@@ -1,0 +1,51 @@
+#pragma once
+// What a printer's queue does with the jobs it accepts: print them, or hold them until the
+// printer is ready, and why. Read from the spooler's level-2 printer information.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// Why a queue holds its jobs rather than printing them.
+enum class PrinterWait {
+    None,
+    PendingDeletion,
+    Paused,
+    Offline,
+    NotAvailable,
+    DoorOpen,
+    PaperJam,
+    PaperOut,
+    PaperProblem,
+    ManualFeed,
+    UserIntervention,
+    Error,
+};
+
+// The reason for a queue's "Attributes" and "Status"; when several apply, the one a user
+// must see to first.
+PrinterWait WaitReason(DWORD attributes, DWORD status);
+
+struct WaitTexts {
+    const char* state;   // a word or two for beside the printer's name
+    const char* notice;  // one sentence: what holds the job, and when it prints
+};
+// Both texts are empty for PrinterWait::None.
+WaitTexts DescribeWait(PrinterWait wait);
+
+// A query of the GetPrinterA or GetPrinterDriverA kind: a size of 0 asks for the size needed.
+using SpoolerQuery = std::function<BOOL(BYTE* info, DWORD size, DWORD* needed)>;
+
+// Asks for the size first (some systems fail a fetch into a buffer they did not size
+// themselves), then fetches and hands the record to read. False when there is no sane
+// answer of at least least bytes.
+bool FetchSpoolerInfo(const SpoolerQuery& query, DWORD least,
+                      const std::function<void(const BYTE* info)>& read);
+
+// The wait of an open printer from its level-2 information (GetPrinterA at level 2, or a
+// stand-in); None when the information cannot be read.
+PrinterWait ReadPrinterWait(const SpoolerQuery& getPrinterLevel2);
+
+// The same for a printer by name; None when it cannot be opened, as when it has gone.
+PrinterWait ReadPrinterWait(const std::string& printerName);

@@ -1,6 +1,7 @@
 #include "core/RawPrintJob.h"
 
 #include "core/OwnedHandle.h"
+#include "core/SpoolerLibrary.h"
 #include "settings/ProgramSettings.h"
 #include "settings/RegistryStore.h"
 
@@ -61,15 +62,20 @@ bool WriteData(HANDLE printer, const RawJobTransfer& transfer, char* data, DWORD
 {
     DWORD written = 0;
     const BOOL ok = transfer.writePrinter ? transfer.writePrinter(printer, data, size, &written)
-                                          : WritePrinter(printer, data, size, &written);
+                                          : Spooler()->writePrinter(printer, data, size, &written);
     return ok && written == size;
 }
 
 bool OpenNamedPrinter(const std::string& printerName, OwnedPrinter& printer,
                       std::string& errorText)
 {
+    // Without the spooler's library the job fails where it would first have needed it.
+    if (Spooler() == nullptr) {
+        errorText = kCannotStartDocument;
+        return false;
+    }
     HANDLE rawPrinter = nullptr;
-    if (!OpenPrinterA(const_cast<char*>(printerName.c_str()), &rawPrinter, nullptr) ||
+    if (!Spooler()->openPrinter(const_cast<char*>(printerName.c_str()), &rawPrinter, nullptr) ||
         !rawPrinter) {
         errorText = FormatWithText(kCannotFindPrinter, printerName);
         return false;
@@ -86,7 +92,7 @@ BOOL QueryDriver(HANDLE printer, const RawJobTransfer& transfer, BYTE* info, DWO
 {
     if (transfer.getPrinterDriver)
         return transfer.getPrinterDriver(printer, 8, info, size, needed);
-    return GetPrinterDriverA(printer, nullptr, 8, info, size, needed);
+    return Spooler()->getPrinterDriver(printer, nullptr, 8, info, size, needed);
 }
 
 // An XPS-based driver (every queue of the IPP class driver, for one) accepts a "RAW" job
@@ -125,7 +131,7 @@ DWORD StartDocument(HANDLE printer, const char* dataType, const RawJobTransfer& 
     docInfo.pDatatype = const_cast<char*>(dataType);
     BYTE* info = reinterpret_cast<BYTE*>(&docInfo);
     return transfer.startDocPrinter ? transfer.startDocPrinter(printer, 1, info)
-                                    : StartDocPrinterA(printer, 1, info);
+                                    : Spooler()->startDocPrinter(printer, 1, info);
 }
 
 // Starts the document, and for "RAW" its page; on failure nothing is left open but the
@@ -146,9 +152,9 @@ bool StartJob(HANDLE printer, const RawJobTransfer& transfer, bool& pages,
     }
     // Data passed straight to an XPS printer goes without pages.
     pages = strcmp(dataType, "RAW") == 0;
-    if (pages && !StartPagePrinter(printer)) {
+    if (pages && !Spooler()->startPagePrinter(printer)) {
         errorText = kCannotStartPage;
-        EndDocPrinter(printer);
+        Spooler()->endDocPrinter(printer);
         return false;
     }
     return true;
@@ -164,8 +170,8 @@ bool FinishJob(HANDLE printer, const RawJobTransfer& transfer, bool pages)
     WriteData(printer, transfer, trailer, addNewLine ? 2 : 1);  // outcome ignored
     // Page before document before printer: the reverse of acquisition.
     if (pages)
-        EndPagePrinter(printer);
-    return EndDocPrinter(printer) != FALSE;
+        Spooler()->endPagePrinter(printer);
+    return Spooler()->endDocPrinter(printer) != FALSE;
 }
 
 // The whole file in one read; the file is closed before the printer is opened.
@@ -227,7 +233,7 @@ bool SendStreamed(OwnedFile& file, uint64_t size, const std::string& filePath,
             // Part of the file is already spooled: cancel the job rather than let a
             // truncated one print as if it were whole.
             errorText = FormatWithText(kCannotReadFile, filePath);
-            AbortPrinter(printer.get());
+            Spooler()->abortPrinter(printer.get());
             return false;
         }
     }

@@ -28,7 +28,7 @@ raw-ff¦core/RawPrintJob.cpp¦char trailer[] = "\x0C\x0A";¦char trailer[] = "\x
 raw-newline¦core/RawPrintJob.cpp¦addNewLine ? 2 : 1¦1¦^RawPrintJobTest\.Bytes
 raw-msg-printer¦core/RawPrintJob.cpp¦"Could not find the printer \"%s\"."¦"Could not find printer \"%s\"."¦^RawPrintJobTest\.Bytes
 raw-short-read¦core/RawPrintJob.cpp¦return ok && read == size;¦return ok;¦^RawPrintJobTest\.Bytes
-raw-no-abort¦core/RawPrintJob.cpp¦AbortPrinter(printer.get());¦FinishJob(printer.get(), transfer, pages);¦^RawPrintJobTest\.Bytes
+raw-no-abort¦core/RawPrintJob.cpp¦Spooler()->abortPrinter(printer.get());¦FinishJob(printer.get(), transfer, pages);¦^RawPrintJobTest\.Bytes
 raw-short-write¦core/RawPrintJob.cpp¦return ok && written == size;¦return ok;¦^RawPrintJobTest\.Bytes
 raw-last-chunk¦core/RawPrintJob.cpp¦if (remaining == 0)¦if (remaining <= chunkSize)¦^RawPrintJobTest\.Bytes
 raw-datatype¦core/RawPrintJob.cpp¦DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "RAW";¦DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "TEXT";¦^RawPrintJobTest\.DataType
@@ -59,7 +59,7 @@ rf-gap-ends¦pages/RecentFiles.cpp¦            continue;¦            break;¦^
 rf-shift¦pages/RecentFiles.cpp¦for (size_t i = k; i >= 1; --i)¦for (size_t i = k; i > 1; --i)¦^RecentFiles\.AddMoves
 raw-xps-ignored¦core/RawPrintJob.cpp¦dwPrinterDriverAttributes &¦dwPrinterDriverAttributes & 0 &¦^RawPrintJobTest\.DataType
 raw-1804-once¦core/RawPrintJob.cpp¦if (job == 0 && GetLastError() == ERROR_INVALID_DATATYPE) {¦if (false) {¦^RawPrintJobTest\.DataType
-raw-end-doc¦core/RawPrintJob.cpp¦return EndDocPrinter(printer) != FALSE;¦return EndDocPrinter(printer) != FALSE || true;¦^KestrolaProcessTest\.ExitCodes
+raw-end-doc¦core/RawPrintJob.cpp¦return Spooler()->endDocPrinter(printer) != FALSE;¦return Spooler()->endDocPrinter(printer) != FALSE || true;¦^KestrolaProcessTest\.ExitCodes
 su-wide-lossy¦core/StartUp.cpp¦if (WideToAnsiExact(begin, static_cast<std::size_t>(end - begin), ansi))¦if (WideToAnsiExact(begin, static_cast<std::size_t>(end - begin), ansi) || true)¦^KestrolaProcessTest\.ExitCodes
 pl-picked¦core/PrinterList.cpp¦if (entry.name == picked)¦if (entry.name != picked)¦^PrinterList\.ThePicked
 term-exit-code¦pages/WSPrint.cpp¦TerminateProcess(GetCurrentProcess(), 0);¦TerminateProcess(GetCurrentProcess(), 1);¦^KestrolaProcessTest\.ExitCodes
@@ -78,6 +78,12 @@ cd-swapped-box¦pages/ConfigureDlg.cpp¦WriteCheckBox(hwnd, IDC_NEWLINE_AFTER_FO
 cd-no-printer¦pages/ConfigureDlg.cpp¦if (autoPrint && printer.empty()) {¦if (!autoPrint && printer.empty()) {¦^ConfigureDlg\.LoadsAsks
 cd-ask-once¦pages/ConfigureDlg.cpp¦    if (autoPrint) {¦    if (autoPrint && !autoPrint_) {¦^ConfigureDlg\.LoadsAsks
 ac-never-ask¦pages/AutoPrintConfirmDlg.cpp¦if (disabled != 0)¦if (disabled == 0)¦^ConfigureDlg\.LoadsAsks
+sl-spooler-by-name¦core/SpoolerLibrary.cpp¦BindSpooler(LoadSystemLibrary(L"winspool.drv"), entries)¦BindSpooler(LoadLibraryW(L"winspool.drv"), entries)¦^KestrolaProcessTest\.ExitCodes
+sl-spooler-imported¦core/PrinterList.cpp¦if (!spooler->getDefaultPrinter(defaultPrinter, &defaultSize))¦if (!GetDefaultPrinterA(defaultPrinter, &defaultSize))¦^KestrolaExecutable\.
+sl-no-spooler-unchecked¦core/RawPrintJob.cpp¦    if (Spooler() == nullptr) {¦    if (false) {¦^KestrolaProcessTest\.ExitCodes
+sl-fallback-path¦core/SystemLibrary.cpp¦    path += L'\\';¦¦^SystemLibrary\.
+sl-fallback-search¦core/SystemLibrary.cpp¦LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)¦LoadLibraryExW(name, nullptr, 0)¦^SystemLibrary\.
+sl-unrestricted¦core/SystemLibrary.cpp¦            LOAD_LIBRARY_SEARCH_SYSTEM32);¦            LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_APPLICATION_DIR);¦^SystemLibrary\.
 ac-no-is-yes¦pages/AutoPrintConfirmDlg.cpp¦controlId == IDC_CONFIRM_YES ? IDOK : IDCANCEL¦IDOK¦^ConfigureDlg\.LoadsAsks
 tw-group-end¦wizard/TabWalk.cpp¦return i < list.size() && list[i].radio && !list[i].groupStart;¦return i < list.size() && list[i].radio;¦^TabWalk\.
 ws-disabled-stop¦wizard/WindowState.cpp¦ == 0 || !IsWindowEnabled(w))¦ == 0)¦^TabWalk\.

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <utility>
 
 using namespace testenv;
@@ -40,9 +41,21 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         std::vector<std::string> windows;  // those seen, each answered or closed
         std::string lastError;
         bool printed;
+        // Wine's library load orders for Kestrola.exe during the run ("": not loaded at all).
+        std::vector<std::pair<std::string, std::string>> overrides = {};
+        // Run from a copy of the program beside stand-ins for winspool.drv and uxtheme.dll
+        // that leave a marker file when loaded.
+        bool planted = false;
     } cases[] = {
         {1, 0, printer.Name(), quoted, false, "", 0, {}, none, true},
         {1, 0, printer.Name(), L"\"" + foreign + L"\"", false, "", 0, {}, none, true},
+        // Libraries beside the program are preferred, as Windows does for those outside
+        // KnownDLLs: the program still takes the system's own.
+        {1, 0, printer.Name(), quoted, false, "", 0, {}, none, true, {{"winspool.drv", "n,b"}, {"uxtheme", "n,b"}}, true},
+        // No spooler library at all.
+        {1, 0, printer.Name(), quoted, false, "", DWORD(-1), {box},
+         "An error occurred while initializing the printer.", false, {{"winspool.drv", ""}}},
+        {0, 0, printer.Name(), quoted, false, "", 0, {wizard}, none, false, {{"winspool.drv", ""}}},
         {1, 0, printer.Name(), Wide("\"" + dir.Path() + "\\missing.prn\""), false, "", 0, {wizard},
          none, false},
         {2, 1, "", quoted, false, "", DWORD(-1), {}, "No printer specified for automatic printing.",
@@ -58,6 +71,16 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         {0, 0, printer.Name(), quoted, false, "|exec >/dev/null 2>&1; sleep 60", 0,
          {wizard, "Currently Printing"}, none, false},
     };
+    // Wine takes a process's overrides from the registry: its environment's do not reach a
+    // program that a Windows process starts.
+    const std::string appDefaults = "Software\\Wine\\AppDefaults\\Kestrola.exe";
+    KeyGuard appDefaultsGuard(HKEY_CURRENT_USER, appDefaults, true);
+    const std::string build = KestrolaExePath().substr(0, KestrolaExePath().rfind('\\'));
+    const std::string planted = dir.Path() + "\\planted\\", standIns[] = {"winspool.drv", "uxtheme.dll"};
+    CreateDirectoryA(planted.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(KestrolaExePath().c_str(), (planted + "Kestrola.exe").c_str(), FALSE));
+    for (const std::string& name : standIns)
+        ASSERT_TRUE(CopyFileA((build + "\\tests\\planted\\" + name).c_str(), (planted + name).c_str(), FALSE));
     for (const auto& c : cases) {
         const std::string what = "case " + std::to_string(&c - cases);
         RawWriteDword(kProgramSubKey, settings::kAutoPrint, c.autoPrint);
@@ -73,7 +96,10 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
                                : INVALID_HANDLE_VALUE;
         std::string boxText = none;
         bool printPressed = false;
-        const ProcessResult run = RunProgram(exe + c.commandLine, 20000, [&](HWND window) {
+        for (const auto& order : c.overrides)
+            RawWriteString(appDefaults + "\\DllOverrides", order.first, order.second);
+        const std::wstring program = c.planted ? Wide("\"" + planted + "Kestrola.exe\" ") : exe;
+        const ProcessResult run = RunProgram(program + c.commandLine, 20000, [&](HWND window) {
             const std::string title = WindowText(window);
             if (title == box)
                 boxText = WindowText(GetDlgItem(window, 0xFFFF));
@@ -87,6 +113,9 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
             return PostMessageA(window, isBox ? WM_COMMAND : WM_CLOSE, isBox ? IDOK : 0, 0) != 0;
         });
         CloseHandle(holder);
+        RegDeleteTreeA(HKEY_CURRENT_USER, appDefaults.c_str());
+        for (const std::string& name : standIns)  // left by a stand-in that was loaded
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((planted + name + ".loaded").c_str())) << what;
         EXPECT_EQ(c.exitCode, run.exitCode) << what;
         EXPECT_EQ(c.windows, run.visibleWindowTitles) << what;
         std::string lastError = none;
@@ -99,8 +128,10 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
     DeleteFileW(foreign.c_str());
 }
 
-// Large-address aware, so a large file still fits in one buffer; automatic printing starts
-// without the common-dialog and shell libraries, which the wizard binds when it first needs.
+// Large-address aware, so a large file still fits in one buffer. The image imports only
+// KnownDLLs, which the system never looks for beside the program; automatic printing
+// starts without the common-dialog and shell libraries, which the wizard binds when it
+// first needs them.
 TEST(KestrolaExecutable, ImageFlagsAndImports)
 {
     HMODULE image = LoadLibraryExA(KestrolaExePath().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
@@ -109,13 +140,28 @@ TEST(KestrolaExecutable, ImageFlagsAndImports)
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(
         base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
     EXPECT_NE(0, nt->FileHeader.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
+    // The data directories sit further on in a PE32+ (x64) image's optional header.
+    const WORD machine = nt->FileHeader.Machine;
+    ASSERT_TRUE(machine == IMAGE_FILE_MACHINE_I386 || machine == IMAGE_FILE_MACHINE_AMD64) << machine;
+    const IMAGE_DATA_DIRECTORY* directories =
+        machine == IMAGE_FILE_MACHINE_I386
+            ? nt->OptionalHeader.DataDirectory
+            : reinterpret_cast<const IMAGE_NT_HEADERS64*>(nt)->OptionalHeader.DataDirectory;
+    // KnownDLLs on every Windows from Vista to 11.
+    const std::set<std::string> known = {"advapi32.dll", "clbcatq.dll", "comdlg32.dll",
+        "gdi32.dll", "imagehlp.dll", "imm32.dll", "kernel32.dll", "msctf.dll", "msvcrt.dll",
+        "normaliz.dll", "nsi.dll", "ole32.dll", "oleaut32.dll", "psapi.dll", "rpcrt4.dll",
+        "setupapi.dll", "shell32.dll", "shlwapi.dll", "user32.dll", "wldap32.dll", "ws2_32.dll"};
     std::string imports;
     for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
-             base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
-         entry->Name != 0; ++entry)
-        imports += std::string(reinterpret_cast<const char*>(base + entry->Name)) + " ";
-    CharLowerA(&imports[0]);
-    EXPECT_NE(std::string::npos, imports.find("winspool.drv ")) << imports;
+             base + directories[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+         entry->Name != 0; ++entry) {
+        std::string name = reinterpret_cast<const char*>(base + entry->Name);
+        CharLowerA(&name[0]);
+        EXPECT_EQ(1u, known.count(name)) << name;
+        imports += name + " ";
+    }
+    EXPECT_NE(std::string::npos, imports.find("kernel32.dll ")) << imports;
     EXPECT_EQ(std::string::npos, imports.find("comdlg32.dll ")) << imports;
     EXPECT_EQ(std::string::npos, imports.find("shell32.dll ")) << imports;
     FreeLibrary(image);

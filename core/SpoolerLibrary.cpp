@@ -14,8 +14,7 @@ bool Bind(HMODULE library, const char* name, Proc& proc)
     return entry != nullptr;
 }
 
-}  // namespace
-
+// Fills every entry from library; false when library is null or lacks one of them.
 bool BindSpooler(HMODULE library, SpoolerLibrary& spooler)
 {
     if (library == nullptr)
@@ -33,6 +32,8 @@ bool BindSpooler(HMODULE library, SpoolerLibrary& spooler)
     bound = Bind(library, "AbortPrinter", spooler.abortPrinter) && bound;
     return Bind(library, "ClosePrinter", spooler.closePrinter) && bound;
 }
+
+}  // namespace
 
 const SpoolerLibrary* Spooler()
 {

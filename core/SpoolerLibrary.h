@@ -22,9 +22,6 @@ struct SpoolerLibrary {
     decltype(&::ClosePrinter) closePrinter;
 };
 
-// Fills every entry from library; false when library is null or lacks one of them.
-bool BindSpooler(HMODULE library, SpoolerLibrary& spooler);
-
 // The process's spooler, bound on the first call and kept to the end of the process.
 // Null when the library or one of its entry points cannot be had: nothing can be printed.
 const SpoolerLibrary* Spooler();

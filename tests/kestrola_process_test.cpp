@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include <sstream>
 #include <utility>
 
 using namespace testenv;
@@ -18,7 +18,7 @@ protected:
     ProgramKeyGuard programKey;
     CapturePrinter printer;
     ScratchDir dir;
-    const std::wstring exe = Wide("\"" + KestrolaExePath() + "\" ");
+    const std::wstring exe = Wide("\"" + dir.Path() + "\\Kestrola.exe\" ");
 };
 
 TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
@@ -43,15 +43,12 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         bool printed;
         // Wine's library load orders for Kestrola.exe during the run ("": not loaded at all).
         std::vector<std::pair<std::string, std::string>> overrides = {};
-        // Run from a copy of the program beside stand-ins for winspool.drv and uxtheme.dll
-        // that leave a marker file when loaded.
-        bool planted = false;
     } cases[] = {
         {1, 0, printer.Name(), quoted, false, "", 0, {}, none, true},
         {1, 0, printer.Name(), L"\"" + foreign + L"\"", false, "", 0, {}, none, true},
         // Libraries beside the program are preferred, as Windows does for those outside
         // KnownDLLs: the program still takes the system's own.
-        {1, 0, printer.Name(), quoted, false, "", 0, {}, none, true, {{"winspool.drv", "n,b"}, {"uxtheme", "n,b"}}, true},
+        {1, 0, printer.Name(), quoted, false, "", 0, {}, none, true, {{"winspool.drv", "n,b"}, {"uxtheme", "n,b"}}},
         // No spooler library at all.
         {1, 0, printer.Name(), quoted, false, "", DWORD(-1), {box},
          "An error occurred while initializing the printer.", false, {{"winspool.drv", ""}}},
@@ -71,16 +68,16 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         {0, 0, printer.Name(), quoted, false, "|exec >/dev/null 2>&1; sleep 60", 0,
          {wizard, "Currently Printing"}, none, false},
     };
-    // Wine takes a process's overrides from the registry: its environment's do not reach a
-    // program that a Windows process starts.
-    const std::string appDefaults = "Software\\Wine\\AppDefaults\\Kestrola.exe";
-    KeyGuard appDefaultsGuard(HKEY_CURRENT_USER, appDefaults, true);
-    const std::string build = KestrolaExePath().substr(0, KestrolaExePath().rfind('\\'));
-    const std::string planted = dir.Path() + "\\planted\\", standIns[] = {"winspool.drv", "uxtheme.dll"};
-    CreateDirectoryA(planted.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA(KestrolaExePath().c_str(), (planted + "Kestrola.exe").c_str(), FALSE));
+    // Each run is of a copy of the program beside stand-ins for winspool.drv and uxtheme.dll,
+    // which leave a marker file when loaded. Wine takes the load orders of a program that a
+    // Windows process starts from the registry, not from the environment.
+    const std::string folder = dir.Path() + "\\", standIns[] = {"winspool.drv", "uxtheme.dll"};
+    ASSERT_TRUE(CopyFileA(KestrolaExePath().c_str(), (folder + "Kestrola.exe").c_str(), FALSE));
     for (const std::string& name : standIns)
-        ASSERT_TRUE(CopyFileA((build + "\\tests\\planted\\" + name).c_str(), (planted + name).c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA((KestrolaExePath() + "\\..\\tests\\kestrola-stand-in.dll").c_str(),
+                              (folder + name).c_str(), FALSE));
+    const std::string overrides = "Software\\Wine\\AppDefaults\\Kestrola.exe\\DllOverrides";
+    KeyGuard overridesGuard(HKEY_CURRENT_USER, overrides, true);
     for (const auto& c : cases) {
         const std::string what = "case " + std::to_string(&c - cases);
         RawWriteDword(kProgramSubKey, settings::kAutoPrint, c.autoPrint);
@@ -97,9 +94,8 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         std::string boxText = none;
         bool printPressed = false;
         for (const auto& order : c.overrides)
-            RawWriteString(appDefaults + "\\DllOverrides", order.first, order.second);
-        const std::wstring program = c.planted ? Wide("\"" + planted + "Kestrola.exe\" ") : exe;
-        const ProcessResult run = RunProgram(program + c.commandLine, 20000, [&](HWND window) {
+            RawWriteString(overrides, order.first, order.second);
+        const ProcessResult run = RunProgram(exe + c.commandLine, 20000, [&](HWND window) {
             const std::string title = WindowText(window);
             if (title == box)
                 boxText = WindowText(GetDlgItem(window, 0xFFFF));
@@ -113,9 +109,9 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
             return PostMessageA(window, isBox ? WM_COMMAND : WM_CLOSE, isBox ? IDOK : 0, 0) != 0;
         });
         CloseHandle(holder);
-        RegDeleteTreeA(HKEY_CURRENT_USER, appDefaults.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, overrides.c_str());
         for (const std::string& name : standIns)  // left by a stand-in that was loaded
-            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((planted + name + ".loaded").c_str())) << what;
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + name + ".loaded").c_str())) << what;
         EXPECT_EQ(c.exitCode, run.exitCode) << what;
         EXPECT_EQ(c.windows, run.visibleWindowTitles) << what;
         std::string lastError = none;
@@ -141,26 +137,22 @@ TEST(KestrolaExecutable, ImageFlagsAndImports)
         base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
     EXPECT_NE(0, nt->FileHeader.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
     // The data directories sit further on in a PE32+ (x64) image's optional header.
-    const WORD machine = nt->FileHeader.Machine;
-    ASSERT_TRUE(machine == IMAGE_FILE_MACHINE_I386 || machine == IMAGE_FILE_MACHINE_AMD64) << machine;
-    const IMAGE_DATA_DIRECTORY* directories =
-        machine == IMAGE_FILE_MACHINE_I386
-            ? nt->OptionalHeader.DataDirectory
-            : reinterpret_cast<const IMAGE_NT_HEADERS64*>(nt)->OptionalHeader.DataDirectory;
-    // KnownDLLs on every Windows from Vista to 11.
-    const std::set<std::string> known = {"advapi32.dll", "clbcatq.dll", "comdlg32.dll",
-        "gdi32.dll", "imagehlp.dll", "imm32.dll", "kernel32.dll", "msctf.dll", "msvcrt.dll",
-        "normaliz.dll", "nsi.dll", "ole32.dll", "oleaut32.dll", "psapi.dll", "rpcrt4.dll",
-        "setupapi.dll", "shell32.dll", "shlwapi.dll", "user32.dll", "wldap32.dll", "ws2_32.dll"};
+    const IMAGE_DATA_DIRECTORY& importDirectory =
+        (nt->FileHeader.Machine == IMAGE_FILE_MACHINE_AMD64
+             ? reinterpret_cast<const IMAGE_NT_HEADERS64*>(nt)->OptionalHeader.DataDirectory
+             : nt->OptionalHeader.DataDirectory)[IMAGE_DIRECTORY_ENTRY_IMPORT];
     std::string imports;
     for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
-             base + directories[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
-         entry->Name != 0; ++entry) {
-        std::string name = reinterpret_cast<const char*>(base + entry->Name);
-        CharLowerA(&name[0]);
-        EXPECT_EQ(1u, known.count(name)) << name;
-        imports += name + " ";
-    }
+             base + importDirectory.VirtualAddress);
+         entry->Name != 0; ++entry)
+        imports += std::string(reinterpret_cast<const char*>(base + entry->Name)) + " ";
+    CharLowerA(&imports[0]);
+    // Every name is a KnownDLL of every Windows from Vista to 11.
+    const std::string known = " advapi32.dll comdlg32.dll gdi32.dll imm32.dll kernel32.dll msvcrt.dll "
+                              "ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll ws2_32.dll ";
+    std::istringstream names(imports);
+    for (std::string name; names >> name;)
+        EXPECT_NE(std::string::npos, known.find(" " + name + " ")) << name;
     EXPECT_NE(std::string::npos, imports.find("kernel32.dll ")) << imports;
     EXPECT_EQ(std::string::npos, imports.find("comdlg32.dll ")) << imports;
     EXPECT_EQ(std::string::npos, imports.find("shell32.dll ")) << imports;

@@ -48,7 +48,8 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         {1, 0, printer.Name(), L"\"" + foreign + L"\"", false, "", 0, {}, none, true},
         // Libraries beside the program are preferred, as Windows does for those outside
         // KnownDLLs: the program still takes the system's own.
-        {1, 0, printer.Name(), quoted, false, "", 0, {}, none, true, {{"winspool.drv", "n,b"}, {"uxtheme", "n,b"}}},
+        {1, 0, printer.Name(), quoted, false, "", 0, {}, none, true,
+         {{"winspool.drv", "n,b"}, {"uxtheme", "n,b"}}},
         // No spooler library at all.
         {1, 0, printer.Name(), quoted, false, "", DWORD(-1), {box},
          "An error occurred while initializing the printer.", false, {{"winspool.drv", ""}}},
@@ -76,8 +77,8 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
     for (const std::string& name : standIns)
         ASSERT_TRUE(CopyFileA((KestrolaExePath() + "\\..\\tests\\kestrola-stand-in.dll").c_str(),
                               (folder + name).c_str(), FALSE));
-    const std::string overrides = "Software\\Wine\\AppDefaults\\Kestrola.exe\\DllOverrides";
-    KeyGuard overridesGuard(HKEY_CURRENT_USER, overrides, true);
+    const std::string wineApp = "Software\\Wine\\AppDefaults\\Kestrola.exe";
+    KeyGuard wineAppGuard(HKEY_CURRENT_USER, wineApp, true);
     for (const auto& c : cases) {
         const std::string what = "case " + std::to_string(&c - cases);
         RawWriteDword(kProgramSubKey, settings::kAutoPrint, c.autoPrint);
@@ -94,7 +95,7 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         std::string boxText = none;
         bool printPressed = false;
         for (const auto& order : c.overrides)
-            RawWriteString(overrides, order.first, order.second);
+            RawWriteString(wineApp + "\\DllOverrides", order.first, order.second);
         const ProcessResult run = RunProgram(exe + c.commandLine, 20000, [&](HWND window) {
             const std::string title = WindowText(window);
             if (title == box)
@@ -109,7 +110,7 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
             return PostMessageA(window, isBox ? WM_COMMAND : WM_CLOSE, isBox ? IDOK : 0, 0) != 0;
         });
         CloseHandle(holder);
-        RegDeleteKeyA(HKEY_CURRENT_USER, overrides.c_str());
+        RegDeleteTreeA(HKEY_CURRENT_USER, wineApp.c_str());
         for (const std::string& name : standIns)  // left by a stand-in that was loaded
             EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + name + ".loaded").c_str())) << what;
         EXPECT_EQ(c.exitCode, run.exitCode) << what;

@@ -2,8 +2,8 @@
 // modally with the user's part played from a timer inside their own dialog loops; a page's
 // tab list as plain data and the wizard frame as a real window; then what a user of the
 // toolkit would see go wrong: a hover started by a drag, a theme library without its entry
-// points or one found beside the program, a dialog off centre, a link that opens nothing. A recorder stands in for the
-// shell, so that no browser starts.
+// points or one found beside the program, a dialog off centre, a link that opens nothing.
+// A recorder stands in for the shell, so that no browser starts.
 
 #include "core/SystemLibrary.h"
 #include "pages/ConfigureDlg.h"

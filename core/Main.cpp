@@ -1,4 +1,5 @@
 #include "core/StartUp.h"
+#include "core/SystemLibrary.h"
 
 #include <windows.h>
 
@@ -6,5 +7,7 @@
 // the 8-bit one as question marks.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // Before anything can load a library: from here on none comes from the program's folder.
+    RestrictLibrarySearch();
     return RunKestrola(GetCommandLineW());
 }

@@ -1,15 +1,17 @@
 #include "core/OnDemandLibraries.h"
 
+#include "core/SystemLibrary.h"
+
 namespace {
 
 // An entry point of a library loaded on first use, typed; the library stays loaded until
 // the process ends. Null, with ERROR_PROC_NOT_FOUND, when the entry cannot be had.
 template <class Result, class... Arguments>
-auto EntryOnDemand(const char* library, const char* name) -> Result(WINAPI*)(Arguments...)
+auto EntryOnDemand(const wchar_t* library, const char* name) -> Result(WINAPI*)(Arguments...)
 {
-    HMODULE module = GetModuleHandleA(library);
+    HMODULE module = GetModuleHandleW(library);
     if (module == nullptr)
-        module = LoadLibraryA(library);
+        module = LoadSystemLibrary(library);
     const FARPROC entry = module != nullptr ? GetProcAddress(module, name) : nullptr;
     if (entry == nullptr) {
         SetLastError(ERROR_PROC_NOT_FOUND);
@@ -22,19 +24,19 @@ auto EntryOnDemand(const char* library, const char* name) -> Result(WINAPI*)(Arg
 
 BOOL WINAPI OpenFileDialog(OPENFILENAMEW* dialog)
 {
-    const auto open = EntryOnDemand<BOOL, OPENFILENAMEW*>("comdlg32.dll", "GetOpenFileNameW");
+    const auto open = EntryOnDemand<BOOL, OPENFILENAMEW*>(L"comdlg32.dll", "GetOpenFileNameW");
     return open != nullptr ? open(dialog) : FALSE;
 }
 
 BOOL WINAPI ShellExecuteOnDemand(SHELLEXECUTEINFOA* info)
 {
-    const auto execute = EntryOnDemand<BOOL, SHELLEXECUTEINFOA*>("shell32.dll", "ShellExecuteExA");
+    const auto execute = EntryOnDemand<BOOL, SHELLEXECUTEINFOA*>(L"shell32.dll", "ShellExecuteExA");
     return execute != nullptr ? execute(info) : FALSE;
 }
 
 void AcceptDroppedFiles(HWND window)
 {
-    const auto accept = EntryOnDemand<void, HWND, BOOL>("shell32.dll", "DragAcceptFiles");
+    const auto accept = EntryOnDemand<void, HWND, BOOL>(L"shell32.dll", "DragAcceptFiles");
     if (accept != nullptr)
         accept(window, TRUE);
 }
@@ -42,13 +44,13 @@ void AcceptDroppedFiles(HWND window)
 UINT DroppedFileName(HDROP drop, UINT index, wchar_t* name, UINT size)
 {
     const auto query =
-        EntryOnDemand<UINT, HDROP, UINT, wchar_t*, UINT>("shell32.dll", "DragQueryFileW");
+        EntryOnDemand<UINT, HDROP, UINT, wchar_t*, UINT>(L"shell32.dll", "DragQueryFileW");
     return query != nullptr ? query(drop, index, name, size) : 0;
 }
 
 void ReleaseDrop(HDROP drop)
 {
-    const auto finish = EntryOnDemand<void, HDROP>("shell32.dll", "DragFinish");
+    const auto finish = EntryOnDemand<void, HDROP>(L"shell32.dll", "DragFinish");
     if (finish != nullptr)
         finish(drop);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // Move-only owners for Win32 handles: each closes its handle exactly once.
 
+#include "core/SpoolerLibrary.h"
+
 #include <windows.h>
-#include <winspool.h>
 
 template <class T, class Close, T Null = T()>
 class Owned {
@@ -40,7 +41,8 @@ private:
 
 struct CloseKernelHandle { void operator()(HANDLE h) const { CloseHandle(h); } };
 struct CloseRegKey { void operator()(HKEY h) const { RegCloseKey(h); } };
-struct ClosePrinterHandle { void operator()(HANDLE h) const { ClosePrinter(h); } };
+// A printer handle comes from the spooler's library, which is bound by then.
+struct ClosePrinterHandle { void operator()(HANDLE h) const { Spooler()->closePrinter(h); } };
 struct DeleteGdiObject { void operator()(HGDIOBJ h) const { DeleteObject(h); } };
 struct DeleteMemoryDC { void operator()(HDC h) const { DeleteDC(h); } };
 

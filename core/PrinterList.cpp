@@ -1,7 +1,8 @@
 #include "core/PrinterList.h"
 
+#include "core/SpoolerLibrary.h"
+
 #include <windows.h>
-#include <winspool.h>
 
 std::string PrinterDisplayName(const std::string& name)
 {
@@ -16,19 +17,22 @@ std::string PrinterDisplayName(const std::string& name)
 std::vector<PrinterEntry> GetPrinterList()
 {
     std::vector<PrinterEntry> list;
+    const SpoolerLibrary* spooler = Spooler();
+    if (spooler == nullptr)
+        return list;
     char defaultPrinter[1024] = {};
     DWORD defaultSize = sizeof(defaultPrinter);
-    if (!GetDefaultPrinterA(defaultPrinter, &defaultSize))
+    if (!spooler->getDefaultPrinter(defaultPrinter, &defaultSize))
         defaultPrinter[0] = '\0';
     if (defaultPrinter[0])
         list.push_back({defaultPrinter, std::string()});
 
     const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
     DWORD needed = 0, count = 0;
-    EnumPrintersA(flags, nullptr, 1, nullptr, 0, &needed, &count);
+    spooler->enumPrinters(flags, nullptr, 1, nullptr, 0, &needed, &count);
     if (needed > 0) {
         std::vector<BYTE> buffer(needed);
-        if (EnumPrintersA(flags, nullptr, 1, buffer.data(), needed, &needed, &count)) {
+        if (spooler->enumPrinters(flags, nullptr, 1, buffer.data(), needed, &needed, &count)) {
             const auto* records = reinterpret_cast<const PRINTER_INFO_1A*>(buffer.data());
             for (DWORD i = 0; i < count; ++i) {
                 const char* name = records[i].pName ? records[i].pName : "";

@@ -1,6 +1,7 @@
 #include "core/QueueState.h"
 
 #include "core/OwnedHandle.h"
+#include "core/SpoolerLibrary.h"
 
 #include <winspool.h>
 
@@ -111,11 +112,13 @@ PrinterWait ReadPrinterWait(const SpoolerQuery& getPrinterLevel2)
 
 PrinterWait ReadPrinterWait(const std::string& printerName)
 {
+    const SpoolerLibrary* spooler = Spooler();
     HANDLE raw = nullptr;
-    if (!OpenPrinterA(const_cast<char*>(printerName.c_str()), &raw, nullptr) || !raw)
+    if (!spooler ||
+        !spooler->openPrinter(const_cast<char*>(printerName.c_str()), &raw, nullptr) || !raw)
         return PrinterWait::None;
     const OwnedPrinter printer(raw);
     return ReadPrinterWait([&](BYTE* info, DWORD size, DWORD* needed) {
-        return GetPrinterA(printer.get(), 2, info, size, needed);
+        return spooler->getPrinter(printer.get(), 2, info, size, needed);
     });
 }

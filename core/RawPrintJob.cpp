@@ -2,6 +2,7 @@
 
 #include "core/DriverEnvironment.h"
 #include "core/OwnedHandle.h"
+#include "core/SpoolerLibrary.h"
 #include "settings/ProgramSettings.h"
 #include "settings/RegistryStore.h"
 
@@ -62,15 +63,20 @@ bool WriteData(HANDLE printer, const RawJobTransfer& transfer, char* data, DWORD
 {
     DWORD written = 0;
     const BOOL ok = transfer.writePrinter ? transfer.writePrinter(printer, data, size, &written)
-                                          : WritePrinter(printer, data, size, &written);
+                                          : Spooler()->writePrinter(printer, data, size, &written);
     return ok && written == size;
 }
 
 bool OpenNamedPrinter(const std::string& printerName, OwnedPrinter& printer,
                       std::string& errorText)
 {
+    // Without the spooler's library the job fails where it would first have needed it.
+    if (Spooler() == nullptr) {
+        errorText = kCannotStartDocument;
+        return false;
+    }
     HANDLE rawPrinter = nullptr;
-    if (!OpenPrinterA(const_cast<char*>(printerName.c_str()), &rawPrinter, nullptr) ||
+    if (!Spooler()->openPrinter(const_cast<char*>(printerName.c_str()), &rawPrinter, nullptr) ||
         !rawPrinter) {
         errorText = FormatWithText(kCannotFindPrinter, printerName);
         return false;
@@ -87,7 +93,8 @@ BOOL QueryDriver(HANDLE printer, const char* environment, const RawJobTransfer& 
 {
     if (transfer.getPrinterDriver)
         return transfer.getPrinterDriver(printer, environment, 8, info, size, needed);
-    return GetPrinterDriverA(printer, const_cast<char*>(environment), 8, info, size, needed);
+    return Spooler()->getPrinterDriver(printer, const_cast<char*>(environment), 8, info, size,
+                                       needed);
 }
 
 // The driver's XPS flag as the spooler reports it in one environment: 1 or 0, or -1 when
@@ -131,7 +138,7 @@ DWORD StartDocument(HANDLE printer, const char* dataType, const RawJobTransfer& 
     docInfo.pDatatype = const_cast<char*>(dataType);
     BYTE* info = reinterpret_cast<BYTE*>(&docInfo);
     return transfer.startDocPrinter ? transfer.startDocPrinter(printer, 1, info)
-                                    : StartDocPrinterA(printer, 1, info);
+                                    : Spooler()->startDocPrinter(printer, 1, info);
 }
 
 BOOL EndCall(RawJobTransfer::End call, HANDLE printer, const RawJobTransfer& transfer)
@@ -140,11 +147,11 @@ BOOL EndCall(RawJobTransfer::End call, HANDLE printer, const RawJobTransfer& tra
         return transfer.endCall(call, printer);
     switch (call) {
     case RawJobTransfer::End::Page:
-        return EndPagePrinter(printer);
+        return Spooler()->endPagePrinter(printer);
     case RawJobTransfer::End::Document:
-        return EndDocPrinter(printer);
+        return Spooler()->endDocPrinter(printer);
     case RawJobTransfer::End::Abort:
-        return AbortPrinter(printer);
+        return Spooler()->abortPrinter(printer);
     }
     return FALSE;
 }
@@ -167,7 +174,7 @@ bool StartJob(HANDLE printer, const RawJobTransfer& transfer, bool& pages,
     }
     // Data passed straight to an XPS printer goes without pages.
     pages = strcmp(dataType, "RAW") == 0;
-    if (pages && !StartPagePrinter(printer)) {
+    if (pages && !Spooler()->startPagePrinter(printer)) {
         errorText = kCannotStartPage;
         EndCall(RawJobTransfer::End::Document, printer, transfer);
         return false;
@@ -198,7 +205,7 @@ bool FinishJob(HANDLE printer, const RawJobTransfer& transfer, bool pages, Print
         return false;
     wait = ReadPrinterWait([&](BYTE* info, DWORD size, DWORD* needed) {
         return transfer.getPrinter ? transfer.getPrinter(printer, 2, info, size, needed)
-                                   : GetPrinterA(printer, 2, info, size, needed);
+                                   : Spooler()->getPrinter(printer, 2, info, size, needed);
     });
     return true;
 }

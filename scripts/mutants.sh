@@ -83,6 +83,12 @@ cd-swapped-box¦pages/ConfigureDlg.cpp¦WriteCheckBox(hwnd, IDC_NEWLINE_AFTER_FO
 cd-no-printer¦pages/ConfigureDlg.cpp¦if (autoPrint && printer.empty()) {¦if (!autoPrint && printer.empty()) {¦^ConfigureDlg\.LoadsAsks
 cd-ask-once¦pages/ConfigureDlg.cpp¦    if (autoPrint) {¦    if (autoPrint && !autoPrint_) {¦^ConfigureDlg\.LoadsAsks
 ac-never-ask¦pages/AutoPrintConfirmDlg.cpp¦if (disabled != 0)¦if (disabled == 0)¦^ConfigureDlg\.LoadsAsks
+sl-list-unchecked¦core/PrinterList.cpp¦    if (spooler == nullptr)¦    if (false)¦^KestrolaProcessTest\.ExitCodes
+sl-spooler-imported¦core/PrinterList.cpp¦if (!spooler->getDefaultPrinter(defaultPrinter, &defaultSize))¦if (!GetDefaultPrinterA(defaultPrinter, &defaultSize))¦^Kestrola(Executable|ProcessTest)\.
+sl-no-spooler-unchecked¦core/RawPrintJob.cpp¦    if (Spooler() == nullptr) {¦    if (false) {¦^KestrolaProcessTest\.ExitCodes
+sl-fallback-path¦core/SystemLibrary.cpp¦    path += L'\\';¦¦^SystemLibrary\.
+sl-fallback-search¦core/SystemLibrary.cpp¦LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)¦LoadLibraryExW(name, nullptr, 0)¦^SystemLibrary\.
+sl-unrestricted¦core/SystemLibrary.cpp¦            LOAD_LIBRARY_SEARCH_SYSTEM32);¦            LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_APPLICATION_DIR);¦^SystemLibrary\.
 ac-no-is-yes¦pages/AutoPrintConfirmDlg.cpp¦controlId == IDC_CONFIRM_YES ? IDOK : IDCANCEL¦IDOK¦^ConfigureDlg\.LoadsAsks
 tw-group-end¦wizard/TabWalk.cpp¦return i < list.size() && list[i].radio && !list[i].groupStart;¦return i < list.size() && list[i].radio;¦^TabWalk\.
 ws-disabled-stop¦wizard/WindowState.cpp¦ == 0 || !IsWindowEnabled(w))¦ == 0)¦^TabWalk\.

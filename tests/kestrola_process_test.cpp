@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <utility>
 
 using namespace testenv;
@@ -17,7 +18,7 @@ protected:
     ProgramKeyGuard programKey;
     CapturePrinter printer;
     ScratchDir dir;
-    const std::wstring exe = Wide("\"" + KestrolaExePath() + "\" ");
+    const std::wstring exe = Wide("\"" + dir.Path() + "\\Kestrola.exe\" ");
 };
 
 TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
@@ -40,9 +41,19 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         std::vector<std::string> windows;  // those seen, each answered or closed
         std::string lastError;
         bool printed;
+        // Wine's library load orders for Kestrola.exe during the run ("": not loaded at all).
+        std::vector<std::pair<std::string, std::string>> overrides = {};
     } cases[] = {
         {1, 0, printer.Name(), quoted, false, "", 0, {}, none, true},
         {1, 0, printer.Name(), L"\"" + foreign + L"\"", false, "", 0, {}, none, true},
+        // Libraries beside the program are preferred, as Windows does for those outside
+        // KnownDLLs: the program still takes the system's own.
+        {1, 0, printer.Name(), quoted, false, "", 0, {}, none, true,
+         {{"winspool.drv", "n,b"}, {"uxtheme", "n,b"}}},
+        // No spooler library at all.
+        {1, 0, printer.Name(), quoted, false, "", DWORD(-1), {box},
+         "An error occurred while initializing the printer.", false, {{"winspool.drv", ""}}},
+        {0, 0, printer.Name(), quoted, false, "", 0, {wizard}, none, false, {{"winspool.drv", ""}}},
         {1, 0, printer.Name(), Wide("\"" + dir.Path() + "\\missing.prn\""), false, "", 0, {wizard},
          none, false},
         {2, 2, "", quoted, false, "", DWORD(-1), {}, "No printer specified for automatic printing.",
@@ -58,6 +69,16 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         {0, 0, printer.Name(), quoted, false, "|exec >/dev/null 2>&1; sleep 60", 0,
          {wizard, "Currently Printing"}, none, false},
     };
+    // Each run is of a copy of the program beside stand-ins for winspool.drv and uxtheme.dll,
+    // which leave a marker file when loaded. Wine takes the load orders of a program that a
+    // Windows process starts from the registry, not from the environment.
+    const std::string folder = dir.Path() + "\\", standIns[] = {"winspool.drv", "uxtheme.dll"};
+    ASSERT_TRUE(CopyFileA(KestrolaExePath().c_str(), (folder + "Kestrola.exe").c_str(), FALSE));
+    for (const std::string& name : standIns)
+        ASSERT_TRUE(CopyFileA((KestrolaExePath() + "\\..\\tests\\kestrola-stand-in.dll").c_str(),
+                              (folder + name).c_str(), FALSE));
+    const std::string wineApp = "Software\\Wine\\AppDefaults\\Kestrola.exe";
+    KeyGuard wineAppGuard(HKEY_CURRENT_USER, wineApp, true);
     for (const auto& c : cases) {
         const std::string what = "case " + std::to_string(&c - cases);
         RawWriteDword(kProgramSubKey, settings::kAutoPrint, c.autoPrint);
@@ -73,6 +94,8 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
                                : INVALID_HANDLE_VALUE;
         std::string boxText = none;
         bool printPressed = false;
+        for (const auto& order : c.overrides)
+            RawWriteString(wineApp + "\\DllOverrides", order.first, order.second);
         const ProcessResult run = RunProgram(exe + c.commandLine, 20000, [&](HWND window) {
             const std::string title = WindowText(window);
             if (title == box)
@@ -87,6 +110,9 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
             return PostMessageA(window, isBox ? WM_COMMAND : WM_CLOSE, isBox ? IDOK : 0, 0) != 0;
         });
         CloseHandle(holder);
+        RegDeleteTreeA(HKEY_CURRENT_USER, wineApp.c_str());
+        for (const std::string& name : standIns)  // left by a stand-in that was loaded
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + name + ".loaded").c_str())) << what;
         EXPECT_EQ(c.exitCode, run.exitCode) << what;
         EXPECT_EQ(c.windows, run.visibleWindowTitles) << what;
         std::string lastError = none;
@@ -100,8 +126,9 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
 }
 
 // Built for the test's own architecture (so IMAGE_NT_HEADERS fits it) and large-address
-// aware, so a large file still fits in one buffer; automatic printing starts without the
-// common-dialog and shell libraries, which the wizard binds when it first needs them.
+// aware, so a large file still fits in one buffer. The image imports only KnownDLLs,
+// which the system never looks for beside the program; automatic printing starts without
+// the common-dialog and shell libraries, which the wizard binds when it first needs them.
 TEST(KestrolaExecutable, ImageFlagsAndImports)
 {
     HMODULE image = LoadLibraryExA(KestrolaExePath().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
@@ -115,13 +142,21 @@ TEST(KestrolaExecutable, ImageFlagsAndImports)
     ASSERT_EQ(IMAGE_FILE_MACHINE_I386, nt->FileHeader.Machine);
 #endif
     EXPECT_NE(0, nt->FileHeader.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
+    const IMAGE_DATA_DIRECTORY& importDirectory =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     std::string imports;
     for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
-             base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+             base + importDirectory.VirtualAddress);
          entry->Name != 0; ++entry)
         imports += std::string(reinterpret_cast<const char*>(base + entry->Name)) + " ";
     CharLowerA(&imports[0]);
-    EXPECT_NE(std::string::npos, imports.find("winspool.drv ")) << imports;
+    // Every name is a KnownDLL of every Windows from Vista to 11.
+    const std::string known = " advapi32.dll comdlg32.dll gdi32.dll imm32.dll kernel32.dll msvcrt.dll "
+                              "ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll ws2_32.dll ";
+    std::istringstream names(imports);
+    for (std::string name; names >> name;)
+        EXPECT_NE(std::string::npos, known.find(" " + name + " ")) << name;
+    EXPECT_NE(std::string::npos, imports.find("kernel32.dll ")) << imports;
     EXPECT_EQ(std::string::npos, imports.find("comdlg32.dll ")) << imports;
     EXPECT_EQ(std::string::npos, imports.find("shell32.dll ")) << imports;
     FreeLibrary(image);

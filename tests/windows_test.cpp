@@ -2,9 +2,10 @@
 // modally with the user's part played from a timer inside their own dialog loops; a page's
 // tab list as plain data and the wizard frame as a real window; then what a user of the
 // toolkit would see go wrong: a hover started by a drag, a theme library without its entry
-// points, a dialog off centre, a link that opens nothing. A recorder stands in for the
-// shell, so that no browser starts.
+// points or one found beside the program, a dialog off centre, a link that opens nothing.
+// A recorder stands in for the shell, so that no browser starts.
 
+#include "core/SystemLibrary.h"
 #include "pages/ConfigureDlg.h"
 #include "support/TestEnvironment.h"
 #include "support/WizardTesting.h"
@@ -241,11 +242,23 @@ TEST(Button, HoverStartsFromAMoveButNotFromADrag)
     EXPECT_TRUE(button.IsHot());
 }
 
-TEST(VisualStyles, AnEntryPointMissingFromTheLibraryFallsBackLikeAMissingLibrary)
+// A library comes from the system folder and never from the program's, with the loader's
+// search flag or by its full path where the system lacks the flag; restricted, the
+// process's own search passes over the program's folder too. An entry point missing from
+// the visual-styles library falls back like a missing library.
+TEST(SystemLibrary, ComesFromTheSystemFolderOnlyAndAMissingThemeEntryFallsBack)
 {
     const FARPROC fallback = GetProcAddress(GetModuleHandleA("kernel32.dll"), "Sleep");
     EXPECT_EQ(fallback, ResolveThemeProc(nullptr, "OpenThemeData", fallback));
     EXPECT_EQ(fallback, ResolveThemeProc(GetModuleHandleA("kernel32.dll"), "OpenThemeData", fallback));
+    for (const bool searchFlags : {true, false}) {
+        EXPECT_NE(nullptr, LoadSystemLibrary(L"mpr.dll", searchFlags)) << searchFlags;
+        EXPECT_EQ(nullptr, LoadSystemLibrary(L"kestrola-stand-in.dll", searchFlags)) << searchFlags;
+    }
+    EXPECT_TRUE(FreeLibrary(LoadLibraryW(L"kestrola-stand-in.dll")));  // beside this program
+    RestrictLibrarySearch();
+    EXPECT_EQ(nullptr, LoadLibraryW(L"kestrola-stand-in.dll"));
+    DeleteFileA((KestrolaExePath() + "\\..\\tests\\kestrola-stand-in.dll.loaded").c_str());
 }
 
 // Centred on a smaller owner, the half difference rounds down, not toward zero.

@@ -1,5 +1,7 @@
 #include "toolkit/ToolkitProcess.h"
 
+#include "core/SystemLibrary.h"
+
 namespace {
 
 class ToolkitProcess {
@@ -50,7 +52,7 @@ HMODULE ThemeLibrary()
 {
     if (!g_toolkit.themeLibraryTried) {
         g_toolkit.themeLibraryTried = true;
-        g_toolkit.themeLibrary = LoadLibraryA("UxTheme.dll");
+        g_toolkit.themeLibrary = LoadSystemLibrary(L"uxtheme.dll");
     }
     return g_toolkit.themeLibrary;
 }

@@ -26,5 +26,5 @@ ButtonRegistryMap& ButtonRegistry();
 ParentHookMap& ParentHookTable();
 // RegisterWindowMessageA("MWCancelHover").
 UINT CancelHoverMessage();
-// "UxTheme.dll", loaded on the first call; null when it cannot be loaded.
+// "uxtheme.dll" from the system folder, loaded on the first call; null when it cannot be loaded.
 HMODULE ThemeLibrary();

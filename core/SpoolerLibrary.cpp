@@ -1,0 +1,47 @@
+#include "core/SpoolerLibrary.h"
+
+#include "core/SystemLibrary.h"
+
+namespace {
+
+template <class Proc>
+bool Bind(HMODULE library, const char* name, Proc& proc)
+{
+    // Entry points travel as FARPROC; the detour through void (*)() keeps the cast
+    // between function types explicit.
+    const FARPROC entry = GetProcAddress(library, name);
+    proc = reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(entry));
+    return entry != nullptr;
+}
+
+// Fills every entry from library; false when library is null or lacks one of them.
+bool BindSpooler(HMODULE library, SpoolerLibrary& spooler)
+{
+    if (library == nullptr)
+        return false;
+    bool bound = Bind(library, "GetDefaultPrinterA", spooler.getDefaultPrinter);
+    bound = Bind(library, "EnumPrintersA", spooler.enumPrinters) && bound;
+    bound = Bind(library, "OpenPrinterA", spooler.openPrinter) && bound;
+    bound = Bind(library, "GetPrinterA", spooler.getPrinter) && bound;
+    bound = Bind(library, "GetPrinterDriverA", spooler.getPrinterDriver) && bound;
+    bound = Bind(library, "StartDocPrinterA", spooler.startDocPrinter) && bound;
+    bound = Bind(library, "StartPagePrinter", spooler.startPagePrinter) && bound;
+    bound = Bind(library, "WritePrinter", spooler.writePrinter) && bound;
+    bound = Bind(library, "EndPagePrinter", spooler.endPagePrinter) && bound;
+    bound = Bind(library, "EndDocPrinter", spooler.endDocPrinter) && bound;
+    bound = Bind(library, "AbortPrinter", spooler.abortPrinter) && bound;
+    return Bind(library, "ClosePrinter", spooler.closePrinter) && bound;
+}
+
+}  // namespace
+
+const SpoolerLibrary* Spooler()
+{
+    // Bound once, whichever thread asks first (the wizard's print worker may); the
+    // library stays loaded until the process ends.
+    static const SpoolerLibrary* const spooler = []() -> const SpoolerLibrary* {
+        static SpoolerLibrary entries = {};
+        return BindSpooler(LoadSystemLibrary(L"winspool.drv"), entries) ? &entries : nullptr;
+    }();
+    return spooler;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The print spooler's entry points, bound at run time from winspool.drv in the system
+// folder. The program does not import the library: the system would look for it beside
+// the program first and load whatever it found there before the program ran at all.
+
+#include <windows.h>
+
+#include <winspool.h>
+
+struct SpoolerLibrary {
+    decltype(&::GetDefaultPrinterA) getDefaultPrinter;
+    decltype(&::EnumPrintersA) enumPrinters;
+    decltype(&::OpenPrinterA) openPrinter;
+    decltype(&::GetPrinterA) getPrinter;
+    decltype(&::GetPrinterDriverA) getPrinterDriver;
+    decltype(&::StartDocPrinterA) startDocPrinter;
+    decltype(&::StartPagePrinter) startPagePrinter;
+    decltype(&::WritePrinter) writePrinter;
+    decltype(&::EndPagePrinter) endPagePrinter;
+    decltype(&::EndDocPrinter) endDocPrinter;
+    decltype(&::AbortPrinter) abortPrinter;
+    decltype(&::ClosePrinter) closePrinter;
+};
+
+// The process's spooler, bound on the first call and kept to the end of the process.
+// Null when the library or one of its entry points cannot be had: nothing can be printed.
+const SpoolerLibrary* Spooler();

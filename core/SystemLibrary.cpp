@@ -1,6 +1,6 @@
 #include "core/SystemLibrary.h"
 
-#include <string>
+#include <cwchar>
 
 namespace {
 
@@ -32,13 +32,14 @@ HMODULE LoadSystemLibrary(const wchar_t* name, bool searchFlags)
 {
     if (searchFlags)
         return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    wchar_t folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+    // The system folder, a backslash and the name, in one buffer: no string class for this.
+    const size_t nameLength = wcslen(name);
+    wchar_t path[MAX_PATH + 64] = {};
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH || nameLength > 62)
         return nullptr;
-    std::wstring path(folder, length);
-    path += L'\\';
-    path += name;
+    path[length] = L'\\';
+    wmemcpy(path + length + 1, name, nameLength + 1);
     // The library's own dependencies are then looked for in the system folder first too.
-    return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }

@@ -1,5 +1,6 @@
 #include "settings/RegistryStore.h"
 
+#include "core/FilePath.h"
 #include "core/OwnedHandle.h"
 
 #include <algorithm>
@@ -103,6 +104,40 @@ bool ReadRegistryString(const std::string& keyPath, const std::string& valueName
         return false;
     text.assign(buffer.begin(), end);
     return true;
+}
+
+bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
+                        std::wstring& text, DWORD bufferChars)
+{
+    text.clear();
+    if (bufferChars == 0)
+        return false;
+    std::vector<wchar_t> buffer(bufferChars, L'\0');
+    const DWORD size = bufferChars * sizeof(wchar_t);
+    OwnedKey key(OpenRegistryKey(keyPath, false, KEY_READ));
+    if (!key.valid())
+        return false;
+    DWORD dataSize = size;
+    if (RegQueryValueExW(key.get(), path::FromAnsi(valueName).c_str(), nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(buffer.data()), &dataSize) != ERROR_SUCCESS)
+        return false;
+    const auto end = std::find(buffer.begin(), buffer.end(), L'\0');
+    if (end == buffer.end())
+        return false;
+    text.assign(buffer.begin(), end);
+    return true;
+}
+
+bool WriteRegistryString(const std::string& keyPath, const std::string& valueName,
+                         const std::wstring& text)
+{
+    OwnedKey key(OpenRegistryKey(keyPath, true, kWriteAccess));
+    if (!key.valid())
+        return false;
+    const DWORD size =
+        text.empty() ? 0 : static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+    return RegSetValueExW(key.get(), path::FromAnsi(valueName).c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(text.c_str()), size) == ERROR_SUCCESS;
 }
 
 bool WriteRegistryDword(const std::string& keyPath, const std::string& valueName, DWORD value)

@@ -1,5 +1,6 @@
-// Rules over plain data and the program's settings store: quote stripping and the chosen
+// Rules over plain data and the program's settings store: the path rules and the chosen
 // file, printer names and order, the recent list, registry reads and writes.
+#include "core/FilePath.h"
 #include "core/PrinterList.h"
 #include "core/StartUp.h"
 #include "pages/RecentFiles.h"
@@ -8,39 +9,112 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <tuple>
 
 using namespace testenv;
 
 namespace {
 
-TEST(StartUp, QuotesAreStrippedAndTheChosenFileIsTheExistingFilesFullLongPath)
+std::wstring ShortOf(const std::wstring& path)  // Wine makes short names up: ask for them
 {
-    // One leading and one trailing quote, each removed on its own.
-    for (const auto& c : std::vector<std::pair<std::string, std::string>>{
-             {"\"C:\\a b\\c.prn\"", "C:\\a b\\c.prn"}, {"\"C:\\a.prn", "C:\\a.prn"},
-             {"C:\\a.prn\"", "C:\\a.prn"}, {"\"", ""}, {"\"\"\"", "\""},
-             {"C:\\with \"inner\" quotes.prn", "C:\\with \"inner\" quotes.prn"}})
-        EXPECT_EQ(c.second, StripCommandLineQuotes(c.first)) << c.first;
+    wchar_t shortPath[MAX_PATH] = {};
+    EXPECT_NE(0u, GetShortPathNameW(path.c_str(), shortPath, MAX_PATH)) << path.size();
+    return shortPath;
+}
 
+// Every rule a path meets on its way in, one row each: the rule, what it is given ('|'
+// between dropped names) and what it gives ("lossy " when the bridge found no 8-bit path).
+TEST(PathRules, QuotesBlanksLongFormsAndTheBridgeForEveryWayIn)
+{
     ScratchDir dir;
-    const std::string path = dir.Write("Long File Name.prn", "x");
-    // Past the length where an older existence test gave up.
-    const std::string folder = dir.Path() + "\\" + std::string(100, 'f');
-    CreateDirectoryA(folder.c_str(), nullptr);
-    const std::string deep = dir.Write(std::string(100, 'f') + "\\" + std::string(60, 'n'), "y");
-    char shortPath[MAX_PATH] = {}, previous[MAX_PATH] = {};
-    ASSERT_NE(0u, GetShortPathNameA(path.c_str(), shortPath, MAX_PATH));
-    ASSERT_NE(path, shortPath);
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    SetCurrentDirectoryA(dir.Path().c_str());  // a relative path is completed against it
-    for (const auto& c : std::vector<std::pair<std::string, std::string>>{
-             {"\"" + std::string(shortPath) + "\"", path}, {path, path},
-             {"\"Long File Name.prn", path}, {std::string(100, 'f') + "\\" + std::string(60, 'n'), deep},
-             {dir.Path() + "\\missing.prn", ""}, {folder, ""}, {"", ""}})
-        EXPECT_EQ(c.second, ChosenFileFromCommandLine(c.first.c_str())) << c.first;
-    EXPECT_EQ("", ChosenFileFromCommandLine(nullptr));
-    SetCurrentDirectoryA(previous);
+    const std::wstring root = Wide(dir.Path()), file = Wide(dir.Write("Long File Name.prn", "x"));
+    const std::wstring foreignFolder = root + L"\\\x0414\x043C\x0438\x0442\x0440\x0438\x0439";
+    const std::wstring foreign = foreignFolder + L"\\\x0429\x043A\x0430.zpl";
+    // Past MAX_PATH, where the 8-bit calls give up.
+    const std::wstring deepFolder = root + L"\\" + std::wstring(150, L'f');
+    const std::wstring deep = deepFolder + L"\\" + std::wstring(120, L'n') + L".prn";
+    ASSERT_TRUE(CreateDirectoryW(foreignFolder.c_str(), nullptr) &&
+                CopyFileW(file.c_str(), foreign.c_str(), TRUE) &&
+                CopyFileW(file.c_str(), (foreignFolder + L"\\job.prn").c_str(), TRUE) &&
+                CreateDirectoryW((L"\\\\?\\" + deepFolder).c_str(), nullptr) &&
+                CopyFileW(file.c_str(), (L"\\\\?\\" + deep).c_str(), TRUE));
+    const std::wstring shortFile = ShortOf(file), shortForeign = ShortOf(foreign);
+    ASSERT_NE(file, shortFile);
+    const std::wstring c260 = L"C:\\" + std::wstring(MAX_PATH - 3, L'x');
+    const auto ansi = [](const std::string& text) { return Wide(text); };
+    const std::map<std::string, std::function<std::wstring(const std::wstring&)>> rules = {
+        {"quotes", path::StripQuotes}, {"typed", path::CleanTyped}, {"super", path::ToSuper},
+        {"plain", path::FromSuper}, {"system", path::ForSystemCall},
+        {"command line", [&](const std::wstring& line) {
+             return ansi(ChosenFileFromWideCommandLine((L"\"C:\\K\\Kestrola.exe\"  " + line).c_str()));
+         }},
+        {"from foreign folder", [&](const std::wstring& line) {
+             SetCurrentDirectoryW(foreignFolder.c_str());
+             const std::wstring chosen = ansi(ChosenFileFromWideCommandLine((L"k " + line).c_str()));
+             SetCurrentDirectoryW(root.c_str());
+             return chosen;
+         }},
+        {"bridge", [&](const std::wstring& name) {
+             std::string path;
+             const bool ok = path::ToAnsiPath(name, path);
+             return (ok ? L"" : L"lossy ") + ansi(path);
+         }},
+        {"drop", [&](const std::wstring& list) {
+             std::vector<std::wstring> names;
+             for (std::size_t at = 0, bar; at <= list.size(); at = bar + 1) {
+                 bar = std::min(list.find(L'|', at), list.size());
+                 names.push_back(list.substr(at, bar - at));
+             }
+             return ansi(path::FirstUsableFile(names));
+         }},
+        {"remembered", [&](const std::wstring& name) {
+             std::string path;
+             path::ToAnsiExact(name, path);
+             return path::RememberedName(path);
+         }},
+    };
+    const struct { const char* rule; std::wstring given, result; } rows[] = {
+        // One leading and one trailing quote, each removed on its own.
+        {"quotes", L"\"C:\\a b\\c.prn\"", L"C:\\a b\\c.prn"}, {"quotes", L"\"C:\\a.prn", L"C:\\a.prn"},
+        {"quotes", L"C:\\a.prn\"", L"C:\\a.prn"}, {"quotes", L"\"", L""}, {"quotes", L"\"\"\"", L"\""},
+        {"quotes", L"C:\\with \"inner\" quotes.prn", L"C:\\with \"inner\" quotes.prn"},
+        // A pasted path: blanks around it first, then the quotes.
+        {"typed", L" \t \"C:\\a b.zpl\"  \t", L"C:\\a b.zpl"},
+        {"typed", L"\" C:\\a.zpl \"", L" C:\\a.zpl "},  // blanks inside the quotes are the path's
+        {"typed", L"\"\"C:\\a.zpl\"\"", L"\"C:\\a.zpl\""}, {"typed", L" \t ", L""},
+        {"super", L"C:\\a\\b.prn", L"\\\\?\\C:\\a\\b.prn"},
+        {"super", L"\\\\srv\\share\\b.prn", L"\\\\?\\UNC\\srv\\share\\b.prn"},
+        {"super", L"\\\\?\\C:\\b.prn", L"\\\\?\\C:\\b.prn"}, {"super", L"\\\\.\\COM1", L"\\\\.\\COM1"},
+        {"super", L"a\\b.prn", L"a\\b.prn"},
+        {"plain", L"\\\\?\\C:\\a\\b.prn", L"C:\\a\\b.prn"},
+        {"plain", L"\\\\?\\UNC\\srv\\share\\b.prn", L"\\\\srv\\share\\b.prn"},
+        {"plain", L"\\\\?\\Volume{1}\\b.prn", L"\\\\?\\Volume{1}\\b.prn"},
+        {"system", c260.substr(1), c260.substr(1)}, {"system", c260, L"\\\\?\\" + c260},
+        // The existing file's full long path; a missing file or a folder is no file.
+        {"command line", L"\"" + shortFile + L"\"", file}, {"command line", file, file},
+        {"command line", L"\"Long File Name.prn", file}, {"command line", deep, deep},
+        {"command line", root + L"\\missing.prn", L""}, {"command line", root, L""},
+        {"command line", L"", L""}, {"command line", L"\"", L""},
+        // A name outside the code page goes on by its short path, also when given as one.
+        {"command line", foreign, shortForeign}, {"command line", shortForeign, shortForeign},
+        {"from foreign folder", L"job.prn", ShortOf(foreignFolder + L"\\job.prn")},
+        {"bridge", L"C:\\caf\xe9.prn", L"C:\\caf\xe9.prn"}, {"bridge", foreign, shortForeign},
+        {"bridge", root + L"\\\x0429.prn", L"lossy " + root + L"\\?.prn"},
+        // The first dropped name that is an existing file.
+        {"drop", root + L"|" + root + L"\\gone.zpl|" + file + L"|" + foreign, file},
+        {"drop", foreign + L"|" + file, shortForeign}, {"drop", root, L""},
+        // A short path stands for its long name when that name is outside the code page.
+        {"remembered", shortForeign, foreign}, {"remembered", shortFile, shortFile},
+        {"remembered", file, file},
+    };
+    SetCurrentDirectoryW(root.c_str());  // a relative path is completed against it
+    for (const auto& row : rows)
+        EXPECT_EQ(row.result, rules.at(row.rule)(row.given)) << row.rule << " " << (&row - rows);
+    SetCurrentDirectoryA("C:\\");
+    DeleteFileW((L"\\\\?\\" + deep).c_str());
+    RemoveDirectoryW((L"\\\\?\\" + deepFolder).c_str());
 }
 
 TEST(PrinterList, DisplayNames)
@@ -88,51 +162,56 @@ TEST(PrinterList, ThePickedPrinterIsTheOneShownAtTheSelectionIfStillThere)
         EXPECT_EQ(picked, PickedPrinter(shown, selection, current)) << selection;
 }
 
-using List = std::vector<std::string>;
+using List = std::vector<std::wstring>;
 
 // The path goes first; an entry equal to it but for case leaves its place and takes the
 // new spelling; ten entries at most.
 TEST(RecentFiles, AddMovesToTheFrontAndKeepsTenAtMost)
 {
-    List ten, newFirst = {"C:\\new.prn"};
+    List ten, newFirst = {L"C:\\new.prn"};
     for (int i = 0; i < 10; ++i)
-        ten.push_back("C:\\jobs\\" + std::to_string(i) + ".prn");
+        ten.push_back(L"C:\\jobs\\" + std::to_wstring(i) + L".prn");
     newFirst.insert(newFirst.end(), ten.begin(), ten.end() - 1);
     // The list before, the path added, the list after.
-    for (auto [list, path, after] : std::vector<std::tuple<List, std::string, List>>{
-             {{}, "C:\\a.prn", {"C:\\a.prn"}},
-             {{"C:\\a.prn", "C:\\b.prn", "C:\\Jobs\\Label.ZPL", "C:\\d.prn"}, "c:\\jobs\\label.zpl",
-              {"c:\\jobs\\label.zpl", "C:\\a.prn", "C:\\b.prn", "C:\\d.prn"}},
-             {ten, "C:\\new.prn", newFirst}}) {
+    for (auto [list, path, after] : std::vector<std::tuple<List, std::wstring, List>>{
+             {{}, L"C:\\a.prn", {L"C:\\a.prn"}},
+             {{L"C:\\a.prn", L"C:\\b.prn", L"C:\\Jobs\\\x0414\x0438.ZPL", L"C:\\d.prn"},
+              L"c:\\jobs\\\x0434\x0438.zpl",
+              {L"c:\\jobs\\\x0434\x0438.zpl", L"C:\\a.prn", L"C:\\b.prn", L"C:\\d.prn"}},
+             {ten, L"C:\\new.prn", newFirst}}) {
         AddRecentFile(path, list);
-        EXPECT_EQ(after, list) << path;
+        EXPECT_EQ(after, list) << path.size();
     }
 }
 
 // Gaps close up; a value too long for the program's path buffer is shown but not kept, and
-// a save writes only the positions it has.
+// a save writes only the positions it has, any name whole and a name of the code page byte
+// for byte as the 8-bit calls wrote it.
 TEST(RecentFiles, GapsAreCompactedAndOverlongValuesShownButNotKept)
 {
     ProgramKeyGuard programKey;
     const std::string overlong = "C:\\" + std::string(300, 'x') + ".prn";  // 308 bytes
     const std::string fits = "C:\\" + std::string(252, 'y') + ".prn";  // 259 + terminator
     const std::map<std::string, std::string> stored = {
-        {"RecentFile_00", "C:\\zero.prn"}, {"RecentFile_01", "C:\\one.prn"},
+        {"RecentFile_00", "C:\\zero.prn"}, {"RecentFile_01", "C:\\caf\xe9.prn"},
         {"RecentFile_03", "C:\\three.prn"}, {"RecentFile_05", overlong},
         {"RecentFile_07", fits}, {"RecentFile_10", "C:\\beyond the list.prn"}};
     for (const auto& value : stored)
         RawWriteString(kProgramSubKey, value.first, value.second);
-    const List shown = {"C:\\zero.prn", "C:\\one.prn", "C:\\three.prn", overlong, fits};
+    const List shown = {L"C:\\zero.prn", L"C:\\caf\xe9.prn", L"C:\\three.prn", Wide(overlong), Wide(fits)};
     EXPECT_EQ(shown, LoadRecentFilesForDisplay());
     List list = LoadRecentFiles();
-    EXPECT_EQ((List{"C:\\zero.prn", "C:\\one.prn", "C:\\three.prn", fits}), list);
+    EXPECT_EQ((List{L"C:\\zero.prn", L"C:\\caf\xe9.prn", L"C:\\three.prn", Wide(fits)}), list);
 
-    AddRecentFile("C:\\sent.prn", list);
+    const std::wstring foreign = L"C:\\\x0429\x043A\x0430.zpl";
+    AddRecentFile(foreign, list);
     SaveRecentFiles(list);
     std::map<std::string, std::string> saved = stored;
-    for (size_t i = 0; i < list.size(); ++i)
-        saved["RecentFile_0" + std::to_string(i)] = list[i];
+    saved["RecentFile_00"] = "C:\\???.zpl";  // as the 8-bit calls see it
+    saved["RecentFile_01"] = "C:\\zero.prn", saved["RecentFile_02"] = "C:\\caf\xe9.prn";
+    saved["RecentFile_03"] = "C:\\three.prn", saved["RecentFile_04"] = fits;
     EXPECT_EQ(saved, RawValues(kProgramSubKey));
+    EXPECT_EQ(foreign, LoadRecentFiles().at(0));
 }
 
 TEST(SettingsStore, RootNamesWritesAndReads)
@@ -161,12 +240,14 @@ TEST(SettingsStore, RootNamesWritesAndReads)
     // 4: REG_DWORD) and size, the terminator counted but for the empty text.
     const std::string deep = key.Path() + "\\a\\b", sub = key.SubKey() + "\\a\\b";
     ASSERT_TRUE(WriteRegistryString("HKEY_CURRENT_USER" + deep.substr(4), "Text", "Kestrola") &&
-                WriteRegistryString(deep, "Empty", "") &&
+                WriteRegistryString(deep, "Empty", "") && WriteRegistryString(deep, "Wide", L"Kestrol\xe4") &&
+                WriteRegistryString(deep, "WideEmpty", std::wstring()) &&
                 WriteRegistryDword("HKCU/" + sub, "Number", 0x01020304));
     HKEY raw = nullptr;
     RegOpenKeyExA(HKEY_CURRENT_USER, sub.c_str(), 0, KEY_READ, &raw);
     for (const auto& c : std::map<std::string, std::string>{
-             {"Text", "1 9"}, {"Empty", "1 0"}, {"Number", "4 4"}}) {
+             {"Text", "1 9"}, {"Empty", "1 0"}, {"Wide", "1 9"}, {"WideEmpty", "1 0"},
+             {"Number", "4 4"}}) {
         DWORD type = 0, size = 0;
         RegQueryValueExA(raw, c.first.c_str(), nullptr, &type, nullptr, &size);
         EXPECT_EQ(c.second, std::to_string(type) + " " + std::to_string(size)) << c.first;

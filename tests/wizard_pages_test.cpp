@@ -3,7 +3,6 @@
 // and the print page's outcomes at capture printers of the test's own.
 
 #include "core/OwnedHandle.h"
-#include "core/TypedPath.h"
 #include "pages/WSPrint.h"
 #include "pages/WSSelectFile.h"
 #include "settings/ProgramSettings.h"
@@ -161,6 +160,31 @@ TEST_F(FilePage, BrowseRemembersTheFilterAndHandsBackPathsThatOpen)
     EXPECT_EQ((Values{{"OpenFilterIndex", "3"}}), RawValues(kProgramSubKey));
 }
 
+// A name outside the code page, pasted into the box with quotes and blanks: printed byte for
+// byte by its short path, which the box then shows, and remembered by its real name.
+TEST_F(FilePage, ANameOutsideTheCodePageTypedInTheBoxIsPrintedByItsShortPath)
+{
+    const std::string data = AllByteValues() + "\x0C end";
+    OwnedFile out(CreateFileW(nonAnsi.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    WriteFile(out.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+    out.reset();
+    RawWriteString(kProgramSubKey, settings::kLastPrinterName, printerA.Name());
+    wizard.Script(1, {[&] {
+        SetWindowTextW(wizard.FileBox(), (L" \"" + nonAnsi + L"\"\t").c_str());
+        wizard.Press(wizard.Next());
+    }, wizard.WaitForOutcome(), [&] {
+        EXPECT_EQ("The file was sent to the printer successfully!", wizard.Status());
+        EXPECT_EQ(ShortNonAnsi(), WindowText(wizard.FileBox()));
+    }});
+    EXPECT_EQ(data + "\x0C", printerA.Bytes());
+    wchar_t remembered[MAX_PATH] = {};
+    DWORD size = sizeof(remembered);
+    RegGetValueW(HKEY_CURRENT_USER, Wide(kProgramSubKey).c_str(), L"RecentFile_00", RRF_RT_REG_SZ,
+                 nullptr, remembered, &size);
+    EXPECT_TRUE(nonAnsi == remembered);
+}
+
 // After each change, "Print >": the page's outcome and what the picked printer received.
 TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
 {
@@ -204,8 +228,10 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
     RawWriteString(kProgramSubKey, settings::kLastPrinterName, slow.Name());
     const std::vector<std::wstring> passedOver = {Wide(dir.Path()), Wide(dir.Path() + "\\gone.zpl")};
     std::vector<bool> released;
-    // Drops the names on the frame as the shell does; notes whether the program freed the memory.
-    const auto drop = [&](const std::vector<std::wstring>& names) {
+    HGLOBAL queued = nullptr;
+    // Drops the names on the frame as the shell does; notes whether the program freed the
+    // memory. A queued drop waits for the messages before it.
+    const auto drop = [&](const std::vector<std::wstring>& names, bool queue = false) {
         std::wstring list;
         for (const std::wstring& name : names)
             list += name + L'\0';
@@ -214,8 +240,11 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
         *block = {sizeof(DROPFILES), {}, FALSE, TRUE};
         memcpy(block + 1, list.data(), list.size() * sizeof(wchar_t));
         GlobalUnlock(memory);
-        SendMessageA(wizard.Frame(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-        released.push_back(GlobalFlags(memory) == GMEM_INVALID_HANDLE);
+        if (queue)
+            PostMessageA(wizard.Frame(), WM_DROPFILES, reinterpret_cast<WPARAM>(queued = memory), 0);
+        else
+            SendMessageA(wizard.Frame(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+        released.push_back(queue || GlobalFlags(memory) == GMEM_INVALID_HANDLE);
     };
     wizard.Script(0, {[&] {
         EXPECT_TRUE(GetWindowLongA(wizard.Frame(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
@@ -229,7 +258,10 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
         drop({Wide(job)});
         EXPECT_TRUE(IsWindowEnabled(wizard.Next()));
         wizard.Press(wizard.Next());
+        // Already queued when the print page posts its start: the confirmed job still goes.
+        drop({nonAnsi}, true);
     }, WaitFor([&] { return !IsWindowEnabled(wizard.Back()); }, "the job to start"), [&] {
+        EXPECT_EQ(GMEM_INVALID_HANDLE, GlobalFlags(queued));
         drop({nonAnsi});
         EXPECT_EQ(2u, wizard.Index());
         EXPECT_EQ("Printing...", wizard.Status());
@@ -240,18 +272,7 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
         EXPECT_EQ(ShortNonAnsi(), WindowText(wizard.FileBox()));
         EXPECT_EQ("Print >", WindowText(wizard.Next()));
     }});
-    EXPECT_EQ(std::vector<bool>(5, true), released);
-}
-
-TEST(TypedPath, BlanksAroundThenOneQuoteAtEachEndAreRemoved)
-{
-    const std::pair<const char*, const char*> cases[] = {
-        {" \t \"C:\\a b.zpl\"  \t", "C:\\a b.zpl"},
-        {"\" C:\\a.zpl \"", " C:\\a.zpl "},  // blanks inside the quotes belong to the path
-        {"\"\"C:\\a.zpl\"\"", "\"C:\\a.zpl\""},
-    };
-    for (const auto& [text, path] : cases)
-        EXPECT_EQ(path, CleanTypedPath(text)) << text;
+    EXPECT_EQ(std::vector<bool>(6, true), released);
 }
 
 // The picture, text and "LastError" of each outcome, the picture kept by a repaint; "Exit"

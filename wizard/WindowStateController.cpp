@@ -203,7 +203,10 @@ bool WindowStateController::ShowPageAt(std::size_t index)
         if (!page->Leave(frameWindow))
             return false;
     }
-    TapShiftKey();
+    // Input goes to the window in front: a page change that a drop brought about while
+    // another program was in front must not press keys there.
+    if (GetForegroundWindow() == frameWindow)
+        TapShiftKey();
     if (index >= pages.size())
         return true;
     OnPageChanging();

@@ -28,6 +28,12 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
     // A name outside the ANSI code page comes only through the wide command line.
     const std::wstring foreign = Wide(dir.Path()) + L"\\\u30e9\u30d9\u30eb \u0161.zpl";
     ASSERT_TRUE(MoveFileW(Wide(dir.Write("foreign.zpl", data)).c_str(), foreign.c_str()));
+    // A relative name from a folder named outside the code page, and a path past MAX_PATH.
+    const std::wstring folder = Wide(dir.Path()) + L"\\\x0414\x043c\x0438\x0442\x0440\x0438\x0439";
+    const std::wstring deep = L"\\\\?\\" + Wide(dir.Path()) + L"\\" + std::wstring(200, L'd');
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) && CreateDirectoryW(deep.c_str(), nullptr) &&
+                CopyFileW(Wide(path).c_str(), (folder + L"\\job.prn").c_str(), TRUE) &&
+                CopyFileW(Wide(path).c_str(), (deep + L"\\" + std::wstring(80, L'j')).c_str(), TRUE));
     const std::string wizard = "Morrowick Kestrola", box = "Kestrola Error", none = "<none>";
     const std::string nowhere = "Could not find the printer \"Kestrola Nowhere\".";
     const struct {
@@ -40,8 +46,12 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         std::vector<std::string> windows;  // those seen, each answered or closed
         std::string lastError;
         bool printed;
+        std::wstring folder = L"";  // where it starts; empty: the test's own
     } cases[] = {
         {1, 0, printer.Name(), quoted, false, "", 0, {}, none, true},
+        {1, 0, printer.Name(), L"job.prn", false, "", 0, {}, none, true, folder},
+        {1, 0, printer.Name(), L"\"" + deep.substr(4) + L"\\" + std::wstring(80, L'j') + L"\"", false,
+         "", 0, {}, none, true},
         {1, 0, printer.Name(), L"\"" + foreign + L"\"", false, "", 0, {}, none, true},
         {1, 0, printer.Name(), Wide("\"" + dir.Path() + "\\missing.prn\""), false, "", 0, {wizard},
          none, false},
@@ -73,6 +83,9 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
                                : INVALID_HANDLE_VALUE;
         std::string boxText = none;
         bool printPressed = false;
+        wchar_t before[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, before);
+        SetCurrentDirectoryW(c.folder.empty() ? before : c.folder.c_str());
         const ProcessResult run = RunProgram(exe + c.commandLine, 20000, [&](HWND window) {
             const std::string title = WindowText(window);
             if (title == box)
@@ -86,6 +99,7 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
             const bool isBox = title == box;
             return PostMessageA(window, isBox ? WM_COMMAND : WM_CLOSE, isBox ? IDOK : 0, 0) != 0;
         });
+        SetCurrentDirectoryW(before);
         CloseHandle(holder);
         EXPECT_EQ(c.exitCode, run.exitCode) << what;
         EXPECT_EQ(c.windows, run.visibleWindowTitles) << what;
@@ -97,6 +111,8 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
             << what;
     }
     DeleteFileW(foreign.c_str());
+    DeleteFileW((deep + L"\\" + std::wstring(80, L'j')).c_str());
+    RemoveDirectoryW(deep.c_str());
 }
 
 // Large-address aware, so a large file still fits in one buffer; automatic printing starts

@@ -27,6 +27,17 @@ const RootName kRoots[] = {
     {"HKEY_DYN_DATA", "HKDD", HKEY_DYN_DATA},
 };
 
+// Data that fills the buffer with no zero left has no room for its terminator.
+template <class Char>
+bool TakeTerminated(const std::vector<Char>& buffer, std::basic_string<Char>& text)
+{
+    const auto end = std::find(buffer.begin(), buffer.end(), Char());
+    if (end == buffer.end())
+        return false;
+    text.assign(buffer.begin(), end);
+    return true;
+}
+
 std::string WithBackslashes(std::string path)
 {
     std::replace(path.begin(), path.end(), '/', '\\');
@@ -98,12 +109,7 @@ bool ReadRegistryString(const std::string& keyPath, const std::string& valueName
     std::vector<char> buffer(bufferSize);
     if (!ReadRegistryValue(keyPath, valueName, buffer.data(), bufferSize))
         return false;
-    // Data that fills the buffer with no zero byte left has no room for its terminator.
-    const auto end = std::find(buffer.begin(), buffer.end(), '\0');
-    if (end == buffer.end())
-        return false;
-    text.assign(buffer.begin(), end);
-    return true;
+    return TakeTerminated(buffer, text);
 }
 
 bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
@@ -121,11 +127,7 @@ bool ReadRegistryString(const std::string& keyPath, const std::string& valueName
     if (RegQueryValueExW(key.get(), path::FromAnsi(valueName).c_str(), nullptr, nullptr,
                          reinterpret_cast<BYTE*>(buffer.data()), &dataSize) != ERROR_SUCCESS)
         return false;
-    const auto end = std::find(buffer.begin(), buffer.end(), L'\0');
-    if (end == buffer.end())
-        return false;
-    text.assign(buffer.begin(), end);
-    return true;
+    return TakeTerminated(buffer, text);
 }
 
 bool WriteRegistryString(const std::string& keyPath, const std::string& valueName,

@@ -98,12 +98,12 @@ sf-lossy-browse¦pages/WSSelectFile.cpp¦if (!path::ToAnsiPath(file, path)) {¦i
 fp-super-unc¦core/FilePath.cpp¦return kSuperUncPrefix + fullPath.substr(2);¦return kSuperPrefix + fullPath.substr(2);¦^PathRules\.
 fp-super-from¦core/FilePath.cpp¦fullPath.size() >= MAX_PATH ?¦fullPath.size() > MAX_PATH ?¦^PathRules\.
 fp-plain-unc¦core/FilePath.cpp¦return L"\\\\" + path.substr(wcslen(kSuperUncPrefix));¦return path.substr(wcslen(kSuperUncPrefix));¦^PathRules\.
-fp-bridge-full¦core/FilePath.cpp¦const std::wstring shortPath = full.empty() ? std::wstring() : Short(full);¦const std::wstring shortPath;¦^(PathRules|FilePage\.AName)
-fp-remember-long¦core/FilePath.cpp¦if (longName.empty() || ToAnsiExact(longName, unused))¦if (true)¦^(PathRules|FilePage\.AName)
+fp-bridge-full¦core/FilePath.cpp¦const std::wstring shortPath = full.empty() ? std::wstring() : Short(full);¦const std::wstring shortPath;¦^(PathRules|FilePage\.TheJobGoes)
+fp-remember-long¦core/FilePath.cpp¦if (longName.empty() || ToAnsiExact(longName, unused))¦if (true)¦^(PathRules|FilePage\.TheJobGoes)
 rs-wide-size¦settings/RegistryStore.cpp¦static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))¦static_cast<DWORD>(text.size() * sizeof(wchar_t))¦^(SettingsStore|RecentFiles)\.
-sf-wide-box¦pages/WSSelectFile.cpp¦fileBoxAt, 294, 172, true);¦fileBoxAt, 294, 172);¦^FilePage\.AName
-sf-box-short¦pages/WSSelectFile.cpp¦        SetWindowTextA(fileBox, path.c_str());¦¦^FilePage\.AName
-sf-remember-bridged¦pages/WSSelectFile.cpp¦AddRecentFile(path::RememberedName(path), recent);¦AddRecentFile(path::FromAnsi(path), recent);¦^FilePage\.AName
+sf-wide-box¦pages/WSSelectFile.cpp¦fileBoxAt, 294, 172, true);¦fileBoxAt, 294, 172);¦^FilePage\.TheJobGoes
+sf-box-short¦pages/WSSelectFile.cpp¦if (path::FromAnsi(path) != name)¦if (false)¦^FilePage\.TheJobGoes
+sf-remember-bridged¦pages/WSSelectFile.cpp¦AddRecentFile(path::RememberedName(path), recent);¦AddRecentFile(path::FromAnsi(path), recent);¦^FilePage\.TheJobGoes
 wp-drop-queued¦pages/WSPrint.cpp¦if (workerThread == nullptr && !startQueued)¦if (workerThread == nullptr)¦^FilePage\.Drops
 wc-shift-in-front¦wizard/WindowStateController.cpp¦if (GetForegroundWindow() == frameWindow)¦if (frameWindow != nullptr)¦^WizardFrame\.
 TABLE

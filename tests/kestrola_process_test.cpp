@@ -25,15 +25,14 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
     const std::string data = AllByteValues() + "\x0C end";
     const std::string path = dir.Write("job one.prn", data);
     const std::wstring quoted = Wide("\"" + path + "\"");
-    // A name outside the ANSI code page comes only through the wide command line.
-    const std::wstring foreign = Wide(dir.Path()) + L"\\\u30e9\u30d9\u30eb \u0161.zpl";
-    ASSERT_TRUE(MoveFileW(Wide(dir.Write("foreign.zpl", data)).c_str(), foreign.c_str()));
-    // A relative name from a folder named outside the code page, and a path past MAX_PATH.
+    // A relative name from a folder named outside the ANSI code page, which comes only through
+    // the wide command line, and a path past MAX_PATH.
     const std::wstring folder = Wide(dir.Path()) + L"\\\x0414\x043c\x0438\x0442\x0440\x0438\x0439";
     const std::wstring deep = L"\\\\?\\" + Wide(dir.Path()) + L"\\" + std::wstring(200, L'd');
+    const std::wstring deepFile = deep.substr(4) + L"\\" + std::wstring(80, L'j');
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) && CreateDirectoryW(deep.c_str(), nullptr) &&
                 CopyFileW(Wide(path).c_str(), (folder + L"\\job.prn").c_str(), TRUE) &&
-                CopyFileW(Wide(path).c_str(), (deep + L"\\" + std::wstring(80, L'j')).c_str(), TRUE));
+                CopyFileW(Wide(path).c_str(), (L"\\\\?\\" + deepFile).c_str(), TRUE));
     const std::string wizard = "Morrowick Kestrola", box = "Kestrola Error", none = "<none>";
     const std::string nowhere = "Could not find the printer \"Kestrola Nowhere\".";
     const struct {
@@ -46,13 +45,10 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         std::vector<std::string> windows;  // those seen, each answered or closed
         std::string lastError;
         bool printed;
-        std::wstring folder = L"";  // where it starts; empty: the test's own
     } cases[] = {
         {1, 0, printer.Name(), quoted, false, "", 0, {}, none, true},
-        {1, 0, printer.Name(), L"job.prn", false, "", 0, {}, none, true, folder},
-        {1, 0, printer.Name(), L"\"" + deep.substr(4) + L"\\" + std::wstring(80, L'j') + L"\"", false,
-         "", 0, {}, none, true},
-        {1, 0, printer.Name(), L"\"" + foreign + L"\"", false, "", 0, {}, none, true},
+        {1, 0, printer.Name(), L"job.prn", false, "", 0, {}, none, true},  // from the folder
+        {1, 0, printer.Name(), L"\"" + deepFile + L"\"", false, "", 0, {}, none, true},
         {1, 0, printer.Name(), Wide("\"" + dir.Path() + "\\missing.prn\""), false, "", 0, {wizard},
          none, false},
         {2, 1, "", quoted, false, "", DWORD(-1), {}, "No printer specified for automatic printing.",
@@ -68,6 +64,7 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         {0, 0, printer.Name(), quoted, false, "|exec >/dev/null 2>&1; sleep 60", 0,
          {wizard, "Currently Printing"}, none, false},
     };
+    SetCurrentDirectoryW(folder.c_str());  // every other case names its file in full
     for (const auto& c : cases) {
         const std::string what = "case " + std::to_string(&c - cases);
         RawWriteDword(kProgramSubKey, settings::kAutoPrint, c.autoPrint);
@@ -83,9 +80,6 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
                                : INVALID_HANDLE_VALUE;
         std::string boxText = none;
         bool printPressed = false;
-        wchar_t before[MAX_PATH] = {};
-        GetCurrentDirectoryW(MAX_PATH, before);
-        SetCurrentDirectoryW(c.folder.empty() ? before : c.folder.c_str());
         const ProcessResult run = RunProgram(exe + c.commandLine, 20000, [&](HWND window) {
             const std::string title = WindowText(window);
             if (title == box)
@@ -99,7 +93,6 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
             const bool isBox = title == box;
             return PostMessageA(window, isBox ? WM_COMMAND : WM_CLOSE, isBox ? IDOK : 0, 0) != 0;
         });
-        SetCurrentDirectoryW(before);
         CloseHandle(holder);
         EXPECT_EQ(c.exitCode, run.exitCode) << what;
         EXPECT_EQ(c.windows, run.visibleWindowTitles) << what;
@@ -110,8 +103,8 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         EXPECT_EQ(c.printed ? data + "\x0C" : none, printer.HasJob() ? printer.Bytes() : none)
             << what;
     }
-    DeleteFileW(foreign.c_str());
-    DeleteFileW((deep + L"\\" + std::wstring(80, L'j')).c_str());
+    SetCurrentDirectoryA("C:\\");
+    DeleteFileW((L"\\\\?\\" + deepFile).c_str());
     RemoveDirectoryW(deep.c_str());
 }
 

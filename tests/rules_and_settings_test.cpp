@@ -9,112 +9,63 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <functional>
 #include <tuple>
 
 using namespace testenv;
 
 namespace {
 
-std::wstring ShortOf(const std::wstring& path)  // Wine makes short names up: ask for them
-{
-    wchar_t shortPath[MAX_PATH] = {};
-    EXPECT_NE(0u, GetShortPathNameW(path.c_str(), shortPath, MAX_PATH)) << path.size();
-    return shortPath;
-}
-
-// Every rule a path meets on its way in, one row each: the rule, what it is given ('|'
-// between dropped names) and what it gives ("lossy " when the bridge found no 8-bit path).
+// Every rule a path meets on its way in, as a table: what the rule gives, and what it should
+// ("lossy " when the bridge found no 8-bit path).
 TEST(PathRules, QuotesBlanksLongFormsAndTheBridgeForEveryWayIn)
 {
     ScratchDir dir;
     const std::wstring root = Wide(dir.Path()), file = Wide(dir.Write("Long File Name.prn", "x"));
-    const std::wstring foreignFolder = root + L"\\\x0414\x043C\x0438\x0442\x0440\x0438\x0439";
-    const std::wstring foreign = foreignFolder + L"\\\x0429\x043A\x0430.zpl";
-    // Past MAX_PATH, where the 8-bit calls give up.
-    const std::wstring deepFolder = root + L"\\" + std::wstring(150, L'f');
-    const std::wstring deep = deepFolder + L"\\" + std::wstring(120, L'n') + L".prn";
-    ASSERT_TRUE(CreateDirectoryW(foreignFolder.c_str(), nullptr) &&
-                CopyFileW(file.c_str(), foreign.c_str(), TRUE) &&
-                CopyFileW(file.c_str(), (foreignFolder + L"\\job.prn").c_str(), TRUE) &&
-                CreateDirectoryW((L"\\\\?\\" + deepFolder).c_str(), nullptr) &&
-                CopyFileW(file.c_str(), (L"\\\\?\\" + deep).c_str(), TRUE));
-    const std::wstring shortFile = ShortOf(file), shortForeign = ShortOf(foreign);
-    ASSERT_NE(file, shortFile);
-    const std::wstring c260 = L"C:\\" + std::wstring(MAX_PATH - 3, L'x');
-    const auto ansi = [](const std::string& text) { return Wide(text); };
-    const std::map<std::string, std::function<std::wstring(const std::wstring&)>> rules = {
-        {"quotes", path::StripQuotes}, {"typed", path::CleanTyped}, {"super", path::ToSuper},
-        {"plain", path::FromSuper}, {"system", path::ForSystemCall},
-        {"command line", [&](const std::wstring& line) {
-             return ansi(ChosenFileFromWideCommandLine((L"\"C:\\K\\Kestrola.exe\"  " + line).c_str()));
-         }},
-        {"from foreign folder", [&](const std::wstring& line) {
-             SetCurrentDirectoryW(foreignFolder.c_str());
-             const std::wstring chosen = ansi(ChosenFileFromWideCommandLine((L"k " + line).c_str()));
-             SetCurrentDirectoryW(root.c_str());
-             return chosen;
-         }},
-        {"bridge", [&](const std::wstring& name) {
-             std::string path;
-             const bool ok = path::ToAnsiPath(name, path);
-             return (ok ? L"" : L"lossy ") + ansi(path);
-         }},
-        {"drop", [&](const std::wstring& list) {
-             std::vector<std::wstring> names;
-             for (std::size_t at = 0, bar; at <= list.size(); at = bar + 1) {
-                 bar = std::min(list.find(L'|', at), list.size());
-                 names.push_back(list.substr(at, bar - at));
-             }
-             return ansi(path::FirstUsableFile(names));
-         }},
-        {"remembered", [&](const std::wstring& name) {
-             std::string path;
-             path::ToAnsiExact(name, path);
-             return path::RememberedName(path);
-         }},
-    };
-    const struct { const char* rule; std::wstring given, result; } rows[] = {
-        // One leading and one trailing quote, each removed on its own.
-        {"quotes", L"\"C:\\a b\\c.prn\"", L"C:\\a b\\c.prn"}, {"quotes", L"\"C:\\a.prn", L"C:\\a.prn"},
-        {"quotes", L"C:\\a.prn\"", L"C:\\a.prn"}, {"quotes", L"\"", L""}, {"quotes", L"\"\"\"", L"\""},
-        {"quotes", L"C:\\with \"inner\" quotes.prn", L"C:\\with \"inner\" quotes.prn"},
-        // A pasted path: blanks around it first, then the quotes.
-        {"typed", L" \t \"C:\\a b.zpl\"  \t", L"C:\\a b.zpl"},
-        {"typed", L"\" C:\\a.zpl \"", L" C:\\a.zpl "},  // blanks inside the quotes are the path's
-        {"typed", L"\"\"C:\\a.zpl\"\"", L"\"C:\\a.zpl\""}, {"typed", L" \t ", L""},
-        {"super", L"C:\\a\\b.prn", L"\\\\?\\C:\\a\\b.prn"},
-        {"super", L"\\\\srv\\share\\b.prn", L"\\\\?\\UNC\\srv\\share\\b.prn"},
-        {"super", L"\\\\?\\C:\\b.prn", L"\\\\?\\C:\\b.prn"}, {"super", L"\\\\.\\COM1", L"\\\\.\\COM1"},
-        {"super", L"a\\b.prn", L"a\\b.prn"},
-        {"plain", L"\\\\?\\C:\\a\\b.prn", L"C:\\a\\b.prn"},
-        {"plain", L"\\\\?\\UNC\\srv\\share\\b.prn", L"\\\\srv\\share\\b.prn"},
-        {"plain", L"\\\\?\\Volume{1}\\b.prn", L"\\\\?\\Volume{1}\\b.prn"},
-        {"system", c260.substr(1), c260.substr(1)}, {"system", c260, L"\\\\?\\" + c260},
-        // The existing file's full long path; a missing file or a folder is no file.
-        {"command line", L"\"" + shortFile + L"\"", file}, {"command line", file, file},
-        {"command line", L"\"Long File Name.prn", file}, {"command line", deep, deep},
-        {"command line", root + L"\\missing.prn", L""}, {"command line", root, L""},
-        {"command line", L"", L""}, {"command line", L"\"", L""},
-        // A name outside the code page goes on by its short path, also when given as one.
-        {"command line", foreign, shortForeign}, {"command line", shortForeign, shortForeign},
-        {"from foreign folder", L"job.prn", ShortOf(foreignFolder + L"\\job.prn")},
-        {"bridge", L"C:\\caf\xe9.prn", L"C:\\caf\xe9.prn"}, {"bridge", foreign, shortForeign},
-        {"bridge", root + L"\\\x0429.prn", L"lossy " + root + L"\\?.prn"},
-        // The first dropped name that is an existing file.
-        {"drop", root + L"|" + root + L"\\gone.zpl|" + file + L"|" + foreign, file},
-        {"drop", foreign + L"|" + file, shortForeign}, {"drop", root, L""},
-        // A short path stands for its long name when that name is outside the code page.
-        {"remembered", shortForeign, foreign}, {"remembered", shortFile, shortFile},
-        {"remembered", file, file},
-    };
+    const std::wstring foreign = root + L"\\\x0414\x043C\x0438\x0442\x0440\x0438\x0439.zpl";
+    ASSERT_TRUE(CopyFileW(file.c_str(), foreign.c_str(), TRUE));
+    const std::wstring shortFile = ShortPath(file), shortForeign = ShortPath(foreign);
+    const std::wstring c260 = L"C:\\" + std::wstring(MAX_PATH - 3, L'x'), c259 = c260.substr(1);
     SetCurrentDirectoryW(root.c_str());  // a relative path is completed against it
+    using namespace path;
+    const auto commandLine = [](const std::wstring& line) {
+        return Wide(ChosenFileFromWideCommandLine((L"\"C:\\K\\Kestrola.exe\"  " + line).c_str()));
+    };
+    const auto bridge = [](const std::wstring& name, std::string path = {}) {
+        return ToAnsiPath(name, path) ? Wide(path) : L"lossy " + Wide(path);
+    };
+    const auto drop = [](std::vector<std::wstring> names) { return Wide(FirstUsableFile(names)); };
+    const auto remembered = [](const std::wstring& name) { return RememberedName(Narrow(name)); };
+    const std::pair<std::wstring, std::wstring> rows[] = {
+        // One leading and one trailing quote, each removed on its own.
+        {StripQuotes(L"\"C:\\a b\\c.prn\""), L"C:\\a b\\c.prn"}, {StripQuotes(L"\"C:\\a.prn"), L"C:\\a.prn"},
+        {StripQuotes(L"C:\\a.prn\""), L"C:\\a.prn"}, {StripQuotes(L"\""), L""}, {CleanTyped(L" \t "), L""},
+        {StripQuotes(L"C:\\in \"side\".prn"), L"C:\\in \"side\".prn"}, {StripQuotes(L"\"\"\""), L"\""},
+        // A pasted path: blanks around it first, then the quotes; blanks inside them stay.
+        {CleanTyped(L" \t \"C:\\a b.zpl\"  \t"), L"C:\\a b.zpl"}, {CleanTyped(L"\" C:\\a \""), L" C:\\a "},
+        {CleanTyped(L"\"\"C:\\a\"\""), L"\"C:\\a\""}, {ToSuper(L"C:\\a\\b.prn"), L"\\\\?\\C:\\a\\b.prn"},
+        {ToSuper(L"\\\\srv\\share\\b.prn"), L"\\\\?\\UNC\\srv\\share\\b.prn"}, {ToSuper(L"a\\b"), L"a\\b"},
+        {ToSuper(L"\\\\?\\C:\\b.prn"), L"\\\\?\\C:\\b.prn"}, {ToSuper(L"\\\\.\\COM1"), L"\\\\.\\COM1"},
+        {FromSuper(L"\\\\?\\C:\\a\\b.prn"), L"C:\\a\\b.prn"}, {ForSystemCall(c259), c259},
+        {FromSuper(L"\\\\?\\UNC\\srv\\share\\b.prn"), L"\\\\srv\\share\\b.prn"},
+        {FromSuper(L"\\\\?\\Volume{1}\\b.prn"), L"\\\\?\\Volume{1}\\b.prn"},
+        {ForSystemCall(c260), L"\\\\?\\" + c260},
+        // The existing file's full long path; a missing file or a folder is no file. A name
+        // outside the code page goes on by its short path, also when given as one.
+        {commandLine(L"\"" + shortFile + L"\""), file}, {commandLine(file), file},
+        {commandLine(L"\"Long File Name.prn"), file}, {commandLine(L"\""), L""},
+        {commandLine(root + L"\\missing.prn"), L""}, {commandLine(root), L""},
+        {commandLine(foreign), shortForeign}, {commandLine(shortForeign), shortForeign},
+        {bridge(L"C:\\caf\xe9.prn"), L"C:\\caf\xe9.prn"}, {bridge(foreign), shortForeign},
+        {bridge(root + L"\\\x0429.prn"), L"lossy " + root + L"\\?.prn"},
+        // The first dropped name that is an existing file.
+        {drop({root, root + L"\\gone.zpl", file, foreign}), file}, {drop({root}), L""},
+        {drop({foreign, file}), shortForeign},
+        // A short path stands for its long name when that name is outside the code page.
+        {remembered(shortForeign), foreign}, {remembered(shortFile), shortFile}, {remembered(file), file},
+    };
     for (const auto& row : rows)
-        EXPECT_EQ(row.result, rules.at(row.rule)(row.given)) << row.rule << " " << (&row - rows);
+        EXPECT_EQ(row.second, row.first) << "row " << (&row - rows);
     SetCurrentDirectoryA("C:\\");
-    DeleteFileW((L"\\\\?\\" + deep).c_str());
-    RemoveDirectoryW((L"\\\\?\\" + deepFolder).c_str());
 }
 
 TEST(PrinterList, DisplayNames)
@@ -203,15 +154,13 @@ TEST(RecentFiles, GapsAreCompactedAndOverlongValuesShownButNotKept)
     List list = LoadRecentFiles();
     EXPECT_EQ((List{L"C:\\zero.prn", L"C:\\caf\xe9.prn", L"C:\\three.prn", Wide(fits)}), list);
 
-    const std::wstring foreign = L"C:\\\x0429\x043A\x0430.zpl";
-    AddRecentFile(foreign, list);
+    AddRecentFile(L"C:\\\x0429\x043A\x0430.zpl", list);
     SaveRecentFiles(list);
     std::map<std::string, std::string> saved = stored;
-    saved["RecentFile_00"] = "C:\\???.zpl";  // as the 8-bit calls see it
-    saved["RecentFile_01"] = "C:\\zero.prn", saved["RecentFile_02"] = "C:\\caf\xe9.prn";
-    saved["RecentFile_03"] = "C:\\three.prn", saved["RecentFile_04"] = fits;
+    for (size_t i = 0; i < list.size(); ++i)
+        saved["RecentFile_0" + std::to_string(i)] = Narrow(list[i]);  // "C:\\???.zpl" for the first
     EXPECT_EQ(saved, RawValues(kProgramSubKey));
-    EXPECT_EQ(foreign, LoadRecentFiles().at(0));
+    EXPECT_EQ(L"C:\\\x0429\x043A\x0430.zpl", LoadRecentFiles().at(0));
 }
 
 TEST(SettingsStore, RootNamesWritesAndReads)
@@ -237,7 +186,8 @@ TEST(SettingsStore, RootNamesWritesAndReads)
                  WriteRegistryString("", "Text", "x") || RawKeyExists(key.SubKey()));
 
     // Writes create the missing keys, whatever the root's spelling. Type (1: REG_SZ,
-    // 4: REG_DWORD) and size, the terminator counted but for the empty text.
+    // 4: REG_DWORD) and size, the terminator counted but for the empty text, whether the
+    // text was written through the 8-bit or the wide call.
     const std::string deep = key.Path() + "\\a\\b", sub = key.SubKey() + "\\a\\b";
     ASSERT_TRUE(WriteRegistryString("HKEY_CURRENT_USER" + deep.substr(4), "Text", "Kestrola") &&
                 WriteRegistryString(deep, "Empty", "") && WriteRegistryString(deep, "Wide", L"Kestrol\xe4") &&
@@ -246,10 +196,9 @@ TEST(SettingsStore, RootNamesWritesAndReads)
     HKEY raw = nullptr;
     RegOpenKeyExA(HKEY_CURRENT_USER, sub.c_str(), 0, KEY_READ, &raw);
     for (const auto& c : std::map<std::string, std::string>{
-             {"Text", "1 9"}, {"Empty", "1 0"}, {"Wide", "1 9"}, {"WideEmpty", "1 0"},
-             {"Number", "4 4"}}) {
-        DWORD type = 0, size = 0;
-        RegQueryValueExA(raw, c.first.c_str(), nullptr, &type, nullptr, &size);
+             {"Text", "1 18"}, {"Empty", "1 0"}, {"Wide", "1 18"}, {"WideEmpty", "1 0"}, {"Number", "4 4"}}) {
+        DWORD type = 0, size = 0;  // as the registry keeps it: in UTF-16
+        RegQueryValueExW(raw, Wide(c.first).c_str(), nullptr, &type, nullptr, &size);
         EXPECT_EQ(c.second, std::to_string(type) + " " + std::to_string(size)) << c.first;
     }
     RegCloseKey(raw);

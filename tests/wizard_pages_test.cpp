@@ -19,6 +19,7 @@ using namespace testenv;
 namespace {
 
 using Values = std::map<std::string, std::string>;
+const std::string kForeignBytes("\xD0\xA9\0\xFF", 4);
 
 // The pages after a blank one. A page makes its controls once, for one frame window: each
 // run needs a wizard of its own.
@@ -54,13 +55,8 @@ struct Wizard : TestWizard {
 
 class FilePage : public ::testing::Test {
 protected:
-    FilePage() { CloseHandle(CreateFileW(nonAnsi.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, 0)); }
-    std::string ShortNonAnsi()  // Wine makes short names up: ask for this one
-    {
-        wchar_t path[MAX_PATH] = {};
-        EXPECT_NE(0u, GetShortPathNameW(nonAnsi.c_str(), path, MAX_PATH));
-        return std::string(path, path + lstrlenW(path));
-    }
+    FilePage() { MoveFileW(Wide(dir.Write("foreign", kForeignBytes)).c_str(), nonAnsi.c_str()); }
+    std::string ShortNonAnsi() { return Narrow(ShortPath(nonAnsi)); }
     // Steps that wait for a window of this thread to show, answer it, and wait for it to go.
     void AddAnswer(std::vector<LoopStep>& steps, const char* title, std::function<void(HWND)> answer)
     {
@@ -160,32 +156,9 @@ TEST_F(FilePage, BrowseRemembersTheFilterAndHandsBackPathsThatOpen)
     EXPECT_EQ((Values{{"OpenFilterIndex", "3"}}), RawValues(kProgramSubKey));
 }
 
-// A name outside the code page, pasted into the box with quotes and blanks: printed byte for
-// byte by its short path, which the box then shows, and remembered by its real name.
-TEST_F(FilePage, ANameOutsideTheCodePageTypedInTheBoxIsPrintedByItsShortPath)
-{
-    const std::string data = AllByteValues() + "\x0C end";
-    OwnedFile out(CreateFileW(nonAnsi.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    WriteFile(out.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
-    out.reset();
-    RawWriteString(kProgramSubKey, settings::kLastPrinterName, printerA.Name());
-    wizard.Script(1, {[&] {
-        SetWindowTextW(wizard.FileBox(), (L" \"" + nonAnsi + L"\"\t").c_str());
-        wizard.Press(wizard.Next());
-    }, wizard.WaitForOutcome(), [&] {
-        EXPECT_EQ("The file was sent to the printer successfully!", wizard.Status());
-        EXPECT_EQ(ShortNonAnsi(), WindowText(wizard.FileBox()));
-    }});
-    EXPECT_EQ(data + "\x0C", printerA.Bytes());
-    wchar_t remembered[MAX_PATH] = {};
-    DWORD size = sizeof(remembered);
-    RegGetValueW(HKEY_CURRENT_USER, Wide(kProgramSubKey).c_str(), L"RecentFile_00", RRF_RT_REG_SZ,
-                 nullptr, remembered, &size);
-    EXPECT_TRUE(nonAnsi == remembered);
-}
-
-// After each change, "Print >": the page's outcome and what the picked printer received.
+// After each change, "Print >": the page's outcome and what the picked printer received. A
+// name outside the code page, pasted with quotes and blanks, goes by its short path, which
+// the box then shows, and is remembered by its real name.
 TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
 {
     const std::string held = dir.Write("held.zpl", "x");
@@ -200,7 +173,13 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
         {[&] { added.reset(); }, sent},  // and removed
         {[&] { SetWindowTextA(wizard.FileBox(), held.c_str()); },
          "Could not open the file:\n\n\"" + held + "\"\n\nfor printing. | no job"},
-        {[&] { RegDeleteTreeA(HKEY_LOCAL_MACHINE, keyOfB.c_str()); }, "You must select a printer. | no job"},
+        {[&] { SetWindowTextW(wizard.FileBox(), (L" \"" + nonAnsi + L"\"\t").c_str()); },
+         "The file was sent to the printer successfully! | " + kForeignBytes + "\x0C"},
+        {[&] {
+             EXPECT_EQ(ShortNonAnsi(), WindowText(wizard.FileBox()));
+             EXPECT_TRUE(IsWindowUnicode(wizard.FileBox()));  // it holds any name
+             RegDeleteTreeA(HKEY_LOCAL_MACHINE, keyOfB.c_str());
+         }, "You must select a printer. | no job"},
     };
     std::vector<LoopStep> steps;
     for (const auto& c : cases) {
@@ -218,6 +197,7 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
     steps.push_back(WaitFor([] { return !FindThreadWindow("Error"); }, "the message to go"));
     wizard.Script(1, steps);
     EXPECT_EQ(printerB.Name(), RawValues(kProgramSubKey).at("LastPrinterName"));
+    EXPECT_EQ(dir.Path() + "\\???.zpl", RawValues(kProgramSubKey).at("RecentFile_00"));
 }
 
 // The first dropped file that exists is taken, from any page but one printing; folders and
@@ -226,11 +206,9 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
 {
     CapturePrinter slow("", 3);
     RawWriteString(kProgramSubKey, settings::kLastPrinterName, slow.Name());
-    const std::vector<std::wstring> passedOver = {Wide(dir.Path()), Wide(dir.Path() + "\\gone.zpl")};
     std::vector<bool> released;
-    HGLOBAL queued = nullptr;
     // Drops the names on the frame as the shell does; notes whether the program freed the
-    // memory. A queued drop waits for the messages before it.
+    // memory. A queued drop waits for the messages before it (and is freed with the window).
     const auto drop = [&](const std::vector<std::wstring>& names, bool queue = false) {
         std::wstring list;
         for (const std::wstring& name : names)
@@ -240,17 +218,15 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
         *block = {sizeof(DROPFILES), {}, FALSE, TRUE};
         memcpy(block + 1, list.data(), list.size() * sizeof(wchar_t));
         GlobalUnlock(memory);
-        if (queue)
-            PostMessageA(wizard.Frame(), WM_DROPFILES, reinterpret_cast<WPARAM>(queued = memory), 0);
-        else
-            SendMessageA(wizard.Frame(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+        queue ? PostMessageA(wizard.Frame(), WM_DROPFILES, WPARAM(memory), 0)
+              : SendMessageA(wizard.Frame(), WM_DROPFILES, WPARAM(memory), 0);
         released.push_back(queue || GlobalFlags(memory) == GMEM_INVALID_HANDLE);
     };
     wizard.Script(0, {[&] {
         EXPECT_TRUE(GetWindowLongA(wizard.Frame(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-        drop(passedOver);
+        drop({Wide(dir.Path()), Wide(dir.Path() + "\\gone.zpl")});
         EXPECT_EQ(0u, wizard.Index());
-        drop({passedOver[0], passedOver[1], Wide(job), nonAnsi});
+        drop({Wide(dir.Path()), Wide(job), nonAnsi});
         EXPECT_EQ(1u, wizard.Index());
         EXPECT_EQ(job, WindowText(wizard.FileBox()));
         SetWindowTextA(wizard.FileBox(), "");  // a drop makes "Print" usable as a pick does
@@ -261,7 +237,6 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
         // Already queued when the print page posts its start: the confirmed job still goes.
         drop({nonAnsi}, true);
     }, WaitFor([&] { return !IsWindowEnabled(wizard.Back()); }, "the job to start"), [&] {
-        EXPECT_EQ(GMEM_INVALID_HANDLE, GlobalFlags(queued));
         drop({nonAnsi});
         EXPECT_EQ(2u, wizard.Index());
         EXPECT_EQ("Printing...", wizard.Status());

@@ -100,7 +100,6 @@ fp-super-from¦core/FilePath.cpp¦fullPath.size() >= MAX_PATH ?¦fullPath.size()
 fp-plain-unc¦core/FilePath.cpp¦return L"\\\\" + path.substr(wcslen(kSuperUncPrefix));¦return path.substr(wcslen(kSuperUncPrefix));¦^PathRules\.
 fp-bridge-full¦core/FilePath.cpp¦const std::wstring shortPath = full.empty() ? std::wstring() : Short(full);¦const std::wstring shortPath;¦^(PathRules|FilePage\.TheJobGoes)
 fp-remember-long¦core/FilePath.cpp¦if (longName.empty() || ToAnsiExact(longName, unused))¦if (true)¦^(PathRules|FilePage\.TheJobGoes)
-rs-wide-size¦settings/RegistryStore.cpp¦static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))¦static_cast<DWORD>(text.size() * sizeof(wchar_t))¦^(SettingsStore|RecentFiles)\.
 sf-wide-box¦pages/WSSelectFile.cpp¦fileBoxAt, 294, 172, true);¦fileBoxAt, 294, 172);¦^FilePage\.TheJobGoes
 sf-box-short¦pages/WSSelectFile.cpp¦if (path::FromAnsi(path) != name)¦if (false)¦^FilePage\.TheJobGoes
 sf-remember-bridged¦pages/WSSelectFile.cpp¦AddRecentFile(path::RememberedName(path), recent);¦AddRecentFile(path::FromAnsi(path), recent);¦^FilePage\.TheJobGoes

@@ -1,6 +1,7 @@
 #include "core/RawPrintJob.h"
 
 #include "core/DriverEnvironment.h"
+#include "core/FilePath.h"
 #include "core/OwnedHandle.h"
 #include "core/SpoolerLibrary.h"
 #include "settings/ProgramSettings.h"
@@ -22,25 +23,15 @@ const char kCannotSendData[] = "An error occurred sending the file data to the p
 
 using OwnedPrinter = Owned<HANDLE, ClosePrinterHandle>;
 
-OwnedFile OpenForReading(const char* path)
-{
-    return OwnedFile(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                 nullptr));
-}
-
-// The path is opened as given, and only when that fails in its short (8.3) form, which
-// still reaches names the ANSI path cannot carry or that are too long for it. Asking for
-// the short form first would walk every folder of the path on every job.
+// Through the wide call on the full path, in the "\\?\" form past MAX_PATH: a path of
+// any length opens, and a name the caller reached through its short form opens by it.
 OwnedFile OpenFileToSend(const std::string& filePath)
 {
-    OwnedFile file = OpenForReading(filePath.c_str());
-    if (file.valid())
-        return file;
-    char shortPath[260] = {};
-    const DWORD length = GetShortPathNameA(filePath.c_str(), shortPath, 259);
-    if (length == 0 || length >= 259 || filePath == shortPath)
-        return file;
-    return OpenForReading(shortPath);
+    const std::wstring full = path::Full(path::FromAnsi(filePath));
+    if (full.empty())
+        return OwnedFile();
+    return OwnedFile(CreateFileW(path::ForSystemCall(full).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
 // A buffer of exactly size bytes, or null when the file is to be streamed instead.

@@ -7,15 +7,15 @@
 
 namespace {
 
-std::vector<std::string> LoadThrough(DWORD bufferSize)
+std::vector<std::wstring> LoadThrough(DWORD bufferChars)
 {
-    std::vector<std::string> list;
+    std::vector<std::wstring> list;
     for (int i = 0; i < settings::kRecentFileCount; ++i) {
         const std::string name = RecentFileValueName(i);
         if (!RegistryValueExists(settings::kProgramKey, name))
             continue;
-        std::string path;
-        if (ReadRegistryString(settings::kProgramKey, name, path, bufferSize))
+        std::wstring path;
+        if (ReadRegistryString(settings::kProgramKey, name, path, bufferChars))
             list.push_back(path);
     }
     return list;
@@ -30,15 +30,15 @@ std::string RecentFileValueName(int index)
     return name;
 }
 
-std::vector<std::string> LoadRecentFiles() { return LoadThrough(260); }
+std::vector<std::wstring> LoadRecentFiles() { return LoadThrough(260); }
 
-std::vector<std::string> LoadRecentFilesForDisplay() { return LoadThrough(512); }
+std::vector<std::wstring> LoadRecentFilesForDisplay() { return LoadThrough(512); }
 
-void AddRecentFile(const std::string& path, std::vector<std::string>& list)
+void AddRecentFile(const std::wstring& path, std::vector<std::wstring>& list)
 {
     size_t k = settings::kRecentFileCount - 1;
     for (size_t i = 0; i < list.size(); ++i) {
-        if (lstrcmpiA(list[i].c_str(), path.c_str()) == 0) {
+        if (lstrcmpiW(list[i].c_str(), path.c_str()) == 0) {
             k = i;
             break;
         }
@@ -52,7 +52,7 @@ void AddRecentFile(const std::string& path, std::vector<std::string>& list)
     list[0] = path;
 }
 
-void SaveRecentFiles(const std::vector<std::string>& list)
+void SaveRecentFiles(const std::vector<std::wstring>& list)
 {
     for (size_t i = 0; i < list.size(); ++i)
         WriteRegistryString(settings::kProgramKey, RecentFileValueName(static_cast<int>(i)),

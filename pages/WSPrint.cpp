@@ -75,6 +75,7 @@ bool WSPrint::Enter(HWND frame)
     SetWindowTextA(statusText, "Printing...");
     ShowWindow(statusText, SW_SHOW);
     // The job starts once the page change is complete.
+    startQueued = true;
     PostMessageA(frame, kStartPrintMessage, 0, 0);
     AdvanceAnimation(frame);
     SetTimer(frame, kAnimationTimer, 100, nullptr);
@@ -83,6 +84,7 @@ bool WSPrint::Enter(HWND frame)
 
 bool WSPrint::Leave(HWND)
 {
+    startQueued = false;
     ShowWindow(statusText, SW_HIDE);
     SetWindowTextA(statusText, "");
     picture = Picture::None;
@@ -111,11 +113,13 @@ bool WSPrint::HandleMessage(HWND frame, UINT message, WPARAM wParam, LPARAM, LRE
             AdvanceAnimation(frame);
         return false;
     case kStartPrintMessage:
+        startQueued = false;
         RunPrintJob(frame);
         return true;
     case WM_DROPFILES:
-        // A file dropped during a job is not taken; after it, the frame takes it.
-        if (workerThread == nullptr)
+        // A file dropped during a job, or before the confirmed job has started, is not
+        // taken; after it, the frame takes it.
+        if (workerThread == nullptr && !startQueued)
             return false;
         ReleaseDrop(reinterpret_cast<HDROP>(wParam));
         *result = 0;

@@ -57,6 +57,7 @@ private:
     HBITMAP successImage = nullptr;
     HBITMAP failureImage = nullptr;
     HANDLE workerThread = nullptr;
+    bool startQueued = false;  // Enter has posted the start message; it has not arrived yet
     bool terminateRequested = false;
     int frameCount = 12;
     int frameIndex = 0;

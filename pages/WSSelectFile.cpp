@@ -1,11 +1,9 @@
 #include "pages/WSSelectFile.h"
 
-#include "core/AnsiPath.h"
-#include "core/FileExists.h"
+#include "core/FilePath.h"
 #include "core/OnDemandLibraries.h"
 #include "core/PrinterList.h"
 #include "core/QueueState.h"
-#include "core/TypedPath.h"
 #include "pages/RecentFiles.h"
 #include "settings/ProgramSettings.h"
 #include "settings/RegistryStore.h"
@@ -32,11 +30,11 @@ const char kFileNotFound[] =
 
 constexpr DWORD kAllFilesFilter = 5;
 
-std::string ControlText(HWND control)
+std::wstring ControlText(HWND control)
 {
-    const int length = GetWindowTextLengthA(control);
-    std::string text(length + 1, '\0');
-    const int copied = GetWindowTextA(control, &text[0], length + 1);
+    const int length = GetWindowTextLengthW(control);
+    std::wstring text(length + 1, L'\0');
+    const int copied = GetWindowTextW(control, &text[0], length + 1);
     text.resize(copied > 0 ? copied : 0);
     return text;
 }
@@ -75,14 +73,19 @@ WSSelectFile::~WSSelectFile()
 }
 
 HWND WSSelectFile::CreateControl(HWND frame, const char* className, int id, const char* text,
-                                 DWORD style, Offset at, int width, int height)
+                                 DWORD style, Offset at, int width, int height, bool wide)
 {
     RECT client = {};
     GetClientRect(frame, &client);
-    HWND control = CreateWindowExA(0, className, text, style, client.right + at.x,
-                                   client.bottom + at.y, width, height, frame,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleA(nullptr), nullptr);
+    const HMENU menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+    // A wide control holds any file name; the page's other controls stay 8-bit.
+    HWND control =
+        wide ? CreateWindowExW(0, path::FromAnsi(className).c_str(), path::FromAnsi(text).c_str(),
+                               style, client.right + at.x, client.bottom + at.y, width, height,
+                               frame, menu, GetModuleHandleA(nullptr), nullptr)
+             : CreateWindowExA(0, className, text, style, client.right + at.x,
+                               client.bottom + at.y, width, height, frame, menu,
+                               GetModuleHandleA(nullptr), nullptr);
     if (control != nullptr)
         SendMessageA(control, WM_SETFONT,
                      reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
@@ -98,7 +101,7 @@ void WSSelectFile::CreateControls(HWND frame)
     if (fileBox == nullptr) {
         fileBox = CreateControl(frame, "combobox", kFileBoxId, "",
                                 WS_CHILD | WS_GROUP | WS_TABSTOP | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-                                fileBoxAt, 294, 172);
+                                fileBoxAt, 294, 172, true);
         if (fileBox != nullptr)
             FillFileBox();
     }
@@ -131,14 +134,14 @@ void WSSelectFile::FillFileBox()
     if (SendMessageA(fileBox, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info)))
         AddControl(info.hwndItem);
 
-    const std::vector<std::string> recent = LoadRecentFilesForDisplay();
-    for (const std::string& path : recent)
-        SendMessageA(fileBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    const std::vector<std::wstring> recent = LoadRecentFilesForDisplay();
+    for (const std::wstring& path : recent)
+        SendMessageW(fileBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
     if (!recent.empty())
         SendMessageA(fileBox, CB_SETCURSEL, 0, 0);
     const std::string chosen = AppOwner()->GetFilePath();
     if (!chosen.empty())
-        SetWindowTextA(fileBox, chosen.c_str());
+        SetWindowTextW(fileBox, path::FromAnsi(chosen).c_str());
     SendMessageA(fileBox, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
@@ -150,8 +153,10 @@ void WSSelectFile::FillPrinterBox()
         SendMessageA(printerBox, CB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(printer.displayName.c_str()));
     size_t selection = 0;
+    std::wstring stored;
     std::string last;
-    if (ReadRegistryString(settings::kProgramKey, settings::kLastPrinterName, last, 1024)) {
+    if (ReadRegistryString(settings::kProgramKey, settings::kLastPrinterName, stored, 1024) &&
+        path::ToAnsiExact(stored, last)) {
         for (size_t i = 0; i < printers.size(); ++i) {
             if (lstrcmpA(printers[i].name.c_str(), last.c_str()) == 0) {
                 selection = i;
@@ -269,7 +274,7 @@ void WSSelectFile::BrowseForFile(HWND frame)
         return;
     WriteRegistryDword(settings::kProgramKey, settings::kOpenFilterIndex, dialog.nFilterIndex);
     std::string path;
-    if (!AnsiPathForFile(file, path)) {
+    if (!path::ToAnsiPath(file, path)) {
         MessageBoxA(frame, kFileNotFound, "Error", MB_ICONWARNING);
         return;
     }
@@ -296,19 +301,24 @@ bool WSSelectFile::TakeFile(HWND frame, const std::string& path)
 
 bool WSSelectFile::OnNext(HWND frame)
 {
-    const std::string typed = ControlText(fileBox);
-    const std::string path = CleanTypedPath(typed);
-    if (path != typed)
-        SetWindowTextA(fileBox, path.c_str());
-    if (path.empty()) {
+    const std::wstring typed = ControlText(fileBox);
+    const std::wstring name = path::CleanTyped(typed);
+    if (name != typed)
+        SetWindowTextW(fileBox, name.c_str());
+    if (name.empty()) {
         MessageBoxA(frame, "You must specify a file to send to the printer.", "Error",
                     MB_ICONWARNING);
         return false;
     }
-    if (!FileExists(path)) {
+    // A name the code page cannot hold goes on by its short path, shown in the box as after
+    // "Browse..."; without one the program cannot name the file.
+    std::string path;
+    if (!file::Exists(name) || !path::ToAnsiPath(name, path)) {
         MessageBoxA(frame, kFileNotFound, "Error", MB_ICONWARNING);
         return false;
     }
+    if (path::FromAnsi(path) != name)
+        SetWindowTextA(fileBox, path.c_str());
     // A printer that has gone since the box was filled counts as no choice.
     const LRESULT selection = SendMessageA(printerBox, CB_GETCURSEL, 0, 0);
     const std::string printer = PickedPrinter(shownPrinters, selection, GetPrinterList());
@@ -319,9 +329,10 @@ bool WSSelectFile::OnNext(HWND frame)
 
     AppOwner()->SetFilePath(path);
     AppOwner()->SetPrinterName(printer);
-    WriteRegistryString(settings::kProgramKey, settings::kLastPrinterName, printer);
-    std::vector<std::string> recent = LoadRecentFiles();
-    AddRecentFile(path, recent);
+    WriteRegistryString(settings::kProgramKey, settings::kLastPrinterName,
+                        path::FromAnsi(printer));
+    std::vector<std::wstring> recent = LoadRecentFiles();
+    AddRecentFile(path::RememberedName(path), recent);
     SaveRecentFiles(recent);
     return true;
 }

@@ -37,7 +37,7 @@ private:
     };
 
     HWND CreateControl(HWND frame, const char* className, int id, const char* text,
-                       DWORD style, Offset at, int width, int height);
+                       DWORD style, Offset at, int width, int height, bool wide = false);
     void FillFileBox();
     void FillPrinterBox();
     void BrowseForFile(HWND frame);

@@ -35,12 +35,12 @@ raw-no-abort¦core/RawPrintJob.cpp¦    EndCall(RawJobTransfer::End::Abort, prin
 raw-short-write¦core/RawPrintJob.cpp¦return ok && written == size;¦return ok;¦^RawPrintJobTest\.Bytes
 raw-last-chunk¦core/RawPrintJob.cpp¦if (remaining == 0)¦if (remaining <= chunkSize)¦^RawPrintJobTest\.Bytes
 raw-datatype¦core/RawPrintJob.cpp¦DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "RAW";¦DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "TEXT";¦^RawPrintJobTest\.DataType
-raw-short-name¦core/RawPrintJob.cpp¦return OpenForReading(shortPath);¦return file;¦^(RawPrintJobTest|StartUp|KestrolaProcessTest)\.
-su-quote-pair¦core/StartUp.cpp¦if (!path.empty() && path.back() == '"')¦if (path.size() < commandLine.size() && path.back() == '"')¦^StartUp\.Quotes
-su-long-name¦core/StartUp.cpp¦ConvertPath(full, GetLongPathNameA)¦full¦^StartUp\.Quotes
+raw-long-path¦core/RawPrintJob.cpp¦return OwnedFile(CreateFileW(path::ForSystemCall(full).c_str(), GENERIC_READ,¦return OwnedFile(CreateFileA(filePath.c_str(), GENERIC_READ,¦^KestrolaProcessTest\.ExitCodes
+fp-quote-pair¦core/FilePath.cpp¦if (!path.empty() && path.back() == L'"')¦if (path.size() < text.size() && path.back() == L'"')¦^PathRules\.
+fp-long-name¦core/FilePath.cpp¦const std::wstring longPath = Long(full);¦const std::wstring longPath = full;¦^PathRules\.
 su-stale-error¦core/StartUp.cpp¦    DeleteRegistryValue(settings::kProgramKey, settings::kLastError);¦¦^KestrolaProcessTest\.ExitCodes
 su-no-file¦core/StartUp.cpp¦if (!filePath.empty() && autoPrint != 0)¦if (autoPrint != 0)¦^KestrolaProcessTest\.ExitCodes
-fe-folder¦core/FileExists.cpp¦attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)¦attributes != INVALID_FILE_ATTRIBUTES¦^StartUp\.Quotes
+fp-folder¦core/FilePath.cpp¦attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)¦attributes != INVALID_FILE_ATTRIBUTES¦^PathRules\.
 ap-suppress¦core/AutoPrint.cpp¦if (suppressErrors == 0)¦if (suppressErrors != 0)¦^KestrolaProcessTest\.ExitCodes
 ap-exit-code¦core/AutoPrint.cpp¦    return -1;¦    return 1;¦^KestrolaProcessTest\.ExitCodes
 ap-last-error¦core/AutoPrint.cpp¦    WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);¦¦^KestrolaProcessTest\.ExitCodes
@@ -57,7 +57,7 @@ rs-no-terminator¦settings/RegistryStore.cpp¦static_cast<DWORD>(text.size() + 1
 ps-newline-name¦settings/ProgramSettings.h¦"AddNewLineAfterFormFeed"¦"AddNewlineAfterFormFeed"¦^(RawPrintJobTest\.Bytes|ConfigureDlg\.)
 ps-recent-ten¦settings/ProgramSettings.h¦constexpr int kRecentFileCount = 10;¦constexpr int kRecentFileCount = 9;¦^RecentFiles\.
 ps-last-printer-name¦settings/ProgramSettings.h¦"LastPrinterName"¦"LastPrinter"¦^FilePage\.BoxesAreFilled
-rf-case¦pages/RecentFiles.cpp¦if (lstrcmpiA(list[i].c_str(), path.c_str()) == 0) {¦if (lstrcmpA(list[i].c_str(), path.c_str()) == 0) {¦^RecentFiles\.AddMoves
+rf-case¦pages/RecentFiles.cpp¦if (lstrcmpiW(list[i].c_str(), path.c_str()) == 0) {¦if (lstrcmpW(list[i].c_str(), path.c_str()) == 0) {¦^RecentFiles\.AddMoves
 rf-gap-ends¦pages/RecentFiles.cpp¦            continue;¦            break;¦^RecentFiles\.Gaps
 rf-shift¦pages/RecentFiles.cpp¦for (size_t i = k; i >= 1; --i)¦for (size_t i = k; i > 1; --i)¦^RecentFiles\.AddMoves
 raw-xps-ignored¦core/RawPrintJob.cpp¦dwPrinterDriverAttributes &¦dwPrinterDriverAttributes & 0 &¦^RawPrintJobTest\.DataType
@@ -65,8 +65,8 @@ wow-no-native¦core/RawPrintJob.cpp¦        if (native)¦        if (false)¦^R
 wow-x64-name¦core/DriverEnvironment.cpp¦return "Windows x64";¦return "Windows NT x86";¦^RawPrintJobTest\.DataType
 raw-1804-once¦core/RawPrintJob.cpp¦if (job == 0 && GetLastError() == ERROR_INVALID_DATATYPE) {¦if (false) {¦^RawPrintJobTest\.DataType
 raw-end-doc¦core/RawPrintJob.cpp¦if (EndCall(RawJobTransfer::End::Document, printer, transfer) == FALSE)¦if (EndCall(RawJobTransfer::End::Document, printer, transfer) == FALSE && false)¦^KestrolaProcessTest\.ExitCodes
-su-wide-lossy¦core/StartUp.cpp¦if (WideToAnsiExact(begin, static_cast<std::size_t>(end - begin), ansi))¦if (WideToAnsiExact(begin, static_cast<std::size_t>(end - begin), ansi) || true)¦^KestrolaProcessTest\.ExitCodes
 pl-picked¦core/PrinterList.cpp¦if (lstrcmpiA(entry.name.c_str(), picked.c_str()) == 0)¦if (lstrcmpiA(entry.name.c_str(), picked.c_str()) != 0)¦^PrinterList\.ThePicked
+fp-wide-lossy¦core/FilePath.cpp¦    if (ToAnsiExact(normal, ansi))¦    if (ToAnsiExact(normal, ansi) || true)¦^(PathRules|KestrolaProcessTest)\.
 term-exit-code¦pages/WSPrint.cpp¦TerminateProcess(GetCurrentProcess(), 0);¦TerminateProcess(GetCurrentProcess(), 1);¦^KestrolaProcessTest\.ExitCodes
 sf-all-files¦pages/WSSelectFile.cpp¦constexpr DWORD kAllFilesFilter = 5;¦constexpr DWORD kAllFilesFilter = 1;¦^FilePage\.Browse
 sf-last-printer¦pages/WSSelectFile.cpp¦if (lstrcmpA(printers[i].name.c_str(), last.c_str()) == 0) {¦if (lstrcmpA(printers[i].name.c_str(), last.c_str()) != 0) {¦^FilePage\.BoxesAreFilled
@@ -101,11 +101,11 @@ tk-centre¦toolkit/MWBaseDialog.cpp¦return difference >= 0 ? difference / 2 : -
 tk-link-visited¦toolkit/CHyperLink.cpp¦    visited = TRUE;¦¦^HyperLinkTest\.
 tk-hover-drag¦toolkit/MWButton.cpp¦if ((keys & MK_LBUTTON) && !hot)¦if ((keys & MK_LBUTTON) && hot)¦^Button\.Hover
 tk-theme-fallback¦toolkit/VisualStyles.cpp¦return proc ? proc : fallback;¦return proc;¦^VisualStyles\.
-tp-no-trim¦core/TypedPath.cpp¦const char* const kBlanks = " \t";¦const char* const kBlanks = "";¦^TypedPath\.
-df-folder¦core/DroppedFiles.cpp¦if (AnsiPathForFile(wide.data(), path) && FileExists(path))¦if (AnsiPathForFile(wide.data(), path))¦^FilePage\.Drops
-wp-drop-in-job¦pages/WSPrint.cpp¦        if (workerThread == nullptr)¦        if (workerThread != nullptr)¦^FilePage\.Drops
+fp-no-trim¦core/FilePath.cpp¦const wchar_t* const kBlanks = L" \t";¦const wchar_t* const kBlanks = L"";¦^PathRules\.
+fp-drop-folder¦core/FilePath.cpp¦if (file::Exists(name) && ToAnsiPath(name, ansi))¦if (ToAnsiPath(name, ansi))¦^(PathRules|FilePage\.Drops)
+wp-drop-in-job¦pages/WSPrint.cpp¦if (workerThread == nullptr && !startQueued)¦if (!startQueued)¦^FilePage\.Drops
 af-drop-kept¦wizard/AppWindowStateController.cpp¦    ReleaseDrop(drop);¦¦^FilePage\.Drops
-sf-lossy-browse¦pages/WSSelectFile.cpp¦if (!AnsiPathForFile(file, path)) {¦if (!WideToAnsiExact(file, lstrlenW(file), path) && path.empty()) {¦^FilePage\.Browse
+sf-lossy-browse¦pages/WSSelectFile.cpp¦if (!path::ToAnsiPath(file, path)) {¦if (!path::ToAnsiExact(file, path) && path.empty()) {¦^FilePage\.Browse
 raw-end-order¦core/RawPrintJob.cpp¦        EndCall(RawJobTransfer::End::Page, printer, transfer);¦        EndCall(RawJobTransfer::End::Document, printer, transfer), EndCall(RawJobTransfer::End::Page, printer, transfer);¦^RawPrintJobTest\.Bytes
 wc-escape-disabled¦wizard/WindowStateController.cpp¦if (cancelButton != nullptr && IsWindowEnabled(cancelButton)) {¦if (cancelButton != nullptr) {¦^WizardFrame\.
 wp-escape-in-job¦pages/WSPrint.cpp¦                TranslateMessage(&msg);¦                if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) PostMessageA(frame, WM_COMMAND, IDCANCEL, 0); TranslateMessage(&msg);¦^PrintPage\.ClosingDuringASlowJob
@@ -113,7 +113,7 @@ sf-printer-first¦pages/WSSelectFile.cpp¦    if (!FileExists(path)) {¦    if (
 ap-suppress-one¦core/AutoPrint.cpp¦if (suppressErrors == 0)¦if (suppressErrors != 1)¦^KestrolaProcessTest\.ExitCodes
 raw-abort-buffered¦core/RawPrintJob.cpp¦    if (!WriteData(printer.get(), transfer, data, size)) {¦    if (!WriteData(printer.get(), transfer, data, size) && FinishJob(printer.get(), transfer, pages, wait)) {¦^RawPrintJobTest\.Bytes
 raw-no-state¦core/RawPrintJob.cpp¦    wait = ReadPrinterWait(¦    wait = PrinterWait::None, ReadPrinterWait(¦^RawPrintJobTest\.Bytes
-raw-state-level¦core/RawPrintJob.cpp¦: GetPrinterA(printer, 2, info, size, needed);¦: GetPrinterA(printer, 1, info, size, needed);¦^PrintPage\.EachOutcome
+raw-state-level¦core/RawPrintJob.cpp¦: Spooler()->getPrinter(printer, 2, info, size, needed);¦: Spooler()->getPrinter(printer, 1, info, size, needed);¦^PrintPage\.EachOutcome
 qs-offline-attr¦core/QueueState.cpp¦{PrinterWait::Offline, PRINTER_ATTRIBUTE_WORK_OFFLINE, PRINTER_STATUS_OFFLINE,¦{PrinterWait::Offline, 0, PRINTER_STATUS_OFFLINE,¦^QueueState\.
 qs-paper-bit¦core/QueueState.cpp¦{PrinterWait::PaperOut, 0, PRINTER_STATUS_PAPER_OUT,¦{PrinterWait::PaperOut, 0, PRINTER_STATUS_PAPER_PROBLEM,¦^QueueState\.
 qs-any-bit¦core/QueueState.cpp¦(status & rule.status) != 0¦(status & rule.status) == status¦^QueueState\.
@@ -124,6 +124,16 @@ wp-wait-dropped¦pages/WSPrint.cpp¦                    queueWait = workerQueueW
 sf-state-enter¦pages/WSSelectFile.cpp¦    ReadPrinterState(frame);  // it may have changed while the page was not shown¦¦^FilePage\.TheJobGoes
 sf-state-change¦pages/WSSelectFile.cpp¦id == kPrinterBoxId && notification == CBN_SELCHANGE¦id == kPrinterBoxId && notification == CBN_DROPDOWN¦^FilePage\.TheJobGoes
 sf-state-stale¦pages/WSSelectFile.cpp¦if (wParam == stateReadings)¦if (true)¦^FilePage\.TheJobGoes
+fp-super-unc¦core/FilePath.cpp¦return kSuperUncPrefix + fullPath.substr(2);¦return kSuperPrefix + fullPath.substr(2);¦^PathRules\.
+fp-super-from¦core/FilePath.cpp¦fullPath.size() >= MAX_PATH ?¦fullPath.size() > MAX_PATH ?¦^PathRules\.
+fp-plain-unc¦core/FilePath.cpp¦return L"\\\\" + path.substr(wcslen(kSuperUncPrefix));¦return path.substr(wcslen(kSuperUncPrefix));¦^PathRules\.
+fp-bridge-full¦core/FilePath.cpp¦const std::wstring shortPath = full.empty() ? std::wstring() : Short(full);¦const std::wstring shortPath;¦^(PathRules|FilePage\.TheJobGoes)
+fp-remember-long¦core/FilePath.cpp¦if (longName.empty() || ToAnsiExact(longName, unused))¦if (true)¦^(PathRules|FilePage\.TheJobGoes)
+sf-wide-box¦pages/WSSelectFile.cpp¦fileBoxAt, 294, 172, true);¦fileBoxAt, 294, 172);¦^FilePage\.TheJobGoes
+sf-box-short¦pages/WSSelectFile.cpp¦if (path::FromAnsi(path) != name)¦if (false)¦^FilePage\.TheJobGoes
+sf-remember-bridged¦pages/WSSelectFile.cpp¦AddRecentFile(path::RememberedName(path), recent);¦AddRecentFile(path::FromAnsi(path), recent);¦^FilePage\.TheJobGoes
+wp-drop-queued¦pages/WSPrint.cpp¦if (workerThread == nullptr && !startQueued)¦if (workerThread == nullptr)¦^FilePage\.Drops
+wc-shift-in-front¦wizard/WindowStateController.cpp¦if (GetForegroundWindow() == frameWindow)¦if (frameWindow != nullptr)¦^WizardFrame\.
 TABLE
 }
 

@@ -1,5 +1,6 @@
 #include "settings/RegistryStore.h"
 
+#include "core/FilePath.h"
 #include "core/OwnedHandle.h"
 
 #include <algorithm>
@@ -25,6 +26,17 @@ const RootName kRoots[] = {
     {"HKEY_PERFORMANCE_DATA", "HKPD", HKEY_PERFORMANCE_DATA},
     {"HKEY_DYN_DATA", "HKDD", HKEY_DYN_DATA},
 };
+
+// Data that fills the buffer with no zero left has no room for its terminator.
+template <class Char>
+bool TakeTerminated(const std::vector<Char>& buffer, std::basic_string<Char>& text)
+{
+    const auto end = std::find(buffer.begin(), buffer.end(), Char());
+    if (end == buffer.end())
+        return false;
+    text.assign(buffer.begin(), end);
+    return true;
+}
 
 std::string WithBackslashes(std::string path)
 {
@@ -97,12 +109,37 @@ bool ReadRegistryString(const std::string& keyPath, const std::string& valueName
     std::vector<char> buffer(bufferSize);
     if (!ReadRegistryValue(keyPath, valueName, buffer.data(), bufferSize))
         return false;
-    // Data that fills the buffer with no zero byte left has no room for its terminator.
-    const auto end = std::find(buffer.begin(), buffer.end(), '\0');
-    if (end == buffer.end())
+    return TakeTerminated(buffer, text);
+}
+
+bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
+                        std::wstring& text, DWORD bufferChars)
+{
+    text.clear();
+    if (bufferChars == 0)
         return false;
-    text.assign(buffer.begin(), end);
-    return true;
+    std::vector<wchar_t> buffer(bufferChars, L'\0');
+    const DWORD size = bufferChars * sizeof(wchar_t);
+    OwnedKey key(OpenRegistryKey(keyPath, false, KEY_READ));
+    if (!key.valid())
+        return false;
+    DWORD dataSize = size;
+    if (RegQueryValueExW(key.get(), path::FromAnsi(valueName).c_str(), nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(buffer.data()), &dataSize) != ERROR_SUCCESS)
+        return false;
+    return TakeTerminated(buffer, text);
+}
+
+bool WriteRegistryString(const std::string& keyPath, const std::string& valueName,
+                         const std::wstring& text)
+{
+    OwnedKey key(OpenRegistryKey(keyPath, true, kWriteAccess));
+    if (!key.valid())
+        return false;
+    const DWORD size =
+        text.empty() ? 0 : static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+    return RegSetValueExW(key.get(), path::FromAnsi(valueName).c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(text.c_str()), size) == ERROR_SUCCESS;
 }
 
 bool WriteRegistryDword(const std::string& keyPath, const std::string& valueName, DWORD value)

@@ -23,6 +23,14 @@ bool ReadRegistryDword(const std::string& keyPath, const std::string& valueName,
 bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
                         std::string& text, DWORD bufferSize);
 
+// Texts that may hold any character (file names), through the wide calls. A text of the
+// ANSI code page reads back through ReadRegistryString byte for byte as it was written by
+// WriteRegistryString. bufferChars counts characters, terminator included.
+bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
+                        std::wstring& text, DWORD bufferChars);
+bool WriteRegistryString(const std::string& keyPath, const std::string& valueName,
+                         const std::wstring& text);
+
 bool WriteRegistryDword(const std::string& keyPath, const std::string& valueName, DWORD value);
 // The empty text is stored with a data size of 0.
 bool WriteRegistryString(const std::string& keyPath, const std::string& valueName,

@@ -26,9 +26,14 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
     const std::string data = AllByteValues() + "\x0C end";
     const std::string path = dir.Write("job one.prn", data);
     const std::wstring quoted = Wide("\"" + path + "\"");
-    // A name outside the ANSI code page comes only through the wide command line.
-    const std::wstring foreign = Wide(dir.Path()) + L"\\\u30e9\u30d9\u30eb \u0161.zpl";
-    ASSERT_TRUE(MoveFileW(Wide(dir.Write("foreign.zpl", data)).c_str(), foreign.c_str()));
+    // A relative name from a folder named outside the ANSI code page, which comes only through
+    // the wide command line, and a path past MAX_PATH.
+    const std::wstring folder = Wide(dir.Path()) + L"\\\x0414\x043c\x0438\x0442\x0440\x0438\x0439";
+    const std::wstring deep = L"\\\\?\\" + Wide(dir.Path()) + L"\\" + std::wstring(200, L'd');
+    const std::wstring deepFile = deep.substr(4) + L"\\" + std::wstring(80, L'j');
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) && CreateDirectoryW(deep.c_str(), nullptr) &&
+                CopyFileW(Wide(path).c_str(), (folder + L"\\job.prn").c_str(), TRUE) &&
+                CopyFileW(Wide(path).c_str(), (L"\\\\?\\" + deepFile).c_str(), TRUE));
     const std::string wizard = "Morrowick Kestrola", box = "Kestrola Error", none = "<none>";
     const std::string nowhere = "Could not find the printer \"Kestrola Nowhere\".";
     const struct {
@@ -45,7 +50,8 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         std::vector<std::pair<std::string, std::string>> overrides = {};
     } cases[] = {
         {1, 0, printer.Name(), quoted, false, "", 0, {}, none, true},
-        {1, 0, printer.Name(), L"\"" + foreign + L"\"", false, "", 0, {}, none, true},
+        {1, 0, printer.Name(), L"job.prn", false, "", 0, {}, none, true},  // from the folder
+        {1, 0, printer.Name(), L"\"" + deepFile + L"\"", false, "", 0, {}, none, true},
         // Libraries beside the program are preferred, as Windows does for those outside
         // KnownDLLs: the program still takes the system's own.
         {1, 0, printer.Name(), quoted, false, "", 0, {}, none, true,
@@ -72,13 +78,14 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
     // Each run is of a copy of the program beside stand-ins for winspool.drv and uxtheme.dll,
     // which leave a marker file when loaded. Wine takes the load orders of a program that a
     // Windows process starts from the registry, not from the environment.
-    const std::string folder = dir.Path() + "\\", standIns[] = {"winspool.drv", "uxtheme.dll"};
-    ASSERT_TRUE(CopyFileA(KestrolaExePath().c_str(), (folder + "Kestrola.exe").c_str(), FALSE));
+    const std::string beside = dir.Path() + "\\", standIns[] = {"winspool.drv", "uxtheme.dll"};
+    ASSERT_TRUE(CopyFileA(KestrolaExePath().c_str(), (beside + "Kestrola.exe").c_str(), FALSE));
     for (const std::string& name : standIns)
         ASSERT_TRUE(CopyFileA((KestrolaExePath() + "\\..\\tests\\kestrola-stand-in.dll").c_str(),
-                              (folder + name).c_str(), FALSE));
+                              (beside + name).c_str(), FALSE));
     const std::string wineApp = "Software\\Wine\\AppDefaults\\Kestrola.exe";
     KeyGuard wineAppGuard(HKEY_CURRENT_USER, wineApp, true);
+    SetCurrentDirectoryW(folder.c_str());  // every other case names its file in full
     for (const auto& c : cases) {
         const std::string what = "case " + std::to_string(&c - cases);
         RawWriteDword(kProgramSubKey, settings::kAutoPrint, c.autoPrint);
@@ -112,7 +119,7 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         CloseHandle(holder);
         RegDeleteTreeA(HKEY_CURRENT_USER, wineApp.c_str());
         for (const std::string& name : standIns)  // left by a stand-in that was loaded
-            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + name + ".loaded").c_str())) << what;
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((beside + name + ".loaded").c_str())) << what;
         EXPECT_EQ(c.exitCode, run.exitCode) << what;
         EXPECT_EQ(c.windows, run.visibleWindowTitles) << what;
         std::string lastError = none;
@@ -122,7 +129,9 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         EXPECT_EQ(c.printed ? data + "\x0C" : none, printer.HasJob() ? printer.Bytes() : none)
             << what;
     }
-    DeleteFileW(foreign.c_str());
+    SetCurrentDirectoryA("C:\\");
+    DeleteFileW((L"\\\\?\\" + deepFile).c_str());
+    RemoveDirectoryW(deep.c_str());
 }
 
 // Built for the test's own architecture (so IMAGE_NT_HEADERS fits it) and large-address

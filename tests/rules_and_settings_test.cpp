@@ -1,5 +1,6 @@
-// Rules over plain data and the program's settings store: quote stripping and the chosen
+// Rules over plain data and the program's settings store: the path rules and the chosen
 // file, printer names and order, the recent list, registry reads and writes.
+#include "core/FilePath.h"
 #include "core/PrinterList.h"
 #include "core/QueueState.h"
 #include "core/StartUp.h"
@@ -15,33 +16,57 @@ using namespace testenv;
 
 namespace {
 
-TEST(StartUp, QuotesAreStrippedAndTheChosenFileIsTheExistingFilesFullLongPath)
+// Every rule a path meets on its way in, as a table: what the rule gives, and what it should
+// ("lossy " when the bridge found no 8-bit path).
+TEST(PathRules, QuotesBlanksLongFormsAndTheBridgeForEveryWayIn)
 {
-    // One leading and one trailing quote, each removed on its own.
-    for (const auto& c : std::vector<std::pair<std::string, std::string>>{
-             {"\"C:\\a b\\c.prn\"", "C:\\a b\\c.prn"}, {"\"C:\\a.prn", "C:\\a.prn"},
-             {"C:\\a.prn\"", "C:\\a.prn"}, {"\"", ""}, {"\"\"\"", "\""},
-             {"C:\\with \"inner\" quotes.prn", "C:\\with \"inner\" quotes.prn"}})
-        EXPECT_EQ(c.second, StripCommandLineQuotes(c.first)) << c.first;
-
     ScratchDir dir;
-    const std::string path = dir.Write("Long File Name.prn", "x");
-    // Past the length where an older existence test gave up.
-    const std::string folder = dir.Path() + "\\" + std::string(100, 'f');
-    CreateDirectoryA(folder.c_str(), nullptr);
-    const std::string deep = dir.Write(std::string(100, 'f') + "\\" + std::string(60, 'n'), "y");
-    char shortPath[MAX_PATH] = {}, previous[MAX_PATH] = {};
-    ASSERT_NE(0u, GetShortPathNameA(path.c_str(), shortPath, MAX_PATH));
-    ASSERT_NE(path, shortPath);
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    SetCurrentDirectoryA(dir.Path().c_str());  // a relative path is completed against it
-    for (const auto& c : std::vector<std::pair<std::string, std::string>>{
-             {"\"" + std::string(shortPath) + "\"", path}, {path, path},
-             {"\"Long File Name.prn", path}, {std::string(100, 'f') + "\\" + std::string(60, 'n'), deep},
-             {dir.Path() + "\\missing.prn", ""}, {folder, ""}, {"", ""}})
-        EXPECT_EQ(c.second, ChosenFileFromCommandLine(c.first.c_str())) << c.first;
-    EXPECT_EQ("", ChosenFileFromCommandLine(nullptr));
-    SetCurrentDirectoryA(previous);
+    const std::wstring root = Wide(dir.Path()), file = Wide(dir.Write("Long File Name.prn", "x"));
+    const std::wstring foreign = root + L"\\\x0414\x043C\x0438\x0442\x0440\x0438\x0439.zpl";
+    ASSERT_TRUE(CopyFileW(file.c_str(), foreign.c_str(), TRUE));
+    const std::wstring shortFile = ShortPath(file), shortForeign = ShortPath(foreign);
+    const std::wstring c260 = L"C:\\" + std::wstring(MAX_PATH - 3, L'x'), c259 = c260.substr(1);
+    SetCurrentDirectoryW(root.c_str());  // a relative path is completed against it
+    using namespace path;
+    const auto commandLine = [](const std::wstring& line) {
+        return Wide(ChosenFileFromWideCommandLine((L"\"C:\\K\\Kestrola.exe\"  " + line).c_str()));
+    };
+    const auto bridge = [](const std::wstring& name, std::string path = {}) {
+        return ToAnsiPath(name, path) ? Wide(path) : L"lossy " + Wide(path);
+    };
+    const auto drop = [](std::vector<std::wstring> names) { return Wide(FirstUsableFile(names)); };
+    const auto remembered = [](const std::wstring& name) { return RememberedName(Narrow(name)); };
+    const std::pair<std::wstring, std::wstring> rows[] = {
+        // One leading and one trailing quote, each removed on its own.
+        {StripQuotes(L"\"C:\\a b\\c.prn\""), L"C:\\a b\\c.prn"}, {StripQuotes(L"\"C:\\a.prn"), L"C:\\a.prn"},
+        {StripQuotes(L"C:\\a.prn\""), L"C:\\a.prn"}, {StripQuotes(L"\""), L""}, {CleanTyped(L" \t "), L""},
+        {StripQuotes(L"C:\\in \"side\".prn"), L"C:\\in \"side\".prn"}, {StripQuotes(L"\"\"\""), L"\""},
+        // A pasted path: blanks around it first, then the quotes; blanks inside them stay.
+        {CleanTyped(L" \t \"C:\\a b.zpl\"  \t"), L"C:\\a b.zpl"}, {CleanTyped(L"\" C:\\a \""), L" C:\\a "},
+        {CleanTyped(L"\"\"C:\\a\"\""), L"\"C:\\a\""}, {ToSuper(L"C:\\a\\b.prn"), L"\\\\?\\C:\\a\\b.prn"},
+        {ToSuper(L"\\\\srv\\share\\b.prn"), L"\\\\?\\UNC\\srv\\share\\b.prn"}, {ToSuper(L"a\\b"), L"a\\b"},
+        {ToSuper(L"\\\\?\\C:\\b.prn"), L"\\\\?\\C:\\b.prn"}, {ToSuper(L"\\\\.\\COM1"), L"\\\\.\\COM1"},
+        {FromSuper(L"\\\\?\\C:\\a\\b.prn"), L"C:\\a\\b.prn"}, {ForSystemCall(c259), c259},
+        {FromSuper(L"\\\\?\\UNC\\srv\\share\\b.prn"), L"\\\\srv\\share\\b.prn"},
+        {FromSuper(L"\\\\?\\Volume{1}\\b.prn"), L"\\\\?\\Volume{1}\\b.prn"},
+        {ForSystemCall(c260), L"\\\\?\\" + c260},
+        // The existing file's full long path; a missing file or a folder is no file. A name
+        // outside the code page goes on by its short path, also when given as one.
+        {commandLine(L"\"" + shortFile + L"\""), file}, {commandLine(file), file},
+        {commandLine(L"\"Long File Name.prn"), file}, {commandLine(L"\""), L""},
+        {commandLine(root + L"\\missing.prn"), L""}, {commandLine(root), L""},
+        {commandLine(foreign), shortForeign}, {commandLine(shortForeign), shortForeign},
+        {bridge(L"C:\\caf\xe9.prn"), L"C:\\caf\xe9.prn"}, {bridge(foreign), shortForeign},
+        {bridge(root + L"\\\x0429.prn"), L"lossy " + root + L"\\?.prn"},
+        // The first dropped name that is an existing file.
+        {drop({root, root + L"\\gone.zpl", file, foreign}), file}, {drop({root}), L""},
+        {drop({foreign, file}), shortForeign},
+        // A short path stands for its long name when that name is outside the code page.
+        {remembered(shortForeign), foreign}, {remembered(shortFile), shortFile}, {remembered(file), file},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.second, row.first) << "row " << (&row - rows);
+    SetCurrentDirectoryA("C:\\");
 }
 
 TEST(PrinterList, DisplayNames)
@@ -122,51 +147,54 @@ TEST(QueueState, EachReasonToWaitItsStateAndNotice)
     EXPECT_EQ(PrinterWait::None, ReadPrinterWait("Kestrola No Such Queue"));
 }
 
-using List = std::vector<std::string>;
+using List = std::vector<std::wstring>;
 
 // The path goes first; an entry equal to it but for case leaves its place and takes the
 // new spelling; ten entries at most.
 TEST(RecentFiles, AddMovesToTheFrontAndKeepsTenAtMost)
 {
-    List ten, newFirst = {"C:\\new.prn"};
+    List ten, newFirst = {L"C:\\new.prn"};
     for (int i = 0; i < 10; ++i)
-        ten.push_back("C:\\jobs\\" + std::to_string(i) + ".prn");
+        ten.push_back(L"C:\\jobs\\" + std::to_wstring(i) + L".prn");
     newFirst.insert(newFirst.end(), ten.begin(), ten.end() - 1);
     // The list before, the path added, the list after.
-    for (auto [list, path, after] : std::vector<std::tuple<List, std::string, List>>{
-             {{}, "C:\\a.prn", {"C:\\a.prn"}},
-             {{"C:\\a.prn", "C:\\b.prn", "C:\\Jobs\\Label.ZPL", "C:\\d.prn"}, "c:\\jobs\\label.zpl",
-              {"c:\\jobs\\label.zpl", "C:\\a.prn", "C:\\b.prn", "C:\\d.prn"}},
-             {ten, "C:\\new.prn", newFirst}}) {
+    for (auto [list, path, after] : std::vector<std::tuple<List, std::wstring, List>>{
+             {{}, L"C:\\a.prn", {L"C:\\a.prn"}},
+             {{L"C:\\a.prn", L"C:\\b.prn", L"C:\\Jobs\\\x0414\x0438.ZPL", L"C:\\d.prn"},
+              L"c:\\jobs\\\x0434\x0438.zpl",
+              {L"c:\\jobs\\\x0434\x0438.zpl", L"C:\\a.prn", L"C:\\b.prn", L"C:\\d.prn"}},
+             {ten, L"C:\\new.prn", newFirst}}) {
         AddRecentFile(path, list);
-        EXPECT_EQ(after, list) << path;
+        EXPECT_EQ(after, list) << path.size();
     }
 }
 
 // Gaps close up; a value too long for the program's path buffer is shown but not kept, and
-// a save writes only the positions it has.
+// a save writes only the positions it has, any name whole and a name of the code page byte
+// for byte as the 8-bit calls wrote it.
 TEST(RecentFiles, GapsAreCompactedAndOverlongValuesShownButNotKept)
 {
     ProgramKeyGuard programKey;
     const std::string overlong = "C:\\" + std::string(300, 'x') + ".prn";  // 308 bytes
     const std::string fits = "C:\\" + std::string(252, 'y') + ".prn";  // 259 + terminator
     const std::map<std::string, std::string> stored = {
-        {"RecentFile_00", "C:\\zero.prn"}, {"RecentFile_01", "C:\\one.prn"},
+        {"RecentFile_00", "C:\\zero.prn"}, {"RecentFile_01", "C:\\caf\xe9.prn"},
         {"RecentFile_03", "C:\\three.prn"}, {"RecentFile_05", overlong},
         {"RecentFile_07", fits}, {"RecentFile_10", "C:\\beyond the list.prn"}};
     for (const auto& value : stored)
         RawWriteString(kProgramSubKey, value.first, value.second);
-    const List shown = {"C:\\zero.prn", "C:\\one.prn", "C:\\three.prn", overlong, fits};
+    const List shown = {L"C:\\zero.prn", L"C:\\caf\xe9.prn", L"C:\\three.prn", Wide(overlong), Wide(fits)};
     EXPECT_EQ(shown, LoadRecentFilesForDisplay());
     List list = LoadRecentFiles();
-    EXPECT_EQ((List{"C:\\zero.prn", "C:\\one.prn", "C:\\three.prn", fits}), list);
+    EXPECT_EQ((List{L"C:\\zero.prn", L"C:\\caf\xe9.prn", L"C:\\three.prn", Wide(fits)}), list);
 
-    AddRecentFile("C:\\sent.prn", list);
+    AddRecentFile(L"C:\\\x0429\x043A\x0430.zpl", list);
     SaveRecentFiles(list);
     std::map<std::string, std::string> saved = stored;
     for (size_t i = 0; i < list.size(); ++i)
-        saved["RecentFile_0" + std::to_string(i)] = list[i];
+        saved["RecentFile_0" + std::to_string(i)] = Narrow(list[i]);  // "C:\\???.zpl" for the first
     EXPECT_EQ(saved, RawValues(kProgramSubKey));
+    EXPECT_EQ(L"C:\\\x0429\x043A\x0430.zpl", LoadRecentFiles().at(0));
 }
 
 TEST(SettingsStore, RootNamesWritesAndReads)
@@ -192,17 +220,19 @@ TEST(SettingsStore, RootNamesWritesAndReads)
                  WriteRegistryString("", "Text", "x") || RawKeyExists(key.SubKey()));
 
     // Writes create the missing keys, whatever the root's spelling. Type (1: REG_SZ,
-    // 4: REG_DWORD) and size, the terminator counted but for the empty text.
+    // 4: REG_DWORD) and size, the terminator counted but for the empty text, whether the
+    // text was written through the 8-bit or the wide call.
     const std::string deep = key.Path() + "\\a\\b", sub = key.SubKey() + "\\a\\b";
     ASSERT_TRUE(WriteRegistryString("HKEY_CURRENT_USER" + deep.substr(4), "Text", "Kestrola") &&
-                WriteRegistryString(deep, "Empty", "") &&
+                WriteRegistryString(deep, "Empty", "") && WriteRegistryString(deep, "Wide", L"Kestrol\xe4") &&
+                WriteRegistryString(deep, "WideEmpty", std::wstring()) &&
                 WriteRegistryDword("HKCU/" + sub, "Number", 0x01020304));
     HKEY raw = nullptr;
     RegOpenKeyExA(HKEY_CURRENT_USER, sub.c_str(), 0, KEY_READ, &raw);
     for (const auto& c : std::map<std::string, std::string>{
-             {"Text", "1 9"}, {"Empty", "1 0"}, {"Number", "4 4"}}) {
-        DWORD type = 0, size = 0;
-        RegQueryValueExA(raw, c.first.c_str(), nullptr, &type, nullptr, &size);
+             {"Text", "1 18"}, {"Empty", "1 0"}, {"Wide", "1 18"}, {"WideEmpty", "1 0"}, {"Number", "4 4"}}) {
+        DWORD type = 0, size = 0;  // as the registry keeps it: in UTF-16
+        RegQueryValueExW(raw, Wide(c.first).c_str(), nullptr, &type, nullptr, &size);
         EXPECT_EQ(c.second, std::to_string(type) + " " + std::to_string(size)) << c.first;
     }
     RegCloseKey(raw);

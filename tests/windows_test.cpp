@@ -202,28 +202,50 @@ struct Page : WindowState {
 
 LONG Left(HWND control) { RECT rect = {}; GetWindowRect(control, &rect); return rect.left; }
 
-// A page is left only when it agrees. Cancel takes the slot of a hidden "< Back"; Esc closes
-// the wizard, but not while Cancel is disabled.
+int shiftKeys = 0;  // Shift presses and releases that reached the desktop
+
+LRESULT CALLBACK CountShiftKeys(int code, WPARAM wParam, LPARAM lParam)
+{
+    const DWORD key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam)->vkCode;
+    shiftKeys += code == HC_ACTION && (key == VK_SHIFT || key == VK_LSHIFT);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A page is left only when it agrees; the change taps Shift only while the wizard is in
+// front. Cancel takes the slot of a hidden "< Back"; Esc closes the wizard, but not while
+// Cancel is disabled.
 TEST(WizardFrame, PagesChangeWhenLeftAndCancelTakesTheFreeSlotAndEscape)
 {
     FrameUnderTest<WindowStateController> frame;
     Page first(&frame), second(&frame);
     frame.AddPage(&first, 1);
     frame.AddPage(&second, 2);
+    const HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, CountShiftKeys, GetModuleHandleA(nullptr), 0);
+    TestWindow inFront;
     const auto run = frame.Script(0, {[&] {
+        SetForegroundWindow(frame.Frame());
+        shiftKeys = 0;  // counted from here on
         frame.SetNextButton(true, true, "Next >");
         first.refuseLeave = true;
         for (std::size_t index : {0u, 1u}) {  // refused, then agreed
             SendMessageA(frame.Next(), BM_CLICK, 0, 0);
             EXPECT_EQ(index, frame.Index());
         }
+    }, [&] {
+        EXPECT_EQ(2, shiftKeys) << "pressed and released";
+        SetForegroundWindow(inFront.hwnd);
+        EXPECT_TRUE(frame.GoToPage(1));
+    }, [&] {
+        EXPECT_EQ(2, shiftKeys) << "none while another window is in front";
+        SetForegroundWindow(frame.Frame());
         const LONG back = Left(frame.Back());
         frame.SetBackButton(false, true, "< Back");
         EXPECT_EQ(back, Left(GetDlgItem(frame.Frame(), IDCANCEL)));
         frame.SetCancelButton(true, false, "Cancel");
         PostKey(VK_ESCAPE);
     }, [&] { frame.SetCancelButton(true, true, "Cancel"), PostKey(VK_ESCAPE); }, [] {}});
-    EXPECT_EQ(2u, run) << "Esc closes the wizard when Cancel is enabled, and only then";
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(4u, run) << "Esc closes the wizard when Cancel is enabled, and only then";
 }
 
 // A drag from elsewhere does not make the button hot; a plain move does.

@@ -3,7 +3,6 @@
 // and the print page's outcomes at capture printers of the test's own.
 
 #include "core/OwnedHandle.h"
-#include "core/TypedPath.h"
 #include "pages/WSPrint.h"
 #include "pages/WSSelectFile.h"
 #include "settings/ProgramSettings.h"
@@ -20,6 +19,7 @@ using namespace testenv;
 namespace {
 
 using Values = std::map<std::string, std::string>;
+const std::string kForeignBytes("\xD0\xA9\0\xFF", 4);
 
 // The pages after a blank one. A page makes its controls once, for one frame window: each
 // run needs a wizard of its own.
@@ -62,13 +62,8 @@ struct Wizard : TestWizard {
 
 class FilePage : public ::testing::Test {
 protected:
-    FilePage() { CloseHandle(CreateFileW(nonAnsi.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, 0)); }
-    std::string ShortNonAnsi()  // Wine makes short names up: ask for this one
-    {
-        wchar_t path[MAX_PATH] = {};
-        EXPECT_NE(0u, GetShortPathNameW(nonAnsi.c_str(), path, MAX_PATH));
-        return std::string(path, path + lstrlenW(path));
-    }
+    FilePage() { MoveFileW(Wide(dir.Write("foreign", kForeignBytes)).c_str(), nonAnsi.c_str()); }
+    std::string ShortNonAnsi() { return Narrow(ShortPath(nonAnsi)); }
     // Steps that wait for a window of this thread to show, answer it, and wait for it to go.
     void AddAnswer(std::vector<LoopStep>& steps, const char* title, std::function<void(HWND)> answer)
     {
@@ -169,6 +164,8 @@ TEST_F(FilePage, BrowseRemembersTheFilterAndHandsBackPathsThatOpen)
 
 // The picked printer's state, read when the page is shown and when another is picked. After
 // each change, "Print >": the page's outcome and what the picked printer, offline, received.
+// A name outside the code page, pasted with quotes and blanks, goes by its short path, which
+// the box then shows, and is remembered by its real name.
 TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
 {
     SetPrinterOffline(printerB.Name(), true);
@@ -178,14 +175,21 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
     wizard.SetFilePath(dir.Write("label.zpl", "^XA^XZ"));
     std::unique_ptr<CapturePrinter> added;
     const std::string keyOfB = "System\\CurrentControlSet\\Control\\Print\\Printers\\" + printerB.Name();
-    const std::string sent = "The file was sent to the printer successfully!\n\n" +
-                             std::string(DescribeWait(PrinterWait::Offline).notice) + " | ^XA^XZ\x0C";
+    const std::string success = "The file was sent to the printer successfully!\n\n" +
+                                std::string(DescribeWait(PrinterWait::Offline).notice) + " | ";
+    const std::string sent = success + "^XA^XZ\x0C";
     const std::pair<LoopStep, std::string> cases[] = {
         {[&] { added.reset(new CapturePrinter("Kestrola AAA New")); }, sent},  // listed before B
         {[&] { added.reset(); }, sent},  // and removed
         {[&] { SetWindowTextA(wizard.FileBox(), held.c_str()); },
          "Could not open the file:\n\n\"" + held + "\"\n\nfor printing. | no job"},
-        {[&] { RegDeleteTreeA(HKEY_LOCAL_MACHINE, keyOfB.c_str()); }, "You must select a printer. | no job"},
+        {[&] { SetWindowTextW(wizard.FileBox(), (L" \"" + nonAnsi + L"\"\t").c_str()); },
+         success + kForeignBytes + "\x0C"},
+        {[&] {
+             EXPECT_EQ(ShortNonAnsi(), WindowText(wizard.FileBox()));
+             EXPECT_TRUE(IsWindowUnicode(wizard.FileBox()));  // it holds any name
+             RegDeleteTreeA(HKEY_LOCAL_MACHINE, keyOfB.c_str());
+         }, "You must select a printer. | no job"},
     };
     const auto offline = [&] { return wizard.PrinterState() == "Offline"; };
     std::vector<LoopStep> steps = {WaitFor(offline, "the state when shown"), [&] {
@@ -209,6 +213,7 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
     steps.push_back(WaitFor([] { return !FindThreadWindow("Error"); }, "the message to go"));
     wizard.Script(1, steps);
     EXPECT_EQ(printerB.Name(), RawValues(kProgramSubKey).at("LastPrinterName"));
+    EXPECT_EQ(dir.Path() + "\\???.zpl", RawValues(kProgramSubKey).at("RecentFile_00"));
 }
 
 // The first dropped file that exists is taken, from any page but one printing; folders and
@@ -217,10 +222,10 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
 {
     CapturePrinter slow("", 3);
     RawWriteString(kProgramSubKey, settings::kLastPrinterName, slow.Name());
-    const std::vector<std::wstring> passedOver = {Wide(dir.Path()), Wide(dir.Path() + "\\gone.zpl")};
     std::vector<bool> released;
-    // Drops the names on the frame as the shell does; notes whether the program freed the memory.
-    const auto drop = [&](const std::vector<std::wstring>& names) {
+    // Drops the names on the frame as the shell does; notes whether the program freed the
+    // memory. A queued drop waits for the messages before it (and is freed with the window).
+    const auto drop = [&](const std::vector<std::wstring>& names, bool queue = false) {
         std::wstring list;
         for (const std::wstring& name : names)
             list += name + L'\0';
@@ -229,14 +234,15 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
         *block = {sizeof(DROPFILES), {}, FALSE, TRUE};
         memcpy(block + 1, list.data(), list.size() * sizeof(wchar_t));
         GlobalUnlock(memory);
-        SendMessageA(wizard.Frame(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-        released.push_back(GlobalFlags(memory) == GMEM_INVALID_HANDLE);
+        queue ? PostMessageA(wizard.Frame(), WM_DROPFILES, WPARAM(memory), 0)
+              : SendMessageA(wizard.Frame(), WM_DROPFILES, WPARAM(memory), 0);
+        released.push_back(queue || GlobalFlags(memory) == GMEM_INVALID_HANDLE);
     };
     wizard.Script(0, {[&] {
         EXPECT_TRUE(GetWindowLongA(wizard.Frame(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-        drop(passedOver);
+        drop({Wide(dir.Path()), Wide(dir.Path() + "\\gone.zpl")});
         EXPECT_EQ(0u, wizard.Index());
-        drop({passedOver[0], passedOver[1], Wide(job), nonAnsi});
+        drop({Wide(dir.Path()), Wide(job), nonAnsi});
         EXPECT_EQ(1u, wizard.Index());
         EXPECT_EQ(job, WindowText(wizard.FileBox()));
         SetWindowTextA(wizard.FileBox(), "");  // a drop makes "Print" usable as a pick does
@@ -244,6 +250,8 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
         drop({Wide(job)});
         EXPECT_TRUE(IsWindowEnabled(wizard.Next()));
         wizard.Press(wizard.Next());
+        // Already queued when the print page posts its start: the confirmed job still goes.
+        drop({nonAnsi}, true);
     }, WaitFor([&] { return !IsWindowEnabled(wizard.Back()); }, "the job to start"), [&] {
         drop({nonAnsi});
         EXPECT_EQ(2u, wizard.Index());
@@ -255,18 +263,7 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
         EXPECT_EQ(ShortNonAnsi(), WindowText(wizard.FileBox()));
         EXPECT_EQ("Print >", WindowText(wizard.Next()));
     }});
-    EXPECT_EQ(std::vector<bool>(5, true), released);
-}
-
-TEST(TypedPath, BlanksAroundThenOneQuoteAtEachEndAreRemoved)
-{
-    const std::pair<const char*, const char*> cases[] = {
-        {" \t \"C:\\a b.zpl\"  \t", "C:\\a b.zpl"},
-        {"\" C:\\a.zpl \"", " C:\\a.zpl "},  // blanks inside the quotes belong to the path
-        {"\"\"C:\\a.zpl\"\"", "\"C:\\a.zpl\""},
-    };
-    for (const auto& [text, path] : cases)
-        EXPECT_EQ(path, CleanTypedPath(text)) << text;
+    EXPECT_EQ(std::vector<bool>(6, true), released);
 }
 
 // The picture, text and "LastError" of each outcome, the picture kept by a repaint; "Exit"

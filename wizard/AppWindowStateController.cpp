@@ -1,11 +1,13 @@
 #include "wizard/AppWindowStateController.h"
 
-#include "core/DroppedFiles.h"
+#include "core/FilePath.h"
 #include "core/OnDemandLibraries.h"
 #include "core/OwnedHandle.h"
 #include "pages/AboutDlg.h"
 #include "resources/resource.h"
 #include "wizard/AppWindowState.h"
+
+#include <vector>
 
 namespace {
 
@@ -27,6 +29,24 @@ void FillRow(HDC dc, int width, int row, COLORREF colour)
     const RECT line = {0, row, width, row + 1};
     SetBkColor(dc, colour);
     ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &line, nullptr, 0, nullptr);
+}
+
+// The names are asked for wide: a name outside the ANSI code page then reaches the path
+// rules intact instead of as question marks.
+std::vector<std::wstring> DroppedNames(HDROP drop)
+{
+    std::vector<std::wstring> names;
+    const UINT count = DroppedFileName(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DroppedFileName(drop, i, nullptr, 0);
+        if (length == 0)
+            continue;
+        std::wstring name(length + 1, L'\0');
+        const UINT copied = DroppedFileName(drop, i, &name[0], length + 1);
+        name.resize(copied < length ? copied : length);
+        names.push_back(name);
+    }
+    return names;
 }
 
 }  // namespace
@@ -128,7 +148,7 @@ void AppWindowStateController::ShowAboutBox(HWND window)
 // page take the first dropped file.
 void AppWindowStateController::TakeDroppedFiles(HWND window, HDROP drop)
 {
-    const std::string path = FirstDroppedFile(drop);
+    const std::string path = path::FirstUsableFile(DroppedNames(drop));
     ReleaseDrop(drop);
     if (path.empty())
         return;

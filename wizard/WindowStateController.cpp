@@ -85,7 +85,7 @@ bool WindowStateController::Run(DWORD exStyle, DWORD style, const std::string& t
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         const bool radioKey = message.message == WM_KEYDOWN && IsArrowKey(message.wParam) &&
-                              FocusIsOnPageRadio();
+                              FrameFocus::IsOnPageRadio(CurrentPage());
         const HACCEL table = radioKey ? radioAccelerators.get() : accelerators.get();
         if (TranslateAcceleratorA(frameWindow, table, &message) == 0) {
             TranslateMessage(&message);
@@ -172,29 +172,7 @@ void WindowStateController::FocusPrev()
 
 void WindowStateController::CycleFocus(const std::vector<HWND>& buttons, bool forward)
 {
-    HWND focus = GetFocus();
-    for (std::size_t i = 0; i + 1 < buttons.size(); ++i) {
-        if (focus == nullptr || focus != buttons[i])
-            continue;
-        if (IsAvailable(buttons[i + 1])) {
-            SetFocus(buttons[i + 1]);
-            return;
-        }
-        // From the last button but one, the walk goes on into the page.
-        focus = i + 2 < buttons.size() ? buttons[i + 1] : nullptr;
-    }
-    if (WindowState* page = CurrentPage()) {
-        if (HWND stop = forward ? page->NextTabStop(focus) : page->PrevTabStop(focus)) {
-            SetFocus(stop);
-            return;
-        }
-    }
-    for (HWND button : buttons) {
-        if (IsAvailable(button)) {
-            SetFocus(button);
-            return;
-        }
-    }
+    FrameFocus::Cycle(buttons, CurrentPage(), forward);
 }
 
 bool WindowStateController::ShowPageAt(std::size_t index)
@@ -203,7 +181,10 @@ bool WindowStateController::ShowPageAt(std::size_t index)
         if (!page->Leave(frameWindow))
             return false;
     }
-    TapShiftKey();
+    // Input goes to the window in front: a page change that a drop brought about while
+    // another program was in front must not press keys there.
+    if (GetForegroundWindow() == frameWindow)
+        TapShiftKey();
     if (index >= pages.size())
         return true;
     OnPageChanging();
@@ -279,22 +260,22 @@ bool WindowStateController::RouteMessage(HWND window, UINT message, WPARAM wPara
     case WM_SYSCOMMAND:
         // The low four bits of a system command are the system's own.
         if ((wParam & 0xFFF0) == SC_MINIMIZE)
-            SaveFocus(window);
+            focus.Save(window);
         break;
     case WM_SHOWWINDOW:
         if (wParam == 0)
-            SaveFocus(window);
+            focus.Save(window);
         break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
-            SaveFocus(window);
+            focus.Save(window);
             handled = true;
         } else {
-            handled = RestoreFocus();
+            handled = focus.Restore();
         }
         break;
     case WM_SETFOCUS:
-        handled = RestoreFocus();
+        handled = focus.Restore();
         break;
     case WM_PAINT:
         PaintFrame(window);
@@ -331,11 +312,11 @@ bool WindowStateController::RouteCommand(HWND window, WPARAM wParam, LPARAM lPar
             return true;
         case kPrevRadioCommand:
         case kPrevRadioCommand2:
-            SelectRadio(false);
+            FrameFocus::SelectRadio(CurrentPage(), false);
             return true;
         case kNextRadioCommand:
         case kNextRadioCommand2:
-            SelectRadio(true);
+            FrameFocus::SelectRadio(CurrentPage(), true);
             return true;
         case kEscapeCommand:
             if (cancelButton != nullptr && IsWindowEnabled(cancelButton)) {
@@ -381,42 +362,6 @@ void WindowStateController::PaintFrame(HWND window)
         page->Paint(window, paint.dc(), client);
 }
 
-void WindowStateController::SaveFocus(HWND frame)
-{
-    const HWND focus = GetFocus();
-    if (focus != nullptr && focus != frame && GetAncestor(focus, GA_ROOT) == frame)
-        savedFocus = focus;
-}
-
-bool WindowStateController::RestoreFocus()
-{
-    if (savedFocus == nullptr)
-        return false;
-    SetFocus(savedFocus);
-    return true;
-}
-
-void WindowStateController::SelectRadio(bool forward)
-{
-    WindowState* page = CurrentPage();
-    if (page == nullptr)
-        return;
-    const HWND focus = GetFocus();
-    const HWND chosen = forward ? page->NextRadio(focus) : page->PrevRadio(focus);
-    if (chosen == nullptr)
-        return;
-    SetFocus(chosen);
-    SendMessageA(focus, BM_SETCHECK, BST_UNCHECKED, 0);
-    SendMessageA(chosen, BM_SETCHECK, BST_CHECKED, 0);
-}
-
-bool WindowStateController::FocusIsOnPageRadio() const
-{
-    WindowState* page = CurrentPage();
-    const HWND focus = GetFocus();
-    return page != nullptr && focus != nullptr && page->NextRadio(focus) != nullptr;
-}
-
 void WindowStateController::TapShiftKey()
 {
     INPUT keys[2] = {};
@@ -426,12 +371,6 @@ void WindowStateController::TapShiftKey()
     keys[1].ki.wVk = VK_SHIFT;
     keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, keys, sizeof(INPUT));
-}
-
-bool WindowStateController::IsAvailable(HWND window)
-{
-    return window != nullptr && (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0 &&
-           IsWindowEnabled(window);
 }
 
 WindowState* WindowStateController::CurrentPage() const

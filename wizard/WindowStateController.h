@@ -4,7 +4,9 @@
 // frame's own handling of its buttons and keyboard commands, then to the current page,
 // then to the overridable defaults. There is no dialog manager: Tab, Shift+Tab, Esc and,
 // on a radio button of the page, the arrow keys come from the frame's own accelerators
-// (FrameAccelerators.h).
+// (FrameAccelerators.h); where they move the focus is FrameFocus's business.
+
+#include "wizard/FrameFocus.h"
 
 #include <windows.h>
 
@@ -81,16 +83,12 @@ protected:
         int y;  // from its bottom edge
     };
 
-    // Shown (style bit) and enabled.
-    static bool IsAvailable(HWND window);
     WindowState* CurrentPage() const;
-    // Tab walks the buttons in the order given, then the page's tab stops, then the
-    // buttons again, passing over what is hidden or disabled; Shift+Tab is the same walk
-    // with the buttons given the other way round.
+    // The Tab walk of FrameFocus::Cycle over these buttons and the current page.
     void CycleFocus(const std::vector<HWND>& buttons, bool forward);
 
     HWND frameWindow = nullptr;
-    HWND savedFocus = nullptr;
+    FrameFocus focus;
     HWND cancelButton = nullptr;
     HWND backButton = nullptr;
     HWND nextButton = nullptr;
@@ -107,10 +105,6 @@ private:
     void SetButton(HWND button, bool visible, bool enabled, const std::string& caption);
     bool RouteCommand(HWND window, WPARAM wParam, LPARAM lParam);
     void PaintFrame(HWND window);
-    void SaveFocus(HWND frame);
-    bool RestoreFocus();
-    void SelectRadio(bool forward);  // the arrow keys on a radio button of the page
-    bool FocusIsOnPageRadio() const;
     static void TapShiftKey();
     void ForgetWindow(HWND window);
 };

@@ -1,5 +1,7 @@
 #include "support/TestEnvironment.h"
 
+#include "core/FilePath.h"
+
 #include <shellapi.h>
 
 #include <algorithm>
@@ -241,6 +243,16 @@ std::wstring Wide(const std::string& text)
     wide.resize(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
                                     &wide[0], static_cast<int>(wide.size())));
     return wide;
+}
+
+// The program's own conversion, which the system's 8-bit calls match: '?' for the rest.
+std::string Narrow(const std::wstring& text) { std::string n; path::ToAnsiExact(text, n); return n; }
+
+std::wstring ShortPath(const std::wstring& path)
+{
+    std::wstring shortPath(GetShortPathNameW(path.c_str(), nullptr, 0), L'\0');
+    shortPath.resize(GetShortPathNameW(path.c_str(), &shortPath[0], static_cast<DWORD>(shortPath.size())));
+    return shortPath;
 }
 
 void SetPrinterPort(const std::string& printerName, const std::string& port)

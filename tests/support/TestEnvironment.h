@@ -115,6 +115,8 @@ struct ProcessResult {
 ProcessResult RunProgram(const std::wstring& commandLine, DWORD timeoutMs = 20000,
                          const std::function<bool(HWND)>& onWindow = nullptr);
 std::wstring Wide(const std::string& text);  // from the ANSI code page
+std::string Narrow(const std::wstring& text);  // to the ANSI code page
+std::wstring ShortPath(const std::wstring& path);  // Wine makes short names up: ask for them
 
 // Points an existing printer at another port: a Unix path, or "|command".
 void SetPrinterPort(const std::string& printerName, const std::string& port);

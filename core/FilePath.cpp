@@ -1,0 +1,234 @@
+#include "core/FilePath.h"
+
+#include <windows.h>
+
+#include <cwchar>
+
+namespace {
+
+const wchar_t kSuperPrefix[] = L"\\\\?\\";        // \\?\ .
+const wchar_t kSuperUncPrefix[] = L"\\\\?\\UNC\\";  // \\?\UNC\ .
+const wchar_t kDevicePrefix[] = L"\\\\.\\";        // \\.\ .
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix)
+{
+    return text.compare(0, wcslen(prefix), prefix) == 0;
+}
+
+bool IsDriveLetterPath(const std::wstring& path, std::size_t at)
+{
+    return path.size() >= at + 3 && path[at + 1] == L':' && path[at + 2] == L'\\' &&
+           ((path[at] >= L'A' && path[at] <= L'Z') || (path[at] >= L'a' && path[at] <= L'z'));
+}
+
+// Runs a conversion that reports the size it needs when the buffer is too small.
+template <class Convert>
+std::wstring Converted(const std::wstring& path, Convert convert)
+{
+    std::wstring buffer(520, L'\0');
+    DWORD length = convert(path.c_str(), &buffer[0], static_cast<DWORD>(buffer.size()));
+    if (length >= buffer.size()) {
+        buffer.assign(length + 1, L'\0');
+        length = convert(path.c_str(), &buffer[0], static_cast<DWORD>(buffer.size()));
+    }
+    if (length == 0 || length >= buffer.size())
+        return std::wstring();
+    buffer.resize(length);
+    return buffer;
+}
+
+}  // namespace
+
+namespace path {
+
+std::wstring StripQuotes(const std::wstring& text)
+{
+    std::wstring path = text;
+    if (!path.empty() && path.front() == L'"')
+        path.erase(0, 1);
+    if (!path.empty() && path.back() == L'"')
+        path.pop_back();
+    return path;
+}
+
+std::wstring CleanTyped(const std::wstring& text)
+{
+    const wchar_t* const kBlanks = L" \t";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::wstring::npos)
+        return std::wstring();
+    const std::size_t last = text.find_last_not_of(kBlanks);
+    return StripQuotes(text.substr(first, last - first + 1));
+}
+
+std::wstring ToSuper(const std::wstring& fullPath)
+{
+    if (StartsWith(fullPath, kSuperPrefix) || StartsWith(fullPath, kDevicePrefix))
+        return fullPath;
+    if (StartsWith(fullPath, L"\\\\"))
+        return kSuperUncPrefix + fullPath.substr(2);
+    if (IsDriveLetterPath(fullPath, 0))
+        return kSuperPrefix + fullPath;
+    return fullPath;
+}
+
+std::wstring FromSuper(const std::wstring& path)
+{
+    if (StartsWith(path, kSuperUncPrefix))
+        return L"\\\\" + path.substr(wcslen(kSuperUncPrefix));
+    const std::size_t prefix = wcslen(kSuperPrefix);
+    if (StartsWith(path, kSuperPrefix) && IsDriveLetterPath(path, prefix))
+        return path.substr(prefix);
+    return path;
+}
+
+std::wstring ForSystemCall(const std::wstring& fullPath)
+{
+    return fullPath.size() >= MAX_PATH ? ToSuper(fullPath) : fullPath;
+}
+
+bool MayHoldShortName(const std::wstring& path)
+{
+    return path.find(L'~') != std::wstring::npos;
+}
+
+std::wstring FromAnsi(const std::string& text)
+{
+    if (text.empty())
+        return std::wstring();
+    const int length = static_cast<int>(text.size());
+    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    if (wideLength <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), length, &wide[0], wideLength);
+    return wide;
+}
+
+bool ToAnsiExact(const std::wstring& text, std::string& ansi)
+{
+    ansi.clear();
+    if (text.empty())
+        return true;
+    const int wideLength = static_cast<int>(text.size());
+    // Where the ANSI code page is UTF-8 every character converts, and the conversion takes
+    // neither the best-fit flag nor the lost-character report.
+    const bool utf8 = GetACP() == CP_UTF8;
+    const UINT codePage = utf8 ? CP_UTF8 : CP_ACP;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL lossy = FALSE;
+    BOOL* reportLoss = utf8 ? nullptr : &lossy;
+    const int ansiLength = WideCharToMultiByte(codePage, flags, text.data(), wideLength, nullptr,
+                                               0, nullptr, reportLoss);
+    if (ansiLength <= 0)
+        return false;
+    ansi.assign(static_cast<std::size_t>(ansiLength), '\0');
+    WideCharToMultiByte(codePage, flags, text.data(), wideLength, &ansi[0], ansiLength, nullptr,
+                        reportLoss);
+    return !lossy;
+}
+
+std::wstring Full(const std::wstring& path)
+{
+    if (path.empty())
+        return std::wstring();
+    // The wide call has no MAX_PATH limit.
+    return Converted(path, [](const wchar_t* p, wchar_t* b, DWORD n) {
+        return GetFullPathNameW(p, n, b, nullptr);
+    });
+}
+
+std::wstring Long(const std::wstring& fullPath)
+{
+    return FromSuper(Converted(ForSystemCall(fullPath), GetLongPathNameW));
+}
+
+std::wstring Short(const std::wstring& fullPath)
+{
+    return FromSuper(Converted(ForSystemCall(fullPath), GetShortPathNameW));
+}
+
+std::wstring Normalise(const std::wstring& path)
+{
+    const std::wstring full = Full(path);
+    if (full.empty())
+        return path;
+    // Looking up the long form walks every folder of the path, a millisecond and more of
+    // each automatic job under Wine; only a short name needs it.
+    if (!MayHoldShortName(full))
+        return full;
+    const std::wstring longPath = Long(full);
+    return longPath.empty() ? path : longPath;
+}
+
+bool ToAnsiPath(const std::wstring& path, std::string& ansi)
+{
+    if (ToAnsiExact(path, ansi))
+        return true;
+    const std::string asConverted = ansi;
+    // Short names are plain ASCII where the volume keeps them.
+    const std::wstring full = Full(path);
+    const std::wstring shortPath = full.empty() ? std::wstring() : Short(full);
+    if (!shortPath.empty() && ToAnsiExact(shortPath, ansi))
+        return true;
+    ansi = asConverted;
+    return false;
+}
+
+std::wstring RememberedName(const std::string& path)
+{
+    const std::wstring wide = FromAnsi(path);
+    if (!MayHoldShortName(wide))
+        return wide;
+    const std::wstring full = Full(wide);
+    const std::wstring longName = full.empty() ? std::wstring() : Long(full);
+    std::string unused;
+    if (longName.empty() || ToAnsiExact(longName, unused))
+        return wide;
+    return longName;
+}
+
+std::string ChosenFile(const std::wstring& given)
+{
+    if (!file::Exists(given))
+        return std::string();
+    const std::wstring normal = Normalise(given);
+    std::string ansi;
+    if (ToAnsiExact(normal, ansi))
+        return ansi;
+    // A short path as the user gave it (a batch file's %~s1) still names the same file.
+    const std::wstring full = Full(given);
+    if (full != normal && ToAnsiExact(full, ansi))
+        return ansi;
+    // Without a short name the path as it converts is kept, so that automatic printing
+    // reports the file it cannot open instead of opening the wizard.
+    ToAnsiPath(normal, ansi);
+    return ansi;
+}
+
+std::string FirstUsableFile(const std::vector<std::wstring>& names)
+{
+    for (const std::wstring& name : names) {
+        std::string ansi;
+        if (file::Exists(name) && ToAnsiPath(name, ansi))
+            return ansi;
+    }
+    return std::string();
+}
+
+}  // namespace path
+
+namespace file {
+
+bool Exists(const std::wstring& path)
+{
+    const std::wstring full = path::Full(path);
+    if (full.empty())
+        return false;
+    // Asks for the attributes rather than opening the file: a file that another program
+    // holds open without sharing is still there, and the job reports that it cannot open it.
+    const DWORD attributes = GetFileAttributesW(path::ForSystemCall(full).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace file

@@ -10,12 +10,12 @@ const wchar_t kSuperPrefix[] = L"\\\\?\\";        // \\?\ .
 const wchar_t kSuperUncPrefix[] = L"\\\\?\\UNC\\";  // \\?\UNC\ .
 const wchar_t kDevicePrefix[] = L"\\\\.\\";        // \\.\ .
 
-bool StartsWith(const std::wstring& text, const wchar_t* prefix)
+bool StartsWith(const WideString& text, const wchar_t* prefix)
 {
     return text.compare(0, wcslen(prefix), prefix) == 0;
 }
 
-bool IsDriveLetterPath(const std::wstring& path, std::size_t at)
+bool IsDriveLetterPath(const WideString& path, std::size_t at)
 {
     return path.size() >= at + 3 && path[at + 1] == L':' && path[at + 2] == L'\\' &&
            ((path[at] >= L'A' && path[at] <= L'Z') || (path[at] >= L'a' && path[at] <= L'z'));
@@ -23,16 +23,16 @@ bool IsDriveLetterPath(const std::wstring& path, std::size_t at)
 
 // Runs a conversion that reports the size it needs when the buffer is too small.
 template <class Convert>
-std::wstring Converted(const std::wstring& path, Convert convert)
+WideString Converted(const WideString& path, Convert convert)
 {
-    std::wstring buffer(520, L'\0');
+    WideString buffer(520, L'\0');
     DWORD length = convert(path.c_str(), &buffer[0], static_cast<DWORD>(buffer.size()));
     if (length >= buffer.size()) {
         buffer.assign(length + 1, L'\0');
         length = convert(path.c_str(), &buffer[0], static_cast<DWORD>(buffer.size()));
     }
     if (length == 0 || length >= buffer.size())
-        return std::wstring();
+        return WideString();
     buffer.resize(length);
     return buffer;
 }
@@ -41,9 +41,9 @@ std::wstring Converted(const std::wstring& path, Convert convert)
 
 namespace path {
 
-std::wstring StripQuotes(const std::wstring& text)
+WideString StripQuotes(const WideString& text)
 {
-    std::wstring path = text;
+    WideString path = text;
     if (!path.empty() && path.front() == L'"')
         path.erase(0, 1);
     if (!path.empty() && path.back() == L'"')
@@ -51,17 +51,17 @@ std::wstring StripQuotes(const std::wstring& text)
     return path;
 }
 
-std::wstring CleanTyped(const std::wstring& text)
+WideString CleanTyped(const WideString& text)
 {
     const wchar_t* const kBlanks = L" \t";
     const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::wstring::npos)
-        return std::wstring();
+    if (first == WideString::npos)
+        return WideString();
     const std::size_t last = text.find_last_not_of(kBlanks);
     return StripQuotes(text.substr(first, last - first + 1));
 }
 
-std::wstring ToSuper(const std::wstring& fullPath)
+WideString ToSuper(const WideString& fullPath)
 {
     if (StartsWith(fullPath, kSuperPrefix) || StartsWith(fullPath, kDevicePrefix))
         return fullPath;
@@ -72,7 +72,7 @@ std::wstring ToSuper(const std::wstring& fullPath)
     return fullPath;
 }
 
-std::wstring FromSuper(const std::wstring& path)
+WideString FromSuper(const WideString& path)
 {
     if (StartsWith(path, kSuperUncPrefix))
         return L"\\\\" + path.substr(wcslen(kSuperUncPrefix));
@@ -82,30 +82,30 @@ std::wstring FromSuper(const std::wstring& path)
     return path;
 }
 
-std::wstring ForSystemCall(const std::wstring& fullPath)
+WideString ForSystemCall(const WideString& fullPath)
 {
     return fullPath.size() >= MAX_PATH ? ToSuper(fullPath) : fullPath;
 }
 
-bool MayHoldShortName(const std::wstring& path)
+bool MayHoldShortName(const WideString& path)
 {
-    return path.find(L'~') != std::wstring::npos;
+    return path.find(L'~') != WideString::npos;
 }
 
-std::wstring FromAnsi(const std::string& text)
+WideString FromAnsi(const std::string& text)
 {
     if (text.empty())
-        return std::wstring();
+        return WideString();
     const int length = static_cast<int>(text.size());
     const int wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
     if (wideLength <= 0)
-        return std::wstring();
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+        return WideString();
+    WideString wide(static_cast<std::size_t>(wideLength), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), length, &wide[0], wideLength);
     return wide;
 }
 
-bool ToAnsiExact(const std::wstring& text, std::string& ansi)
+bool ToAnsiExact(const WideString& text, std::string& ansi)
 {
     ansi.clear();
     if (text.empty())
@@ -128,76 +128,76 @@ bool ToAnsiExact(const std::wstring& text, std::string& ansi)
     return !lossy;
 }
 
-std::wstring Full(const std::wstring& path)
+WideString Full(const WideString& path)
 {
     if (path.empty())
-        return std::wstring();
+        return WideString();
     // The wide call has no MAX_PATH limit.
     return Converted(path, [](const wchar_t* p, wchar_t* b, DWORD n) {
         return GetFullPathNameW(p, n, b, nullptr);
     });
 }
 
-std::wstring Long(const std::wstring& fullPath)
+WideString Long(const WideString& fullPath)
 {
     return FromSuper(Converted(ForSystemCall(fullPath), GetLongPathNameW));
 }
 
-std::wstring Short(const std::wstring& fullPath)
+WideString Short(const WideString& fullPath)
 {
     return FromSuper(Converted(ForSystemCall(fullPath), GetShortPathNameW));
 }
 
-std::wstring Normalise(const std::wstring& path)
+WideString Normalise(const WideString& path)
 {
-    const std::wstring full = Full(path);
+    const WideString full = Full(path);
     if (full.empty())
         return path;
     // Looking up the long form walks every folder of the path, a millisecond and more of
     // each automatic job under Wine; only a short name needs it.
     if (!MayHoldShortName(full))
         return full;
-    const std::wstring longPath = Long(full);
+    const WideString longPath = Long(full);
     return longPath.empty() ? path : longPath;
 }
 
-bool ToAnsiPath(const std::wstring& path, std::string& ansi)
+bool ToAnsiPath(const WideString& path, std::string& ansi)
 {
     if (ToAnsiExact(path, ansi))
         return true;
     const std::string asConverted = ansi;
     // Short names are plain ASCII where the volume keeps them.
-    const std::wstring full = Full(path);
-    const std::wstring shortPath = full.empty() ? std::wstring() : Short(full);
+    const WideString full = Full(path);
+    const WideString shortPath = full.empty() ? WideString() : Short(full);
     if (!shortPath.empty() && ToAnsiExact(shortPath, ansi))
         return true;
     ansi = asConverted;
     return false;
 }
 
-std::wstring RememberedName(const std::string& path)
+WideString RememberedName(const std::string& path)
 {
-    const std::wstring wide = FromAnsi(path);
+    const WideString wide = FromAnsi(path);
     if (!MayHoldShortName(wide))
         return wide;
-    const std::wstring full = Full(wide);
-    const std::wstring longName = full.empty() ? std::wstring() : Long(full);
+    const WideString full = Full(wide);
+    const WideString longName = full.empty() ? WideString() : Long(full);
     std::string unused;
     if (longName.empty() || ToAnsiExact(longName, unused))
         return wide;
     return longName;
 }
 
-std::string ChosenFile(const std::wstring& given)
+std::string ChosenFile(const WideString& given)
 {
     if (!file::Exists(given))
         return std::string();
-    const std::wstring normal = Normalise(given);
+    const WideString normal = Normalise(given);
     std::string ansi;
     if (ToAnsiExact(normal, ansi))
         return ansi;
     // A short path as the user gave it (a batch file's %~s1) still names the same file.
-    const std::wstring full = Full(given);
+    const WideString full = Full(given);
     if (full != normal && ToAnsiExact(full, ansi))
         return ansi;
     // Without a short name the path as it converts is kept, so that automatic printing
@@ -206,9 +206,9 @@ std::string ChosenFile(const std::wstring& given)
     return ansi;
 }
 
-std::string FirstUsableFile(const std::vector<std::wstring>& names)
+std::string FirstUsableFile(const std::vector<WideString>& names)
 {
-    for (const std::wstring& name : names) {
+    for (const WideString& name : names) {
         std::string ansi;
         if (file::Exists(name) && ToAnsiPath(name, ansi))
             return ansi;
@@ -220,9 +220,9 @@ std::string FirstUsableFile(const std::vector<std::wstring>& names)
 
 namespace file {
 
-bool Exists(const std::wstring& path)
+bool Exists(const WideString& path)
 {
-    const std::wstring full = path::Full(path);
+    const WideString full = path::Full(path);
     if (full.empty())
         return false;
     // Asks for the attributes rather than opening the file: a file that another program

@@ -5,6 +5,8 @@
 // system is asked through the wide calls, in the "\\?\" form from MAX_PATH on, so that a
 // long path behaves like a short one.
 
+#include "core/WideString.h"
+
 #include <string>
 #include <vector>
 
@@ -13,49 +15,49 @@ namespace path {
 // Text only.
 
 // Removes one leading and one trailing double quote, each on its own; quotes inside stay.
-std::wstring StripQuotes(const std::wstring& text);
+WideString StripQuotes(const WideString& text);
 // The file box's text as a path: blanks (spaces and tabs) around it trimmed, then the quotes
 // as on the command line. Explorer's "Copy as path" quotes the path; no file name holds one.
-std::wstring CleanTyped(const std::wstring& text);
+WideString CleanTyped(const WideString& text);
 // A full path in the "\\?\" form ("\\?\UNC\server\share\..." for a network path). A path
 // already in that form, or one that is not full, is returned as it is.
-std::wstring ToSuper(const std::wstring& fullPath);
+WideString ToSuper(const WideString& fullPath);
 // The path without its "\\?\" prefix: the form the user knows.
-std::wstring FromSuper(const std::wstring& path);
+WideString FromSuper(const WideString& path);
 // The form to hand to the system: the super form from MAX_PATH characters on, where the
 // plain calls stop, and the path itself below that.
-std::wstring ForSystemCall(const std::wstring& fullPath);
+WideString ForSystemCall(const WideString& fullPath);
 // Only a short (8.3) name that the system made differs from its long name by a '~'.
-bool MayHoldShortName(const std::wstring& path);
+bool MayHoldShortName(const WideString& path);
 
 // Text in the ANSI code page.
-std::wstring FromAnsi(const std::string& text);
+WideString FromAnsi(const std::string& text);
 // False when a character has no equivalent there.
-bool ToAnsiExact(const std::wstring& text, std::string& ansi);
+bool ToAnsiExact(const WideString& text, std::string& ansi);
 
 // The file system. Each result is empty when the system cannot give it.
-std::wstring Full(const std::wstring& path);
-std::wstring Long(const std::wstring& fullPath);
-std::wstring Short(const std::wstring& fullPath);
+WideString Full(const WideString& path);
+WideString Long(const WideString& fullPath);
+WideString Short(const WideString& fullPath);
 // The full path, and for a short name its long form; the path unchanged on failure.
-std::wstring Normalise(const std::wstring& path);
+WideString Normalise(const WideString& path);
 
 // The bridge: an 8-bit path that opens the same file, the path itself when it converts
 // without loss, otherwise its short (8.3) form. False when neither exists; ansi then holds
 // the path as it converts, question marks and all, for messages.
-bool ToAnsiPath(const std::wstring& path, std::string& ansi);
+bool ToAnsiPath(const WideString& path, std::string& ansi);
 // The name the recent list keeps for a path: a short path that stands for a name the code
 // page cannot hold is kept by its long name, since a freed short name may later name
 // another file; any other path as it is.
-std::wstring RememberedName(const std::string& path);
+WideString RememberedName(const std::string& path);
 
 // The 8-bit path of a file named on the command line (quotes already removed): its full,
 // long form, through the bridge when that does not convert; a short path given there stays
 // as given when its long form does not convert. Empty when no existing file is named.
-std::string ChosenFile(const std::wstring& given);
+std::string ChosenFile(const WideString& given);
 // The first of the names that is an existing file (not a folder) with an 8-bit path, as
 // that path; empty when there is none.
-std::string FirstUsableFile(const std::vector<std::wstring>& names);
+std::string FirstUsableFile(const std::vector<WideString>& names);
 
 }  // namespace path
 
@@ -63,6 +65,6 @@ namespace file {
 
 // True when the path names an existing file (not a folder), whatever its length and
 // whether or not another program holds it open.
-bool Exists(const std::wstring& path);
+bool Exists(const WideString& path);
 
 }  // namespace file

@@ -27,7 +27,7 @@ using OwnedPrinter = Owned<HANDLE, ClosePrinterHandle>;
 // any length opens, and a name the caller reached through its short form opens by it.
 OwnedFile OpenFileToSend(const std::string& filePath)
 {
-    const std::wstring full = path::Full(path::FromAnsi(filePath));
+    const WideString full = path::Full(path::FromAnsi(filePath));
     if (full.empty())
         return OwnedFile();
     return OwnedFile(CreateFileW(path::ForSystemCall(full).c_str(), GENERIC_READ,

@@ -26,7 +26,7 @@ const wchar_t* CommandLineArguments(const wchar_t* commandLine)
 
 std::string ChosenFileFromWideCommandLine(const wchar_t* commandLine)
 {
-    const std::wstring given = path::StripQuotes(CommandLineArguments(commandLine));
+    const WideString given = path::StripQuotes(CommandLineArguments(commandLine));
     return given.empty() ? std::string() : path::ChosenFile(given);
 }
 

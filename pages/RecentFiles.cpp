@@ -7,14 +7,14 @@
 
 namespace {
 
-std::vector<std::wstring> LoadThrough(DWORD bufferChars)
+std::vector<WideString> LoadThrough(DWORD bufferChars)
 {
-    std::vector<std::wstring> list;
+    std::vector<WideString> list;
     for (int i = 0; i < settings::kRecentFileCount; ++i) {
         const std::string name = RecentFileValueName(i);
         if (!RegistryValueExists(settings::kProgramKey, name))
             continue;
-        std::wstring path;
+        WideString path;
         if (ReadRegistryString(settings::kProgramKey, name, path, bufferChars))
             list.push_back(path);
     }
@@ -30,11 +30,11 @@ std::string RecentFileValueName(int index)
     return name;
 }
 
-std::vector<std::wstring> LoadRecentFiles() { return LoadThrough(260); }
+std::vector<WideString> LoadRecentFiles() { return LoadThrough(260); }
 
-std::vector<std::wstring> LoadRecentFilesForDisplay() { return LoadThrough(512); }
+std::vector<WideString> LoadRecentFilesForDisplay() { return LoadThrough(512); }
 
-void AddRecentFile(const std::wstring& path, std::vector<std::wstring>& list)
+void AddRecentFile(const WideString& path, std::vector<WideString>& list)
 {
     size_t k = settings::kRecentFileCount - 1;
     for (size_t i = 0; i < list.size(); ++i) {
@@ -52,7 +52,7 @@ void AddRecentFile(const std::wstring& path, std::vector<std::wstring>& list)
     list[0] = path;
 }
 
-void SaveRecentFiles(const std::vector<std::wstring>& list)
+void SaveRecentFiles(const std::vector<WideString>& list)
 {
     for (size_t i = 0; i < list.size(); ++i)
         WriteRegistryString(settings::kProgramKey, RecentFileValueName(static_cast<int>(i)),

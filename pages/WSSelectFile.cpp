@@ -30,10 +30,10 @@ const char kFileNotFound[] =
 
 constexpr DWORD kAllFilesFilter = 5;
 
-std::wstring ControlText(HWND control)
+WideString ControlText(HWND control)
 {
     const int length = GetWindowTextLengthW(control);
-    std::wstring text(length + 1, L'\0');
+    WideString text(length + 1, L'\0');
     const int copied = GetWindowTextW(control, &text[0], length + 1);
     text.resize(copied > 0 ? copied : 0);
     return text;
@@ -134,8 +134,8 @@ void WSSelectFile::FillFileBox()
     if (SendMessageA(fileBox, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info)))
         AddControl(info.hwndItem);
 
-    const std::vector<std::wstring> recent = LoadRecentFilesForDisplay();
-    for (const std::wstring& path : recent)
+    const std::vector<WideString> recent = LoadRecentFilesForDisplay();
+    for (const WideString& path : recent)
         SendMessageW(fileBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
     if (!recent.empty())
         SendMessageA(fileBox, CB_SETCURSEL, 0, 0);
@@ -153,7 +153,7 @@ void WSSelectFile::FillPrinterBox()
         SendMessageA(printerBox, CB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(printer.displayName.c_str()));
     size_t selection = 0;
-    std::wstring stored;
+    WideString stored;
     std::string last;
     if (ReadRegistryString(settings::kProgramKey, settings::kLastPrinterName, stored, 1024) &&
         path::ToAnsiExact(stored, last)) {
@@ -301,8 +301,8 @@ bool WSSelectFile::TakeFile(HWND frame, const std::string& path)
 
 bool WSSelectFile::OnNext(HWND frame)
 {
-    const std::wstring typed = ControlText(fileBox);
-    const std::wstring name = path::CleanTyped(typed);
+    const WideString typed = ControlText(fileBox);
+    const WideString name = path::CleanTyped(typed);
     if (name != typed)
         SetWindowTextW(fileBox, name.c_str());
     if (name.empty()) {
@@ -331,7 +331,7 @@ bool WSSelectFile::OnNext(HWND frame)
     AppOwner()->SetPrinterName(printer);
     WriteRegistryString(settings::kProgramKey, settings::kLastPrinterName,
                         path::FromAnsi(printer));
-    std::vector<std::wstring> recent = LoadRecentFiles();
+    std::vector<WideString> recent = LoadRecentFiles();
     AddRecentFile(path::RememberedName(path), recent);
     SaveRecentFiles(recent);
     return true;

@@ -28,8 +28,8 @@ const RootName kRoots[] = {
 };
 
 // Data that fills the buffer with no zero left has no room for its terminator.
-template <class Char>
-bool TakeTerminated(const std::vector<Char>& buffer, std::basic_string<Char>& text)
+template <class Char, class Traits>
+bool TakeTerminated(const std::vector<Char>& buffer, std::basic_string<Char, Traits>& text)
 {
     const auto end = std::find(buffer.begin(), buffer.end(), Char());
     if (end == buffer.end())
@@ -113,7 +113,7 @@ bool ReadRegistryString(const std::string& keyPath, const std::string& valueName
 }
 
 bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
-                        std::wstring& text, DWORD bufferChars)
+                        WideString& text, DWORD bufferChars)
 {
     text.clear();
     if (bufferChars == 0)
@@ -131,7 +131,7 @@ bool ReadRegistryString(const std::string& keyPath, const std::string& valueName
 }
 
 bool WriteRegistryString(const std::string& keyPath, const std::string& valueName,
-                         const std::wstring& text)
+                         const WideString& text)
 {
     OwnedKey key(OpenRegistryKey(keyPath, true, kWriteAccess));
     if (!key.valid())

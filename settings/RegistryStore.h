@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "core/WideString.h"
+
 #include <string>
 
 // The predefined root named at the head of keyPath, or null; the rest goes to subKey.
@@ -27,9 +29,9 @@ bool ReadRegistryString(const std::string& keyPath, const std::string& valueName
 // ANSI code page reads back through ReadRegistryString byte for byte as it was written by
 // WriteRegistryString. bufferChars counts characters, terminator included.
 bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
-                        std::wstring& text, DWORD bufferChars);
+                        WideString& text, DWORD bufferChars);
 bool WriteRegistryString(const std::string& keyPath, const std::string& valueName,
-                         const std::wstring& text);
+                         const WideString& text);
 
 bool WriteRegistryDword(const std::string& keyPath, const std::string& valueName, DWORD value);
 // The empty text is stored with a data size of 0.

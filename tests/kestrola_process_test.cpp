@@ -18,19 +18,19 @@ protected:
     ProgramKeyGuard programKey;
     CapturePrinter printer;
     ScratchDir dir;
-    const std::wstring exe = Wide("\"" + dir.Path() + "\\Kestrola.exe\" ");
+    const WideString exe = Wide("\"" + dir.Path() + "\\Kestrola.exe\" ");
 };
 
 TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
 {
     const std::string data = AllByteValues() + "\x0C end";
     const std::string path = dir.Write("job one.prn", data);
-    const std::wstring quoted = Wide("\"" + path + "\"");
+    const WideString quoted = Wide("\"" + path + "\"");
     // A relative name from a folder named outside the ANSI code page, which comes only through
     // the wide command line, and a path past MAX_PATH.
-    const std::wstring folder = Wide(dir.Path()) + L"\\\x0414\x043c\x0438\x0442\x0440\x0438\x0439";
-    const std::wstring deep = L"\\\\?\\" + Wide(dir.Path()) + L"\\" + std::wstring(200, L'd');
-    const std::wstring deepFile = deep.substr(4) + L"\\" + std::wstring(80, L'j');
+    const WideString folder = Wide(dir.Path()) + L"\\\x0414\x043c\x0438\x0442\x0440\x0438\x0439";
+    const WideString deep = L"\\\\?\\" + Wide(dir.Path()) + L"\\" + WideString(200, L'd');
+    const WideString deepFile = deep.substr(4) + L"\\" + WideString(80, L'j');
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) && CreateDirectoryW(deep.c_str(), nullptr) &&
                 CopyFileW(Wide(path).c_str(), (folder + L"\\job.prn").c_str(), TRUE) &&
                 CopyFileW(Wide(path).c_str(), (L"\\\\?\\" + deepFile).c_str(), TRUE));
@@ -39,7 +39,7 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
     const struct {
         DWORD autoPrint, suppress;  // any non-zero value is on
         std::string printerName;
-        std::wstring commandLine;
+        WideString commandLine;
         bool held;  // another program holds the file open, sharing nothing
         std::string port;  // "": the capture file; the printer keeps it from then on
         DWORD exitCode;

@@ -21,22 +21,22 @@ namespace {
 TEST(PathRules, QuotesBlanksLongFormsAndTheBridgeForEveryWayIn)
 {
     ScratchDir dir;
-    const std::wstring root = Wide(dir.Path()), file = Wide(dir.Write("Long File Name.prn", "x"));
-    const std::wstring foreign = root + L"\\\x0414\x043C\x0438\x0442\x0440\x0438\x0439.zpl";
+    const WideString root = Wide(dir.Path()), file = Wide(dir.Write("Long File Name.prn", "x"));
+    const WideString foreign = root + L"\\\x0414\x043C\x0438\x0442\x0440\x0438\x0439.zpl";
     ASSERT_TRUE(CopyFileW(file.c_str(), foreign.c_str(), TRUE));
-    const std::wstring shortFile = ShortPath(file), shortForeign = ShortPath(foreign);
-    const std::wstring c260 = L"C:\\" + std::wstring(MAX_PATH - 3, L'x'), c259 = c260.substr(1);
+    const WideString shortFile = ShortPath(file), shortForeign = ShortPath(foreign);
+    const WideString c260 = L"C:\\" + WideString(MAX_PATH - 3, L'x'), c259 = c260.substr(1);
     SetCurrentDirectoryW(root.c_str());  // a relative path is completed against it
     using namespace path;
-    const auto commandLine = [](const std::wstring& line) {
+    const auto commandLine = [](const WideString& line) {
         return Wide(ChosenFileFromWideCommandLine((L"\"C:\\K\\Kestrola.exe\"  " + line).c_str()));
     };
-    const auto bridge = [](const std::wstring& name, std::string path = {}) {
+    const auto bridge = [](const WideString& name, std::string path = {}) {
         return ToAnsiPath(name, path) ? Wide(path) : L"lossy " + Wide(path);
     };
-    const auto drop = [](std::vector<std::wstring> names) { return Wide(FirstUsableFile(names)); };
-    const auto remembered = [](const std::wstring& name) { return RememberedName(Narrow(name)); };
-    const std::pair<std::wstring, std::wstring> rows[] = {
+    const auto drop = [](std::vector<WideString> names) { return Wide(FirstUsableFile(names)); };
+    const auto remembered = [](const WideString& name) { return RememberedName(Narrow(name)); };
+    const std::pair<WideString, WideString> rows[] = {
         // One leading and one trailing quote, each removed on its own.
         {StripQuotes(L"\"C:\\a b\\c.prn\""), L"C:\\a b\\c.prn"}, {StripQuotes(L"\"C:\\a.prn"), L"C:\\a.prn"},
         {StripQuotes(L"C:\\a.prn\""), L"C:\\a.prn"}, {StripQuotes(L"\""), L""}, {CleanTyped(L" \t "), L""},
@@ -147,7 +147,7 @@ TEST(QueueState, EachReasonToWaitItsStateAndNotice)
     EXPECT_EQ(PrinterWait::None, ReadPrinterWait("Kestrola No Such Queue"));
 }
 
-using List = std::vector<std::wstring>;
+using List = std::vector<WideString>;
 
 // The path goes first; an entry equal to it but for case leaves its place and takes the
 // new spelling; ten entries at most.
@@ -155,10 +155,10 @@ TEST(RecentFiles, AddMovesToTheFrontAndKeepsTenAtMost)
 {
     List ten, newFirst = {L"C:\\new.prn"};
     for (int i = 0; i < 10; ++i)
-        ten.push_back(L"C:\\jobs\\" + std::to_wstring(i) + L".prn");
+        ten.push_back(L"C:\\jobs\\" + WideString(1, wchar_t(L'0' + i)) + L".prn");
     newFirst.insert(newFirst.end(), ten.begin(), ten.end() - 1);
     // The list before, the path added, the list after.
-    for (auto [list, path, after] : std::vector<std::tuple<List, std::wstring, List>>{
+    for (auto [list, path, after] : std::vector<std::tuple<List, WideString, List>>{
              {{}, L"C:\\a.prn", {L"C:\\a.prn"}},
              {{L"C:\\a.prn", L"C:\\b.prn", L"C:\\Jobs\\\x0414\x0438.ZPL", L"C:\\d.prn"},
               L"c:\\jobs\\\x0434\x0438.zpl",
@@ -225,7 +225,7 @@ TEST(SettingsStore, RootNamesWritesAndReads)
     const std::string deep = key.Path() + "\\a\\b", sub = key.SubKey() + "\\a\\b";
     ASSERT_TRUE(WriteRegistryString("HKEY_CURRENT_USER" + deep.substr(4), "Text", "Kestrola") &&
                 WriteRegistryString(deep, "Empty", "") && WriteRegistryString(deep, "Wide", L"Kestrol\xe4") &&
-                WriteRegistryString(deep, "WideEmpty", std::wstring()) &&
+                WriteRegistryString(deep, "WideEmpty", WideString()) &&
                 WriteRegistryDword("HKCU/" + sub, "Number", 0x01020304));
     HKEY raw = nullptr;
     RegOpenKeyExA(HKEY_CURRENT_USER, sub.c_str(), 0, KEY_READ, &raw);

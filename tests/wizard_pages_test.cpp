@@ -74,7 +74,7 @@ protected:
 
     ProgramKeyGuard programKey;
     ScratchDir dir;
-    const std::wstring nonAnsi = Wide(dir.Path()) + L"\\\x0429\x043A\x0430.zpl";
+    const WideString nonAnsi = Wide(dir.Path()) + L"\\\x0429\x043A\x0430.zpl";
     const std::string job = dir.Write("job.prn", "slow job");
     CapturePrinter printerA{"Kestrola Page A"}, printerB{"Kestrola Page B"};
     Wizard wizard;
@@ -144,7 +144,7 @@ TEST_F(FilePage, BrowseRemembersTheFilterAndHandsBackPathsThatOpen)
     std::vector<LRESULT> filters;
     std::vector<std::string> chosen;
     std::vector<LoopStep> steps;
-    for (const std::wstring& name : {nonAnsi, Wide(pcl)}) {
+    for (const WideString& name : {nonAnsi, Wide(pcl)}) {
         steps.push_back([&] { PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0); });
         AddAnswer(steps, "Open", [&, name](HWND dialog) {
             const HWND box = GetDlgItem(dialog, kFilterBox);
@@ -225,9 +225,9 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
     std::vector<bool> released;
     // Drops the names on the frame as the shell does; notes whether the program freed the
     // memory. A queued drop waits for the messages before it (and is freed with the window).
-    const auto drop = [&](const std::vector<std::wstring>& names, bool queue = false) {
-        std::wstring list;
-        for (const std::wstring& name : names)
+    const auto drop = [&](const std::vector<WideString>& names, bool queue = false) {
+        WideString list;
+        for (const WideString& name : names)
             list += name + L'\0';
         HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t));
         auto* block = static_cast<DROPFILES*>(GlobalLock(memory));

@@ -33,15 +33,15 @@ void FillRow(HDC dc, int width, int row, COLORREF colour)
 
 // The names are asked for wide: a name outside the ANSI code page then reaches the path
 // rules intact instead of as question marks.
-std::vector<std::wstring> DroppedNames(HDROP drop)
+std::vector<WideString> DroppedNames(HDROP drop)
 {
-    std::vector<std::wstring> names;
+    std::vector<WideString> names;
     const UINT count = DroppedFileName(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         const UINT length = DroppedFileName(drop, i, nullptr, 0);
         if (length == 0)
             continue;
-        std::wstring name(length + 1, L'\0');
+        WideString name(length + 1, L'\0');
         const UINT copied = DroppedFileName(drop, i, &name[0], length + 1);
         name.resize(copied < length ? copied : length);
         names.push_back(name);

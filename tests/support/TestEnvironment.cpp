@@ -198,11 +198,11 @@ std::string WindowText(HWND window)
     return text;
 }
 
-ProcessResult RunProgram(const std::wstring& commandLine, DWORD timeoutMs,
+ProcessResult RunProgram(const WideString& commandLine, DWORD timeoutMs,
                          const std::function<bool(HWND)>& onWindow)
 {
     ProcessResult result;
-    std::wstring line = commandLine;
+    WideString line = commandLine;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
@@ -237,20 +237,20 @@ ProcessResult RunProgram(const std::wstring& commandLine, DWORD timeoutMs,
     return result;
 }
 
-std::wstring Wide(const std::string& text)
+WideString Wide(const std::string& text)
 {
-    std::wstring wide(text.size(), L'\0');
+    WideString wide(text.size(), L'\0');
     wide.resize(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
                                     &wide[0], static_cast<int>(wide.size())));
     return wide;
 }
 
 // The program's own conversion, which the system's 8-bit calls match: '?' for the rest.
-std::string Narrow(const std::wstring& text) { std::string n; path::ToAnsiExact(text, n); return n; }
+std::string Narrow(const WideString& text) { std::string n; path::ToAnsiExact(text, n); return n; }
 
-std::wstring ShortPath(const std::wstring& path)
+WideString ShortPath(const WideString& path)
 {
-    std::wstring shortPath(GetShortPathNameW(path.c_str(), nullptr, 0), L'\0');
+    WideString shortPath(GetShortPathNameW(path.c_str(), nullptr, 0), L'\0');
     shortPath.resize(GetShortPathNameW(path.c_str(), &shortPath[0], static_cast<DWORD>(shortPath.size())));
     return shortPath;
 }

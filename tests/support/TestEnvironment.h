@@ -2,6 +2,8 @@
 // What the tests share: scratch registry keys, capture printers of their own, scratch
 // files and launchers for the real Kestrola.exe.
 
+#include "core/WideString.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -112,11 +114,11 @@ struct ProcessResult {
 // Runs a whole command line and watches the process until it ends or the time-out kills
 // it. onWindow is called for each visible top-level window of the process until it
 // returns true for that window (dealt with).
-ProcessResult RunProgram(const std::wstring& commandLine, DWORD timeoutMs = 20000,
+ProcessResult RunProgram(const WideString& commandLine, DWORD timeoutMs = 20000,
                          const std::function<bool(HWND)>& onWindow = nullptr);
-std::wstring Wide(const std::string& text);  // from the ANSI code page
-std::string Narrow(const std::wstring& text);  // to the ANSI code page
-std::wstring ShortPath(const std::wstring& path);  // Wine makes short names up: ask for them
+WideString Wide(const std::string& text);  // from the ANSI code page
+std::string Narrow(const WideString& text);  // to the ANSI code page
+WideString ShortPath(const WideString& path);  // Wine makes short names up: ask for them
 
 // Points an existing printer at another port: a Unix path, or "|command".
 void SetPrinterPort(const std::string& printerName, const std::string& port);

@@ -145,17 +145,12 @@ TEST(KestrolaExecutable, ImageFlagsAndImports)
     const auto* base = reinterpret_cast<const BYTE*>(image);
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
         base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-#ifdef _WIN64
-    ASSERT_EQ(IMAGE_FILE_MACHINE_AMD64, nt->FileHeader.Machine);
-#else
-    ASSERT_EQ(IMAGE_FILE_MACHINE_I386, nt->FileHeader.Machine);
-#endif
+    ASSERT_EQ(sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386,
+              nt->FileHeader.Machine);
     EXPECT_NE(0, nt->FileHeader.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
-    const IMAGE_DATA_DIRECTORY& importDirectory =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     std::string imports;
     for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
-             base + importDirectory.VirtualAddress);
+             base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
          entry->Name != 0; ++entry)
         imports += std::string(reinterpret_cast<const char*>(base + entry->Name)) + " ";
     CharLowerA(&imports[0]);

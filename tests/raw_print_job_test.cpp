@@ -7,7 +7,6 @@
 #include <winspool.h>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 using namespace testenv;
@@ -169,8 +168,7 @@ TEST_F(RawPrintJobTest, DataTypeFollowsTheDriverAndTheOtherIsTriedOnceOnError180
         transfer.nativeEnvironment = [&] { return DriverEnvironmentForMachine(c.native); };
         transfer.getPrinterDriver = [&](HANDLE, const char* environment, DWORD, BYTE* info,
                                         DWORD size, DWORD* needed) {
-            const bool here = environment && c.answersIn ? !strcmp(environment, c.answersIn)
-                                                         : environment == c.answersIn;
+            const bool here = std::string(environment ? environment : "") == (c.answersIn ? c.answersIn : "");
             *needed = c.attributes < 0 || !here ? 0 : sizeof(DRIVER_INFO_8A);
             const bool fetched = *needed && sized && size >= *needed;
             sized = sized || size == 0;

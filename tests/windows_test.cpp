@@ -308,8 +308,7 @@ TEST(HyperLinkTest, ClickOpensTheTargetAndMarksTheLinkVisited)
     DestroyWindow(dialog);
     CHyperLink::SetShellOpenCall(shell);
     EXPECT_EQ(std::vector<std::string>{std::to_string(sizeof(SHELLEXECUTEINFOA)) +
-                                       " open https://k.example/?a=1&b=2"},
-              g_shellCalls);
+                                       " open https://k.example/?a=1&b=2"}, g_shellCalls);
 }
 
 }  // namespace

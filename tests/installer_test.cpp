@@ -49,8 +49,9 @@ DWORD Uninstall(HKEY root, const std::string& scratch, const std::string& switch
         .exitCode;
 }
 
-// For everyone, with the types asked for, which the shell then opens (Wine's shell reads
-// file types from the machine's classes only), and everything removed.
+// For everyone, as an administrator's installation is by default, with the types asked for,
+// which the shell then opens (Wine's shell reads file types from the machine's classes
+// only), and everything removed.
 TEST(Installer, InstallsOpensAndUninstallsForEveryone)
 {
     ProgramKeyGuard programKey;
@@ -66,7 +67,7 @@ TEST(Installer, InstallsOpensAndUninstallsForEveryone)
     // Into the Program Files of the program's own architecture, where users cannot write.
     const std::string folder = Folder(CSIDL_PROGRAM_FILES) + "\\Kestrola", exe = folder + "\\Kestrola.exe";
     RegSetKeyValueA(machine, "Software\\Classes\\.ps", nullptr, REG_SZ, kViewer, sizeof(kViewer));
-    ASSERT_EQ(0u, RunProgram(Wide(setup + " /S /AllUsers /ASSOCIATE=prn,PS"), 120000).exitCode);
+    ASSERT_EQ(0u, RunProgram(Wide(setup + " /S /ASSOCIATE=prn,PS"), 120000).exitCode);
     const std::string links[] = {Folder(CSIDL_COMMON_PROGRAMS) + "\\Kestrola.lnk",
                                  Folder(CSIDL_SENDTO) + "\\Kestrola.lnk"};
     EXPECT_EQ(folder, TextAt(machine, kUninstallKey, "InstallLocation"));

@@ -37,7 +37,7 @@ raw-last-chunk¦core/RawPrintJob.cpp¦if (remaining == 0)¦if (remaining <= chun
 raw-datatype¦core/RawPrintJob.cpp¦DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "RAW";¦DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "TEXT";¦^RawPrintJobTest\.DataType
 raw-long-path¦core/RawPrintJob.cpp¦return OwnedFile(CreateFileW(path::ForSystemCall(full).c_str(), GENERIC_READ,¦return OwnedFile(CreateFileA(filePath.c_str(), GENERIC_READ,¦^KestrolaProcessTest\.ExitCodes
 fp-quote-pair¦core/FilePath.cpp¦if (!path.empty() && path.back() == L'"')¦if (path.size() < text.size() && path.back() == L'"')¦^PathRules\.
-fp-long-name¦core/FilePath.cpp¦const std::wstring longPath = Long(full);¦const std::wstring longPath = full;¦^PathRules\.
+fp-long-name¦core/FilePath.cpp¦const WideString longPath = Long(full);¦const WideString longPath = full;¦^PathRules\.
 su-stale-error¦core/StartUp.cpp¦    DeleteRegistryValue(settings::kProgramKey, settings::kLastError);¦¦^KestrolaProcessTest\.ExitCodes
 su-no-file¦core/StartUp.cpp¦if (!filePath.empty() && autoPrint != 0)¦if (autoPrint != 0)¦^KestrolaProcessTest\.ExitCodes
 fp-folder¦core/FilePath.cpp¦attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)¦attributes != INVALID_FILE_ATTRIBUTES¦^PathRules\.
@@ -86,8 +86,8 @@ ac-never-ask¦pages/AutoPrintConfirmDlg.cpp¦if (disabled != 0)¦if (disabled ==
 sl-list-unchecked¦core/PrinterList.cpp¦    if (spooler == nullptr)¦    if (false)¦^KestrolaProcessTest\.ExitCodes
 sl-spooler-imported¦core/PrinterList.cpp¦if (!spooler->getDefaultPrinter(defaultPrinter, &defaultSize))¦if (!GetDefaultPrinterA(defaultPrinter, &defaultSize))¦^Kestrola(Executable|ProcessTest)\.
 sl-no-spooler-unchecked¦core/RawPrintJob.cpp¦    if (Spooler() == nullptr) {¦    if (false) {¦^KestrolaProcessTest\.ExitCodes
-sl-fallback-path¦core/SystemLibrary.cpp¦    path += L'\\';¦¦^SystemLibrary\.
-sl-fallback-search¦core/SystemLibrary.cpp¦LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)¦LoadLibraryExW(name, nullptr, 0)¦^SystemLibrary\.
+sl-fallback-path¦core/SystemLibrary.cpp¦    path[length] = L'\\';¦¦^SystemLibrary\.
+sl-fallback-search¦core/SystemLibrary.cpp¦LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)¦LoadLibraryExW(name, nullptr, 0)¦^SystemLibrary\.
 sl-unrestricted¦core/SystemLibrary.cpp¦            LOAD_LIBRARY_SEARCH_SYSTEM32);¦            LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_APPLICATION_DIR);¦^SystemLibrary\.
 ac-no-is-yes¦pages/AutoPrintConfirmDlg.cpp¦controlId == IDC_CONFIRM_YES ? IDOK : IDCANCEL¦IDOK¦^ConfigureDlg\.LoadsAsks
 tw-group-end¦wizard/TabWalk.cpp¦return i < list.size() && list[i].radio && !list[i].groupStart;¦return i < list.size() && list[i].radio;¦^TabWalk\.
@@ -100,7 +100,7 @@ af-tab-order¦wizard/AppWindowStateController.cpp¦CycleFocus({aboutButton, canc
 tk-centre¦toolkit/MWBaseDialog.cpp¦return difference >= 0 ? difference / 2 : -((1 - difference) / 2);¦return difference / 2;¦^BaseDialog\.
 tk-link-visited¦toolkit/CHyperLink.cpp¦    visited = TRUE;¦¦^HyperLinkTest\.
 tk-hover-drag¦toolkit/MWButton.cpp¦if ((keys & MK_LBUTTON) && !hot)¦if ((keys & MK_LBUTTON) && hot)¦^Button\.Hover
-tk-theme-fallback¦toolkit/VisualStyles.cpp¦return proc ? proc : fallback;¦return proc;¦^VisualStyles\.
+tk-theme-fallback¦toolkit/VisualStyles.cpp¦return proc ? proc : fallback;¦return proc;¦^SystemLibrary\.
 fp-no-trim¦core/FilePath.cpp¦const wchar_t* const kBlanks = L" \t";¦const wchar_t* const kBlanks = L"";¦^PathRules\.
 fp-drop-folder¦core/FilePath.cpp¦if (file::Exists(name) && ToAnsiPath(name, ansi))¦if (ToAnsiPath(name, ansi))¦^(PathRules|FilePage\.Drops)
 wp-drop-in-job¦pages/WSPrint.cpp¦if (workerThread == nullptr && !startQueued)¦if (!startQueued)¦^FilePage\.Drops
@@ -109,7 +109,7 @@ sf-lossy-browse¦pages/WSSelectFile.cpp¦if (!path::ToAnsiPath(file, path)) {¦i
 raw-end-order¦core/RawPrintJob.cpp¦        EndCall(RawJobTransfer::End::Page, printer, transfer);¦        EndCall(RawJobTransfer::End::Document, printer, transfer), EndCall(RawJobTransfer::End::Page, printer, transfer);¦^RawPrintJobTest\.Bytes
 wc-escape-disabled¦wizard/WindowStateController.cpp¦if (cancelButton != nullptr && IsWindowEnabled(cancelButton)) {¦if (cancelButton != nullptr) {¦^WizardFrame\.
 wp-escape-in-job¦pages/WSPrint.cpp¦                TranslateMessage(&msg);¦                if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) PostMessageA(frame, WM_COMMAND, IDCANCEL, 0); TranslateMessage(&msg);¦^PrintPage\.ClosingDuringASlowJob
-sf-printer-first¦pages/WSSelectFile.cpp¦    if (!FileExists(path)) {¦    if (!FileExists(path) && SendMessageA(printerBox, CB_GETCURSEL, 0, 0) != CB_ERR) {¦^FilePage\.EachCheck
+sf-printer-first¦pages/WSSelectFile.cpp¦    if (!file::Exists(name) || !path::ToAnsiPath(name, path)) {¦    if ((!file::Exists(name) || !path::ToAnsiPath(name, path)) && SendMessageA(printerBox, CB_GETCURSEL, 0, 0) != CB_ERR) {¦^FilePage\.EachCheck
 ap-suppress-one¦core/AutoPrint.cpp¦if (suppressErrors == 0)¦if (suppressErrors != 1)¦^KestrolaProcessTest\.ExitCodes
 raw-abort-buffered¦core/RawPrintJob.cpp¦    if (!WriteData(printer.get(), transfer, data, size)) {¦    if (!WriteData(printer.get(), transfer, data, size) && FinishJob(printer.get(), transfer, pages, wait)) {¦^RawPrintJobTest\.Bytes
 raw-no-state¦core/RawPrintJob.cpp¦    wait = ReadPrinterWait(¦    wait = PrinterWait::None, ReadPrinterWait(¦^RawPrintJobTest\.Bytes
@@ -127,7 +127,7 @@ sf-state-stale¦pages/WSSelectFile.cpp¦if (wParam == stateReadings)¦if (true)�
 fp-super-unc¦core/FilePath.cpp¦return kSuperUncPrefix + fullPath.substr(2);¦return kSuperPrefix + fullPath.substr(2);¦^PathRules\.
 fp-super-from¦core/FilePath.cpp¦fullPath.size() >= MAX_PATH ?¦fullPath.size() > MAX_PATH ?¦^PathRules\.
 fp-plain-unc¦core/FilePath.cpp¦return L"\\\\" + path.substr(wcslen(kSuperUncPrefix));¦return path.substr(wcslen(kSuperUncPrefix));¦^PathRules\.
-fp-bridge-full¦core/FilePath.cpp¦const std::wstring shortPath = full.empty() ? std::wstring() : Short(full);¦const std::wstring shortPath;¦^(PathRules|FilePage\.TheJobGoes)
+fp-bridge-full¦core/FilePath.cpp¦const WideString shortPath = full.empty() ? WideString() : Short(full);¦const WideString shortPath;¦^(PathRules|FilePage\.TheJobGoes)
 fp-remember-long¦core/FilePath.cpp¦if (longName.empty() || ToAnsiExact(longName, unused))¦if (true)¦^(PathRules|FilePage\.TheJobGoes)
 sf-wide-box¦pages/WSSelectFile.cpp¦fileBoxAt, 294, 172, true);¦fileBoxAt, 294, 172);¦^FilePage\.TheJobGoes
 sf-box-short¦pages/WSSelectFile.cpp¦if (path::FromAnsi(path) != name)¦if (false)¦^FilePage\.TheJobGoes

@@ -138,6 +138,8 @@ if [ "$free_kib" -gt $((8 * 1048576)) ]; then
     big_line="$verdict (SHA-256 $sum_in), peak working set $(mib "$big_peak") MiB, $(awk -v m="$big_ms" 'BEGIN { printf "%.1f", m / 1000 }') s"
 fi
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+compiler=$([ "$arch" = x64 ] && echo x86_64 || echo i686)-w64-mingw32-g++-posix
+compiler="$compiler $("$compiler" -dumpfullversion 2>/dev/null)"
 
 # The size that counts is that of the file users get: the one the release zip carries.
 zip=$(ls "$root_build"/release/Kestrola-*.zip)
@@ -163,7 +165,7 @@ fi
     echo "Machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores," \
         "$(awk '/MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo) RAM," \
         "Linux $(uname -r), $(. /etc/os-release && echo "$PRETTY_NAME"), $(wine --version)," \
-        "$arch build ($WINEARCH prefix), $(grep -m1 '^CMAKE_CXX_COMPILER:' "$build/CMakeCache.txt" | sed 's/.*=//;s|.*/||') $("$(grep -m1 '^CMAKE_CXX_COMPILER:' "$build/CMakeCache.txt" | sed 's/.*=//')" -dumpfullversion)."
+        "$arch build ($WINEARCH prefix), $compiler."
     echo "Load average before: $load_before; after: $load_after. Date: $(date -u '+%Y-%m-%d %H:%M UTC')."
 } > "$results"
 cat "$results"

@@ -1,12 +1,8 @@
 #include "core/QueueState.h"
 
 #include "core/OwnedHandle.h"
-#include "core/SpoolerLibrary.h"
 
 #include <winspool.h>
-
-#include <memory>
-#include <new>
 
 namespace {
 
@@ -74,30 +70,6 @@ WaitTexts DescribeWait(PrinterWait wait)
             return rule.texts;
     }
     return {"", ""};
-}
-
-bool FetchSpoolerInfo(const SpoolerQuery& query, DWORD least,
-                      const std::function<void(const BYTE* info)>& read)
-{
-    DWORD needed = 0;
-    query(nullptr, 0, &needed);
-    if (needed < least || needed > 1024 * 1024)  // no answer, or no sane one
-        return false;
-    // A printer's or driver's names and lists usually fit on the stack; a longer answer is
-    // fetched into the heap.
-    alignas(8) BYTE local[2048];
-    std::unique_ptr<BYTE[]> large;
-    BYTE* info = local;
-    if (needed > sizeof(local)) {
-        large.reset(new (std::nothrow) BYTE[needed]);
-        if (!large)
-            return false;
-        info = large.get();
-    }
-    if (!query(info, needed, &needed))
-        return false;
-    read(info);
-    return true;
 }
 
 PrinterWait ReadPrinterWait(const SpoolerQuery& getPrinterLevel2)

@@ -2,9 +2,10 @@
 // What a printer's queue does with the jobs it accepts: print them, or hold them until the
 // printer is ready, and why. Read from the spooler's level-2 printer information.
 
+#include "core/SpoolerLibrary.h"
+
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 // Why a queue holds its jobs rather than printing them.
@@ -33,15 +34,6 @@ struct WaitTexts {
 };
 // Both texts are empty for PrinterWait::None.
 WaitTexts DescribeWait(PrinterWait wait);
-
-// A query of the GetPrinterA or GetPrinterDriverA kind: a size of 0 asks for the size needed.
-using SpoolerQuery = std::function<BOOL(BYTE* info, DWORD size, DWORD* needed)>;
-
-// Asks for the size first (some systems fail a fetch into a buffer they did not size
-// themselves), then fetches and hands the record to read. False when there is no sane
-// answer of at least least bytes.
-bool FetchSpoolerInfo(const SpoolerQuery& query, DWORD least,
-                      const std::function<void(const BYTE* info)>& read);
 
 // The wait of an open printer from its level-2 information (GetPrinterA at level 2, or a
 // stand-in); None when the information cannot be read.

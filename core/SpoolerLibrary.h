@@ -7,6 +7,8 @@
 
 #include <winspool.h>
 
+#include <functional>
+
 struct SpoolerLibrary {
     decltype(&::GetDefaultPrinterA) getDefaultPrinter;
     decltype(&::EnumPrintersA) enumPrinters;
@@ -25,3 +27,12 @@ struct SpoolerLibrary {
 // The process's spooler, bound on the first call and kept to the end of the process.
 // Null when the library or one of its entry points cannot be had: nothing can be printed.
 const SpoolerLibrary* Spooler();
+
+// A query of the GetPrinterA or GetPrinterDriverA kind: a size of 0 asks for the size needed.
+using SpoolerQuery = std::function<BOOL(BYTE* info, DWORD size, DWORD* needed)>;
+
+// Asks for the size first (some systems fail a fetch into a buffer they did not size
+// themselves), then fetches and hands the record to read. False when there is no sane
+// answer of at least least bytes.
+bool FetchSpoolerInfo(const SpoolerQuery& query, DWORD least,
+                      const std::function<void(const BYTE* info)>& read);

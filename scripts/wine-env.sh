@@ -3,9 +3,9 @@
 # Usage: . scripts/wine-env.sh BUILD_DIR
 kestrola_build_dir=$(cd "${1:?build directory}" && pwd)
 export KESTROLA_BUILD_DIR="$kestrola_build_dir"
-export KESTROLA_ARCH=$(cat "$kestrola_build_dir/kestrola-arch" 2>/dev/null || echo x86)
+kestrola_arch=$(cat "$kestrola_build_dir/kestrola-arch" 2>/dev/null || echo x86)
 export WINEPREFIX="$kestrola_build_dir/wineprefix"
-if [ "$KESTROLA_ARCH" = x64 ]; then
+if [ "$kestrola_arch" = x64 ]; then
     # Debian's wine and wine-stable start the 32-bit loader whenever it is installed,
     # even where it cannot run; wineboot, regedit and the other wrappers call wine-stable.
     # Both names lead to the 64-bit loader here.

@@ -136,6 +136,8 @@ bool WriteRegistryString(const std::string& keyPath, const std::string& valueNam
     OwnedKey key(OpenRegistryKey(keyPath, true, kWriteAccess));
     if (!key.valid())
         return false;
+    if (text.size() >= MAXDWORD / sizeof(wchar_t))  // a registry value's size is a DWORD
+        return false;
     const DWORD size =
         text.empty() ? 0 : static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
     return RegSetValueExW(key.get(), path::FromAnsi(valueName).c_str(), 0, REG_SZ,

@@ -2,11 +2,16 @@
 
 #include "wizard/WindowState.h"
 
-bool FrameFocus::IsAvailable(HWND window)
+namespace {
+
+// Shown (style bit) and enabled.
+bool IsAvailable(HWND window)
 {
     return window != nullptr && (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0 &&
            IsWindowEnabled(window);
 }
+
+}  // namespace
 
 void FrameFocus::Cycle(const std::vector<HWND>& buttons, WindowState* page, bool forward)
 {

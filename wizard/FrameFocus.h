@@ -11,8 +11,6 @@ class WindowState;
 
 class FrameFocus {
 public:
-    // Shown (style bit) and enabled.
-    static bool IsAvailable(HWND window);
     // Tab walks the buttons in the order given, then the page's tab stops, then the
     // buttons again, passing over what is hidden or disabled; Shift+Tab is the same walk
     // with the buttons given the other way round. page may be null.

@@ -6,16 +6,16 @@
 
 #include <windows.h>
 
-int AutoPrintFile(const std::string& filePath)
+int AutoPrintFile(const WideString& filePath)
 {
-    std::string errorText;
+    WideString errorText;
     DWORD suppressErrors = 0;
     ReadRegistryDword(settings::kProgramKey, settings::kSuppressErrors, suppressErrors);
 
-    std::string printer;
+    WideString printer;
     ReadRegistryString(settings::kProgramKey, settings::kAutoPrintPrinter, printer, 1024);
     if (printer.empty())
-        errorText = "No printer specified for automatic printing.";
+        errorText = L"No printer specified for automatic printing.";
     else
         PrintFileRaw(filePath, printer, errorText);  // the error text alone decides
 
@@ -23,6 +23,6 @@ int AutoPrintFile(const std::string& filePath)
         return 0;
     WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);
     if (suppressErrors == 0)
-        MessageBoxA(nullptr, errorText.c_str(), "Kestrola Error", MB_OK | MB_ICONWARNING);
+        MessageBoxW(nullptr, errorText.c_str(), L"Kestrola Error", MB_OK | MB_ICONWARNING);
     return -1;
 }

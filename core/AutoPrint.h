@@ -1,7 +1,7 @@
 #pragma once
 
-#include <string>
+#include "core/WideString.h"
 
 // Prints the file on the printer preset for automatic printing, with no window unless a
 // failure must be shown. Returns the process exit code: 0 when sent, -1 when not.
-int AutoPrintFile(const std::string& filePath);
+int AutoPrintFile(const WideString& filePath);

@@ -87,11 +87,6 @@ WideString ForSystemCall(const WideString& fullPath)
     return fullPath.size() >= MAX_PATH ? ToSuper(fullPath) : fullPath;
 }
 
-bool MayHoldShortName(const WideString& path)
-{
-    return path.find(L'~') != WideString::npos;
-}
-
 WideString FromAnsi(const std::string& text)
 {
     if (text.empty())
@@ -103,29 +98,6 @@ WideString FromAnsi(const std::string& text)
     WideString wide(static_cast<std::size_t>(wideLength), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), length, &wide[0], wideLength);
     return wide;
-}
-
-bool ToAnsiExact(const WideString& text, std::string& ansi)
-{
-    ansi.clear();
-    if (text.empty())
-        return true;
-    const int wideLength = static_cast<int>(text.size());
-    // Where the ANSI code page is UTF-8 every character converts, and the conversion takes
-    // neither the best-fit flag nor the lost-character report.
-    const bool utf8 = GetACP() == CP_UTF8;
-    const UINT codePage = utf8 ? CP_UTF8 : CP_ACP;
-    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
-    BOOL lossy = FALSE;
-    BOOL* reportLoss = utf8 ? nullptr : &lossy;
-    const int ansiLength = WideCharToMultiByte(codePage, flags, text.data(), wideLength, nullptr,
-                                               0, nullptr, reportLoss);
-    if (ansiLength <= 0)
-        return false;
-    ansi.assign(static_cast<std::size_t>(ansiLength), '\0');
-    WideCharToMultiByte(codePage, flags, text.data(), wideLength, &ansi[0], ansiLength, nullptr,
-                        reportLoss);
-    return !lossy;
 }
 
 WideString Full(const WideString& path)
@@ -143,77 +115,29 @@ WideString Long(const WideString& fullPath)
     return FromSuper(Converted(ForSystemCall(fullPath), GetLongPathNameW));
 }
 
-WideString Short(const WideString& fullPath)
-{
-    return FromSuper(Converted(ForSystemCall(fullPath), GetShortPathNameW));
-}
-
 WideString Normalise(const WideString& path)
 {
     const WideString full = Full(path);
     if (full.empty())
         return path;
-    // Looking up the long form walks every folder of the path, a millisecond and more of
-    // each automatic job under Wine; only a short name needs it.
-    if (!MayHoldShortName(full))
-        return full;
+    // Short names need not hold a '~' (a volume may give any 8.3 name), and a name typed
+    // in another letter case is shown as stored: the long form is always asked for.
     const WideString longPath = Long(full);
-    return longPath.empty() ? path : longPath;
+    return longPath.empty() ? full : longPath;
 }
 
-bool ToAnsiPath(const WideString& path, std::string& ansi)
+WideString ChosenFile(const WideString& given)
 {
-    if (ToAnsiExact(path, ansi))
-        return true;
-    const std::string asConverted = ansi;
-    // Short names are plain ASCII where the volume keeps them.
-    const WideString full = Full(path);
-    const WideString shortPath = full.empty() ? WideString() : Short(full);
-    if (!shortPath.empty() && ToAnsiExact(shortPath, ansi))
-        return true;
-    ansi = asConverted;
-    return false;
+    return file::Exists(given) ? Normalise(given) : WideString();
 }
 
-WideString RememberedName(const std::string& path)
-{
-    const WideString wide = FromAnsi(path);
-    if (!MayHoldShortName(wide))
-        return wide;
-    const WideString full = Full(wide);
-    const WideString longName = full.empty() ? WideString() : Long(full);
-    std::string unused;
-    if (longName.empty() || ToAnsiExact(longName, unused))
-        return wide;
-    return longName;
-}
-
-std::string ChosenFile(const WideString& given)
-{
-    if (!file::Exists(given))
-        return std::string();
-    const WideString normal = Normalise(given);
-    std::string ansi;
-    if (ToAnsiExact(normal, ansi))
-        return ansi;
-    // A short path as the user gave it (a batch file's %~s1) still names the same file.
-    const WideString full = Full(given);
-    if (full != normal && ToAnsiExact(full, ansi))
-        return ansi;
-    // Without a short name the path as it converts is kept, so that automatic printing
-    // reports the file it cannot open instead of opening the wizard.
-    ToAnsiPath(normal, ansi);
-    return ansi;
-}
-
-std::string FirstUsableFile(const std::vector<WideString>& names)
+WideString FirstUsableFile(const std::vector<WideString>& names)
 {
     for (const WideString& name : names) {
-        std::string ansi;
-        if (file::Exists(name) && ToAnsiPath(name, ansi))
-            return ansi;
+        if (file::Exists(name))
+            return Normalise(name);
     }
-    return std::string();
+    return WideString();
 }
 
 }  // namespace path

@@ -1,9 +1,8 @@
 #pragma once
 // Every rule about file paths, whichever way a file comes in: the command line, the file
-// box, the recent list, "Browse..." or a drop. Paths are worked on as wide text and
-// converted once, at the end, to the 8-bit path the rest of the program uses. The file
-// system is asked through the wide calls, in the "\\?\" form from MAX_PATH on, so that a
-// long path behaves like a short one.
+// box, the recent list, "Browse..." or a drop. Paths are wide text from where they come in
+// to the call that opens the file. The file system is asked through the wide calls, in the
+// "\\?\" form from MAX_PATH on, so that a long path behaves like a short one.
 
 #include "core/WideString.h"
 
@@ -27,37 +26,24 @@ WideString FromSuper(const WideString& path);
 // The form to hand to the system: the super form from MAX_PATH characters on, where the
 // plain calls stop, and the path itself below that.
 WideString ForSystemCall(const WideString& fullPath);
-// Only a short (8.3) name that the system made differs from its long name by a '~'.
-bool MayHoldShortName(const WideString& path);
 
 // Text in the ANSI code page.
 WideString FromAnsi(const std::string& text);
-// False when a character has no equivalent there.
-bool ToAnsiExact(const WideString& text, std::string& ansi);
 
 // The file system. Each result is empty when the system cannot give it.
 WideString Full(const WideString& path);
 WideString Long(const WideString& fullPath);
-WideString Short(const WideString& fullPath);
-// The full path, and for a short name its long form; the path unchanged on failure.
+// The full path in its long form, the name the user knows the file by (short names in it
+// replaced, letter case as stored); the full path when there is no long form, the path
+// unchanged when there is not even that.
 WideString Normalise(const WideString& path);
 
-// The bridge: an 8-bit path that opens the same file, the path itself when it converts
-// without loss, otherwise its short (8.3) form. False when neither exists; ansi then holds
-// the path as it converts, question marks and all, for messages.
-bool ToAnsiPath(const WideString& path, std::string& ansi);
-// The name the recent list keeps for a path: a short path that stands for a name the code
-// page cannot hold is kept by its long name, since a freed short name may later name
-// another file; any other path as it is.
-WideString RememberedName(const std::string& path);
-
-// The 8-bit path of a file named on the command line (quotes already removed): its full,
-// long form, through the bridge when that does not convert; a short path given there stays
-// as given when its long form does not convert. Empty when no existing file is named.
-std::string ChosenFile(const WideString& given);
-// The first of the names that is an existing file (not a folder) with an 8-bit path, as
-// that path; empty when there is none.
-std::string FirstUsableFile(const std::vector<WideString>& names);
+// The file named on the command line (quotes already removed), in its full long form.
+// Empty when no existing file is named.
+WideString ChosenFile(const WideString& given);
+// The first of the names that is an existing file (not a folder), in its full long form;
+// empty when there is none.
+WideString FirstUsableFile(const std::vector<WideString>& names);
 
 }  // namespace path
 

@@ -1,19 +1,21 @@
 #pragma once
 // The printers a file can be sent to: the default printer first, then every other local
-// printer and printer connection in the spooler's order.
+// printer and printer connection in the spooler's order. Names are wide text: a queue may
+// be named in any script.
+
+#include "core/WideString.h"
 
 #include <cstddef>
-#include <string>
 #include <vector>
 
 struct PrinterEntry {
-    std::string name;         // the spooler's name, as the print job and the settings need it
-    std::string displayName;  // what the drop-down lists show
+    WideString name;         // the spooler's name, as the print job and the settings need it
+    WideString displayName;  // what the drop-down lists show
 };
 
 // "\\server\queue" shows as "queue on server"; "\\server" alone shows as nothing; every
 // other name shows as itself.
-std::string PrinterDisplayName(const std::string& name);
+WideString PrinterDisplayName(const WideString& name);
 
 // Never fails: an empty list means no printers.
 std::vector<PrinterEntry> GetPrinterList();
@@ -22,5 +24,5 @@ std::vector<PrinterEntry> GetPrinterList();
 // that filled the box, as long as the current list still holds it. Empty when nothing is
 // selected or the printer has gone since the box was filled, so that a printer added or
 // removed meanwhile never sends the job to the picked printer's neighbour.
-std::string PickedPrinter(const std::vector<PrinterEntry>& shown, std::ptrdiff_t selection,
-                          const std::vector<PrinterEntry>& current);
+WideString PickedPrinter(const std::vector<PrinterEntry>& shown, std::ptrdiff_t selection,
+                         const std::vector<PrinterEntry>& current);

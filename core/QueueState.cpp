@@ -75,19 +75,19 @@ WaitTexts DescribeWait(PrinterWait wait)
 PrinterWait ReadPrinterWait(const SpoolerQuery& getPrinterLevel2)
 {
     PrinterWait wait = PrinterWait::None;
-    FetchSpoolerInfo(getPrinterLevel2, sizeof(PRINTER_INFO_2A), [&](const BYTE* info) {
-        const auto* printer = reinterpret_cast<const PRINTER_INFO_2A*>(info);
+    FetchSpoolerInfo(getPrinterLevel2, sizeof(PRINTER_INFO_2W), [&](const BYTE* info) {
+        const auto* printer = reinterpret_cast<const PRINTER_INFO_2W*>(info);
         wait = WaitReason(printer->Attributes, printer->Status);
     });
     return wait;
 }
 
-PrinterWait ReadPrinterWait(const std::string& printerName)
+PrinterWait ReadPrinterWait(const WideString& printerName)
 {
     const SpoolerLibrary* spooler = Spooler();
     HANDLE raw = nullptr;
     if (!spooler ||
-        !spooler->openPrinter(const_cast<char*>(printerName.c_str()), &raw, nullptr) || !raw)
+        !spooler->openPrinter(const_cast<wchar_t*>(printerName.c_str()), &raw, nullptr) || !raw)
         return PrinterWait::None;
     const OwnedPrinter printer(raw);
     return ReadPrinterWait([&](BYTE* info, DWORD size, DWORD* needed) {

@@ -3,10 +3,9 @@
 // printer is ready, and why. Read from the spooler's level-2 printer information.
 
 #include "core/SpoolerLibrary.h"
+#include "core/WideString.h"
 
 #include <windows.h>
-
-#include <string>
 
 // Why a queue holds its jobs rather than printing them.
 enum class PrinterWait {
@@ -35,9 +34,9 @@ struct WaitTexts {
 // Both texts are empty for PrinterWait::None.
 WaitTexts DescribeWait(PrinterWait wait);
 
-// The wait of an open printer from its level-2 information (GetPrinterA at level 2, or a
+// The wait of an open printer from its level-2 information (GetPrinterW at level 2, or a
 // stand-in); None when the information cannot be read.
 PrinterWait ReadPrinterWait(const SpoolerQuery& getPrinterLevel2);
 
 // The same for a printer by name; None when it cannot be opened, as when it has gone.
-PrinterWait ReadPrinterWait(const std::string& printerName);
+PrinterWait ReadPrinterWait(const WideString& printerName);

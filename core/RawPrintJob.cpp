@@ -14,20 +14,20 @@
 
 namespace {
 
-const char kCannotOpenFile[] = "Could not open the file:\n\n\"%s\"\n\nfor printing.";
-const char kCannotReadFile[] = "Error reading the file \"%s\".";
-const char kCannotFindPrinter[] = "Could not find the printer \"%s\".";
-const char kCannotStartDocument[] = "An error occurred while initializing the printer.";
-const char kCannotStartPage[] = "An error occurred while initializing the document.";
-const char kCannotSendData[] = "An error occurred sending the file data to the printer.";
+const wchar_t kCannotOpenFile[] = L"Could not open the file:\n\n\"%s\"\n\nfor printing.";
+const wchar_t kCannotReadFile[] = L"Error reading the file \"%s\".";
+const wchar_t kCannotFindPrinter[] = L"Could not find the printer \"%s\".";
+const wchar_t kCannotStartDocument[] = L"An error occurred while initializing the printer.";
+const wchar_t kCannotStartPage[] = L"An error occurred while initializing the document.";
+const wchar_t kCannotSendData[] = L"An error occurred sending the file data to the printer.";
 
 using OwnedPrinter = Owned<HANDLE, ClosePrinterHandle>;
 
 // Through the wide call on the full path, in the "\\?\" form past MAX_PATH: a path of
-// any length opens, and a name the caller reached through its short form opens by it.
-OwnedFile OpenFileToSend(const std::string& filePath)
+// any length and any name opens.
+OwnedFile OpenFileToSend(const WideString& filePath)
 {
-    const WideString full = path::Full(path::FromAnsi(filePath));
+    const WideString full = path::Full(filePath);
     if (full.empty())
         return OwnedFile();
     return OwnedFile(CreateFileW(path::ForSystemCall(full).c_str(), GENERIC_READ,
@@ -58,8 +58,8 @@ bool WriteData(HANDLE printer, const RawJobTransfer& transfer, char* data, DWORD
     return ok && written == size;
 }
 
-bool OpenNamedPrinter(const std::string& printerName, OwnedPrinter& printer,
-                      std::string& errorText)
+bool OpenNamedPrinter(const WideString& printerName, OwnedPrinter& printer,
+                      WideString& errorText)
 {
     // Without the spooler's library the job fails where it would first have needed it.
     if (Spooler() == nullptr) {
@@ -67,7 +67,7 @@ bool OpenNamedPrinter(const std::string& printerName, OwnedPrinter& printer,
         return false;
     }
     HANDLE rawPrinter = nullptr;
-    if (!Spooler()->openPrinter(const_cast<char*>(printerName.c_str()), &rawPrinter, nullptr) ||
+    if (!Spooler()->openPrinter(const_cast<wchar_t*>(printerName.c_str()), &rawPrinter, nullptr) ||
         !rawPrinter) {
         errorText = FormatWithText(kCannotFindPrinter, printerName);
         return false;
@@ -84,8 +84,10 @@ BOOL QueryDriver(HANDLE printer, const char* environment, const RawJobTransfer& 
 {
     if (transfer.getPrinterDriver)
         return transfer.getPrinterDriver(printer, environment, 8, info, size, needed);
-    return Spooler()->getPrinterDriver(printer, const_cast<char*>(environment), 8, info, size,
-                                       needed);
+    const WideString wideEnvironment = environment ? path::FromAnsi(environment) : WideString();
+    return Spooler()->getPrinterDriver(
+        printer, environment ? const_cast<wchar_t*>(wideEnvironment.c_str()) : nullptr, 8, info,
+        size, needed);
 }
 
 // The driver's XPS flag as the spooler reports it in one environment: 1 or 0, or -1 when
@@ -96,8 +98,8 @@ int XpsFlagIn(HANDLE printer, const char* environment, const RawJobTransfer& tra
     const auto query = [&](BYTE* info, DWORD size, DWORD* needed) {
         return QueryDriver(printer, environment, transfer, info, size, needed);
     };
-    FetchSpoolerInfo(query, sizeof(DRIVER_INFO_8A), [&](const BYTE* info) {
-        xps = (reinterpret_cast<const DRIVER_INFO_8A*>(info)->dwPrinterDriverAttributes &
+    FetchSpoolerInfo(query, sizeof(DRIVER_INFO_8W), [&](const BYTE* info) {
+        xps = (reinterpret_cast<const DRIVER_INFO_8W*>(info)->dwPrinterDriverAttributes &
                kPrinterDriverXps) != 0;
     });
     return xps;
@@ -121,12 +123,12 @@ bool DriverIsXpsBased(HANDLE printer, const RawJobTransfer& transfer)
     return xps > 0;
 }
 
-DWORD StartDocument(HANDLE printer, const char* dataType, const RawJobTransfer& transfer)
+DWORD StartDocument(HANDLE printer, const wchar_t* dataType, const RawJobTransfer& transfer)
 {
-    DOC_INFO_1A docInfo = {};
-    docInfo.pDocName = const_cast<char*>("Kestrola");
+    DOC_INFO_1W docInfo = {};
+    docInfo.pDocName = const_cast<wchar_t*>(L"Kestrola");
     docInfo.pOutputFile = nullptr;
-    docInfo.pDatatype = const_cast<char*>(dataType);
+    docInfo.pDatatype = const_cast<wchar_t*>(dataType);
     BYTE* info = reinterpret_cast<BYTE*>(&docInfo);
     return transfer.startDocPrinter ? transfer.startDocPrinter(printer, 1, info)
                                     : Spooler()->startDocPrinter(printer, 1, info);
@@ -150,13 +152,13 @@ BOOL EndCall(RawJobTransfer::End call, HANDLE printer, const RawJobTransfer& tra
 // Starts the document, and for "RAW" its page; on failure nothing is left open but the
 // printer. True with pages set when the job has a page to end.
 bool StartJob(HANDLE printer, const RawJobTransfer& transfer, bool& pages,
-              std::string& errorText)
+              WideString& errorText)
 {
-    const char* dataType = DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "RAW";
+    const wchar_t* dataType = DriverIsXpsBased(printer, transfer) ? L"XPS_PASS" : L"RAW";
     DWORD job = StartDocument(printer, dataType, transfer);
     if (job == 0 && GetLastError() == ERROR_INVALID_DATATYPE) {
         // Some drivers misreport what they are: the other data type may still be accepted.
-        dataType = strcmp(dataType, "RAW") == 0 ? "XPS_PASS" : "RAW";
+        dataType = wcscmp(dataType, L"RAW") == 0 ? L"XPS_PASS" : L"RAW";
         job = StartDocument(printer, dataType, transfer);
     }
     if (job == 0) {
@@ -164,7 +166,7 @@ bool StartJob(HANDLE printer, const RawJobTransfer& transfer, bool& pages,
         return false;
     }
     // Data passed straight to an XPS printer goes without pages.
-    pages = strcmp(dataType, "RAW") == 0;
+    pages = wcscmp(dataType, L"RAW") == 0;
     if (pages && !Spooler()->startPagePrinter(printer)) {
         errorText = kCannotStartPage;
         EndCall(RawJobTransfer::End::Document, printer, transfer);
@@ -202,8 +204,8 @@ bool FinishJob(HANDLE printer, const RawJobTransfer& transfer, bool pages, Print
 }
 
 // The whole file in one read; the file is closed before the printer is opened.
-bool SendBuffered(OwnedFile& file, char* data, DWORD size, const std::string& filePath,
-                  const std::string& printerName, std::string& errorText, PrinterWait& wait,
+bool SendBuffered(OwnedFile& file, char* data, DWORD size, const WideString& filePath,
+                  const WideString& printerName, WideString& errorText, PrinterWait& wait,
                   const RawJobTransfer& transfer)
 {
     if (!ReadExactly(file.get(), transfer, data, size)) {
@@ -231,8 +233,8 @@ bool SendBuffered(OwnedFile& file, char* data, DWORD size, const std::string& fi
 
 // Chunk by chunk from one small buffer. The first chunk is read before the printer is
 // opened, so an unreadable file is reported as such and makes no job at all.
-bool SendStreamed(OwnedFile& file, uint64_t size, const std::string& filePath,
-                  const std::string& printerName, std::string& errorText, PrinterWait& wait,
+bool SendStreamed(OwnedFile& file, uint64_t size, const WideString& filePath,
+                  const WideString& printerName, WideString& errorText, PrinterWait& wait,
                   const RawJobTransfer& transfer)
 {
     const DWORD chunkSize = std::max<DWORD>(transfer.chunkSize, 1);
@@ -280,24 +282,24 @@ bool SendStreamed(OwnedFile& file, uint64_t size, const std::string& filePath,
 
 }  // namespace
 
-std::string FormatWithText(const char* format, const std::string& text)
+WideString FormatWithText(const wchar_t* format, const WideString& text)
 {
-    std::string message(format);
-    const size_t at = message.find("%s");
-    if (at != std::string::npos)
+    WideString message(format);
+    const size_t at = message.find(L"%s");
+    if (at != WideString::npos)
         message.replace(at, 2, text);
     return message;
 }
 
-bool PrintFileRaw(const std::string& filePath, const std::string& printerName,
-                  std::string& errorText)
+bool PrintFileRaw(const WideString& filePath, const WideString& printerName,
+                  WideString& errorText)
 {
     PrinterWait wait = PrinterWait::None;
     return PrintFileRaw(filePath, printerName, errorText, wait);
 }
 
-bool PrintFileRaw(const std::string& filePath, const std::string& printerName,
-                  std::string& errorText, PrinterWait& wait, const RawJobTransfer& transfer)
+bool PrintFileRaw(const WideString& filePath, const WideString& printerName,
+                  WideString& errorText, PrinterWait& wait, const RawJobTransfer& transfer)
 {
     wait = PrinterWait::None;
     OwnedFile file = OpenFileToSend(filePath);

@@ -4,6 +4,7 @@
 // is "RAW", or "XPS_PASS" for a printer whose driver is XPS-based.
 
 #include "core/QueueState.h"
+#include "core/WideString.h"
 
 #include <windows.h>
 
@@ -23,8 +24,9 @@ struct RawJobTransfer {
     // (tests watch or fail the calls with them); otherwise the platform's are called.
     std::function<BOOL(HANDLE file, void* data, DWORD size, DWORD* read)> readFile;
     std::function<BOOL(HANDLE printer, void* data, DWORD size, DWORD* written)> writePrinter;
-    // The same for the driver query (GetPrinterDriverA; a null environment is the
-    // caller's own) and the start of the document (StartDocPrinterA, level 1).
+    // The same for the driver query (GetPrinterDriverW, whose environment names are the
+    // program's own ASCII texts; a null environment is the caller's own) and the start of
+    // the document (StartDocPrinterW, level 1: a DOC_INFO_1W).
     std::function<BOOL(HANDLE printer, const char* environment, DWORD level, BYTE* info,
                        DWORD size, DWORD* needed)>
         getPrinterDriver = nullptr;
@@ -35,21 +37,22 @@ struct RawJobTransfer {
     // The same for the calls that end the job: EndPagePrinter, EndDocPrinter, AbortPrinter.
     enum class End { Page, Document, Abort };
     std::function<BOOL(End call, HANDLE printer)> endCall = nullptr;
-    // The same for the queue's state once the job is accepted (GetPrinterA).
+    // The same for the queue's state once the job is accepted (GetPrinterW).
     std::function<BOOL(HANDLE printer, DWORD level, BYTE* info, DWORD size, DWORD* needed)>
         getPrinter = nullptr;
 };
 
 // Returns true when the data and the trailer were handed to the spooler and the document
-// was closed. On failure errorText receives a fixed message; on success it is untouched.
-// A data write that fails cancels the job, so that no truncated job prints.
-bool PrintFileRaw(const std::string& filePath, const std::string& printerName,
-                  std::string& errorText);
+// was closed. On failure errorText receives the message, with the file's or printer's name
+// whole where it names one; on success it is untouched. A data write that fails cancels
+// the job, so that no truncated job prints.
+bool PrintFileRaw(const WideString& filePath, const WideString& printerName,
+                  WideString& errorText);
 // The same, and after a job the spooler accepted, wait tells whether the queue holds it
 // and why (read once, as the job ends); otherwise it is None.
-bool PrintFileRaw(const std::string& filePath, const std::string& printerName,
-                  std::string& errorText, PrinterWait& wait,
+bool PrintFileRaw(const WideString& filePath, const WideString& printerName,
+                  WideString& errorText, PrinterWait& wait,
                   const RawJobTransfer& transfer = RawJobTransfer());
 
 // Fills the single %s of a message with text of any length.
-std::string FormatWithText(const char* format, const std::string& text);
+WideString FormatWithText(const wchar_t* format, const WideString& text);

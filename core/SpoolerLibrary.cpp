@@ -22,12 +22,12 @@ bool BindSpooler(HMODULE library, SpoolerLibrary& spooler)
 {
     if (library == nullptr)
         return false;
-    bool bound = Bind(library, "GetDefaultPrinterA", spooler.getDefaultPrinter);
-    bound = Bind(library, "EnumPrintersA", spooler.enumPrinters) && bound;
-    bound = Bind(library, "OpenPrinterA", spooler.openPrinter) && bound;
-    bound = Bind(library, "GetPrinterA", spooler.getPrinter) && bound;
-    bound = Bind(library, "GetPrinterDriverA", spooler.getPrinterDriver) && bound;
-    bound = Bind(library, "StartDocPrinterA", spooler.startDocPrinter) && bound;
+    bool bound = Bind(library, "GetDefaultPrinterW", spooler.getDefaultPrinter);
+    bound = Bind(library, "EnumPrintersW", spooler.enumPrinters) && bound;
+    bound = Bind(library, "OpenPrinterW", spooler.openPrinter) && bound;
+    bound = Bind(library, "GetPrinterW", spooler.getPrinter) && bound;
+    bound = Bind(library, "GetPrinterDriverW", spooler.getPrinterDriver) && bound;
+    bound = Bind(library, "StartDocPrinterW", spooler.startDocPrinter) && bound;
     bound = Bind(library, "StartPagePrinter", spooler.startPagePrinter) && bound;
     bound = Bind(library, "WritePrinter", spooler.writePrinter) && bound;
     bound = Bind(library, "EndPagePrinter", spooler.endPagePrinter) && bound;

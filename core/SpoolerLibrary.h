@@ -1,6 +1,6 @@
 #pragma once
 // The print spooler's entry points, bound at run time from winspool.drv in the system
-// folder. The program does not import the library: the system would look for it beside
+// folder; those that take names are the wide ones, so a printer of any name is reached. The program does not import the library: the system would look for it beside
 // the program first and load whatever it found there before the program ran at all.
 
 #include <windows.h>
@@ -10,12 +10,12 @@
 #include <functional>
 
 struct SpoolerLibrary {
-    decltype(&::GetDefaultPrinterA) getDefaultPrinter;
-    decltype(&::EnumPrintersA) enumPrinters;
-    decltype(&::OpenPrinterA) openPrinter;
-    decltype(&::GetPrinterA) getPrinter;
-    decltype(&::GetPrinterDriverA) getPrinterDriver;
-    decltype(&::StartDocPrinterA) startDocPrinter;
+    decltype(&::GetDefaultPrinterW) getDefaultPrinter;
+    decltype(&::EnumPrintersW) enumPrinters;
+    decltype(&::OpenPrinterW) openPrinter;
+    decltype(&::GetPrinterW) getPrinter;
+    decltype(&::GetPrinterDriverW) getPrinterDriver;
+    decltype(&::StartDocPrinterW) startDocPrinter;
     decltype(&::StartPagePrinter) startPagePrinter;
     decltype(&::WritePrinter) writePrinter;
     decltype(&::EndPagePrinter) endPagePrinter;
@@ -28,7 +28,7 @@ struct SpoolerLibrary {
 // Null when the library or one of its entry points cannot be had: nothing can be printed.
 const SpoolerLibrary* Spooler();
 
-// A query of the GetPrinterA or GetPrinterDriverA kind: a size of 0 asks for the size needed.
+// A query of the GetPrinterW or GetPrinterDriverW kind: a size of 0 asks for the size needed.
 using SpoolerQuery = std::function<BOOL(BYTE* info, DWORD size, DWORD* needed)>;
 
 // Asks for the size first (some systems fail a fetch into a buffer they did not size

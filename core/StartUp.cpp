@@ -24,10 +24,10 @@ const wchar_t* CommandLineArguments(const wchar_t* commandLine)
     return at;
 }
 
-std::string ChosenFileFromWideCommandLine(const wchar_t* commandLine)
+WideString ChosenFileFromWideCommandLine(const wchar_t* commandLine)
 {
     const WideString given = path::StripQuotes(CommandLineArguments(commandLine));
-    return given.empty() ? std::string() : path::ChosenFile(given);
+    return given.empty() ? WideString() : path::ChosenFile(given);
 }
 
 int RunKestrola(const wchar_t* commandLine)
@@ -35,7 +35,7 @@ int RunKestrola(const wchar_t* commandLine)
     // A failure text describes the current run only.
     DeleteRegistryValue(settings::kProgramKey, settings::kLastError);
 
-    const std::string filePath = ChosenFileFromWideCommandLine(commandLine);
+    const WideString filePath = ChosenFileFromWideCommandLine(commandLine);
     DWORD autoPrint = 0;
     ReadRegistryDword(settings::kProgramKey, settings::kAutoPrint, autoPrint);
     if (!filePath.empty() && autoPrint != 0)

@@ -6,7 +6,7 @@
 #include "resources/resource.h"
 #include "wizard/AppWindowStateController.h"
 
-void LaunchWizard(const std::string& filePath)
+void LaunchWizard(const WideString& filePath)
 {
     AppWindowStateController controller;
     if (!filePath.empty())

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <string>
+#include "core/WideString.h"
 
 // Opens the wizard, on the file page when filePath is not empty, and returns when the
 // user has closed it.
-void LaunchWizard(const std::string& filePath);
+void LaunchWizard(const WideString& filePath);

@@ -61,7 +61,7 @@ bool ConfigureDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 void ConfigureDlg::LoadSettings()
 {
     ReadSwitch(settings::kAutoPrint, autoPrint_);
-    std::string printer;
+    WideString printer;
     if (ReadRegistryString(settings::kProgramKey, settings::kAutoPrintPrinter, printer, 512))
         autoPrintPrinter_ = printer;
     ReadSwitch(settings::kSuppressErrors, suppressErrors_);
@@ -77,12 +77,12 @@ void ConfigureDlg::OnInitDialog(HWND hwnd)
     const std::vector<PrinterEntry>& printers = shownPrinters_;
     WPARAM selection = 0;
     for (size_t i = 0; i < printers.size(); ++i) {
-        SendDlgItemMessageA(hwnd, IDC_AUTOPRINT_PRINTER, CB_ADDSTRING, 0,
+        SendDlgItemMessageW(hwnd, IDC_AUTOPRINT_PRINTER, CB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(printers[i].displayName.c_str()));
     }
     if (!autoPrintPrinter_.empty()) {
         for (size_t i = 0; i < printers.size(); ++i) {
-            if (lstrcmpiA(printers[i].name.c_str(), autoPrintPrinter_.c_str()) == 0) {
+            if (lstrcmpiW(printers[i].name.c_str(), autoPrintPrinter_.c_str()) == 0) {
                 selection = i;
                 break;
             }
@@ -132,7 +132,7 @@ bool ConfigureDlg::SaveSettings(HWND hwnd)
     // the box was filled counts as none.
     const LRESULT selection =
         SendDlgItemMessageA(hwnd, IDC_AUTOPRINT_PRINTER, CB_GETCURSEL, 0, 0);
-    const std::string printer = PickedPrinter(shownPrinters_, selection, GetPrinterList());
+    const WideString printer = PickedPrinter(shownPrinters_, selection, GetPrinterList());
     if (autoPrint && printer.empty()) {
         MessageBoxA(hwnd, "Error retrieving printer for automatic printing.", "Error",
                     MB_ICONWARNING);

@@ -4,9 +4,9 @@
 // and the two job options. It loads its settings when it opens and writes them on "OK".
 
 #include "core/PrinterList.h"
+#include "core/WideString.h"
 #include "toolkit/MWBaseDialog.h"
 
-#include <string>
 #include <vector>
 
 class ConfigureDlg : public MWBaseDialog {
@@ -28,7 +28,7 @@ private:
     void OnRadioClicked(HWND hwnd, WPARAM wParam);
 
     bool autoPrint_;
-    std::string autoPrintPrinter_;
+    WideString autoPrintPrinter_;
     bool suppressErrors_;
     bool exitAfterSending_;
     bool newlineAfterFormFeed_;

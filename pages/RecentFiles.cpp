@@ -5,9 +5,7 @@
 
 #include <windows.h>
 
-namespace {
-
-std::vector<WideString> LoadThrough(DWORD bufferChars)
+std::vector<WideString> LoadRecentFiles()
 {
     std::vector<WideString> list;
     for (int i = 0; i < settings::kRecentFileCount; ++i) {
@@ -15,13 +13,11 @@ std::vector<WideString> LoadThrough(DWORD bufferChars)
         if (!RegistryValueExists(settings::kProgramKey, name))
             continue;
         WideString path;
-        if (ReadRegistryString(settings::kProgramKey, name, path, bufferChars))
+        if (ReadRegistryString(settings::kProgramKey, name, path))
             list.push_back(path);
     }
     return list;
 }
-
-}  // namespace
 
 std::string RecentFileValueName(int index)
 {
@@ -29,10 +25,6 @@ std::string RecentFileValueName(int index)
     wsprintfA(name, settings::kRecentFileFormat, index);
     return name;
 }
-
-std::vector<WideString> LoadRecentFiles() { return LoadThrough(260); }
-
-std::vector<WideString> LoadRecentFilesForDisplay() { return LoadThrough(512); }
 
 void AddRecentFile(const WideString& path, std::vector<WideString>& list)
 {

@@ -8,13 +8,9 @@
 #include <string>
 #include <vector>
 
-// The stored list, compacted: missing values and values of more than 260 characters
-// (terminator included) are left out.
+// The stored list, compacted: missing values are left out. A path of any length is kept,
+// as any path prints.
 std::vector<WideString> LoadRecentFiles();
-
-// What the file box lists: the same values, read through a larger buffer, so texts of up
-// to 511 characters are shown even though the next save drops them.
-std::vector<WideString> LoadRecentFilesForDisplay();
 
 // Moves the path to the front (an entry equal to it ignoring case leaves its place and
 // takes the new spelling) or puts it there; the list never grows past ten entries.

@@ -36,8 +36,9 @@ void WSPrint::CreateControls(HWND frame)
     if (statusText == nullptr) {
         RECT client = {};
         GetClientRect(frame, &client);
-        // Tall enough for a notice under the outcome, down to the line above the buttons.
-        statusText = CreateWindowExA(0, "static", "", WS_CHILD, client.right + statusLeft,
+        // Tall enough for a notice under the outcome, down to the line above the buttons;
+        // wide, for a message that names a file or printer.
+        statusText = CreateWindowExW(0, L"static", L"", WS_CHILD, client.right + statusLeft,
                                      client.bottom + statusTop, -statusLeft - 7, 86, frame,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)),
                                      GetModuleHandleA(nullptr), nullptr);
@@ -214,15 +215,15 @@ DWORD WINAPI WSPrint::PrintThreadProc(void* parameter)
     if (page == nullptr)
         return 0;
     try {
-        const std::string filePath = page->AppOwner()->GetFilePath();
-        const std::string printerName = page->AppOwner()->GetPrinterName();
-        std::string error;
+        const WideString filePath = page->AppOwner()->GetFilePath();
+        const WideString printerName = page->AppOwner()->GetPrinterName();
+        WideString error;
         PrinterWait wait = PrinterWait::None;
         if (!PrintFileRaw(filePath, printerName, error, wait))
             page->workerError = error;
         page->workerQueueWait = wait;
     } catch (const std::exception&) {
-        page->workerError = "An error occurred sending the file data to the printer.";
+        page->workerError = L"An error occurred sending the file data to the printer.";
     }
     return 0;
 }
@@ -238,7 +239,7 @@ void WSPrint::RunPrintJob(HWND frame)
 
     workerThread = CreateThread(nullptr, 0, PrintThreadProc, this, 0, nullptr);
     if (workerThread == nullptr) {
-        errorText = "An error occurred while starting the print job.";
+        errorText = L"An error occurred while starting the print job.";
     } else {
         for (;;) {
             const DWORD wait =
@@ -248,19 +249,20 @@ void WSPrint::RunPrintJob(HWND frame)
                     errorText = workerError;
                     queueWait = workerQueueWait;
                 } else {
-                    errorText = "An error occurred waiting for the print job to finish.";
+                    errorText = L"An error occurred waiting for the print job to finish.";
                 }
                 break;
             }
             MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            // Wide, as the frame's own loop, so typed characters reach a Unicode control whole.
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
                 if (msg.message == WM_QUIT) {
                     // Belongs to the frame's own loop: put it back for it.
                     PostQuitMessage(static_cast<int>(msg.wParam));
                     return;
                 }
                 TranslateMessage(&msg);
-                DispatchMessageA(&msg);
+                DispatchMessageW(&msg);
                 // The window is being destroyed; its quit message must reach the frame.
                 if (terminateRequested)
                     return;
@@ -283,7 +285,7 @@ void WSPrint::ShowOutcome(HWND frame)
     owner->SetNextButton(true, true, "Exit");
     owner->SetBackButton(true, true, "< Back");
     if (failed) {
-        SetWindowTextA(statusText, errorText.c_str());
+        SetWindowTextW(statusText, errorText.c_str());
         WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);
     } else {
         std::string text = "The file was sent to the printer successfully!";

@@ -4,6 +4,7 @@
 // "LastError".
 
 #include "core/QueueState.h"
+#include "core/WideString.h"
 #include "wizard/AppWindowState.h"
 
 #include <string>
@@ -65,11 +66,11 @@ private:
     int frameHeight = 0;
     // The outcome of the current job, as the page shows it; empty means success. Only the
     // interface thread touches it.
-    std::string errorText;
+    WideString errorText;
     // Why the queue holds a job that was sent; None when it prints at once.
     PrinterWait queueWait = PrinterWait::None;
     // What the worker hands over when it ends; read only after its thread has finished.
-    std::string workerError;
+    WideString workerError;
     PrinterWait workerQueueWait = PrinterWait::None;
     Picture picture = Picture::None;
     int pictureFrame = 0;  // the animation frame last drawn

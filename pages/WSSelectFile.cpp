@@ -24,7 +24,6 @@ const wchar_t kOpenFilters[] =
     L"Zebra Printer Language Files (*.zpl)\0*.zpl\0"
     L"All Files (*.*)\0*.*\0";
 
-// For a missing file, and for a chosen one that the program cannot name in 8 bits.
 const char kFileNotFound[] =
     "Could not find the specified file.  Please make sure the file exists before continuing.";
 
@@ -41,7 +40,7 @@ WideString ControlText(HWND control)
 
 struct StateReading {
     HWND frame;
-    std::string printer;
+    WideString printer;
     WPARAM number;
 };
 
@@ -78,7 +77,7 @@ HWND WSSelectFile::CreateControl(HWND frame, const char* className, int id, cons
     RECT client = {};
     GetClientRect(frame, &client);
     const HMENU menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-    // A wide control holds any file name; the page's other controls stay 8-bit.
+    // The wide controls hold any file or printer name; the page's labels stay 8-bit.
     HWND control =
         wide ? CreateWindowExW(0, path::FromAnsi(className).c_str(), path::FromAnsi(text).c_str(),
                                style, client.right + at.x, client.bottom + at.y, width, height,
@@ -116,7 +115,7 @@ void WSSelectFile::CreateControls(HWND frame)
     if (printerBox == nullptr) {
         printerBox = CreateControl(frame, "combobox", kPrinterBoxId, "",
                                    WS_CHILD | WS_GROUP | WS_TABSTOP | CBS_DROPDOWNLIST,
-                                   printerBoxAt, 294, 104);
+                                   printerBoxAt, 294, 104, true);
         if (printerBox != nullptr) {
             AddControl(printerBox);
             FillPrinterBox();
@@ -134,14 +133,14 @@ void WSSelectFile::FillFileBox()
     if (SendMessageA(fileBox, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info)))
         AddControl(info.hwndItem);
 
-    const std::vector<WideString> recent = LoadRecentFilesForDisplay();
+    const std::vector<WideString> recent = LoadRecentFiles();
     for (const WideString& path : recent)
         SendMessageW(fileBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
     if (!recent.empty())
         SendMessageA(fileBox, CB_SETCURSEL, 0, 0);
-    const std::string chosen = AppOwner()->GetFilePath();
+    const WideString chosen = AppOwner()->GetFilePath();
     if (!chosen.empty())
-        SetWindowTextW(fileBox, path::FromAnsi(chosen).c_str());
+        SetWindowTextW(fileBox, chosen.c_str());
     SendMessageA(fileBox, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
@@ -150,15 +149,13 @@ void WSSelectFile::FillPrinterBox()
     shownPrinters = GetPrinterList();
     const std::vector<PrinterEntry>& printers = shownPrinters;
     for (const PrinterEntry& printer : printers)
-        SendMessageA(printerBox, CB_ADDSTRING, 0,
+        SendMessageW(printerBox, CB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(printer.displayName.c_str()));
     size_t selection = 0;
-    WideString stored;
-    std::string last;
-    if (ReadRegistryString(settings::kProgramKey, settings::kLastPrinterName, stored, 1024) &&
-        path::ToAnsiExact(stored, last)) {
+    WideString last;
+    if (ReadRegistryString(settings::kProgramKey, settings::kLastPrinterName, last, 1024)) {
         for (size_t i = 0; i < printers.size(); ++i) {
-            if (lstrcmpA(printers[i].name.c_str(), last.c_str()) == 0) {
+            if (lstrcmpW(printers[i].name.c_str(), last.c_str()) == 0) {
                 selection = i;
                 break;
             }
@@ -254,8 +251,7 @@ bool WSSelectFile::HandleMessage(HWND frame, UINT message, WPARAM wParam, LPARAM
     return false;
 }
 
-// The dialog runs wide, so that any file name comes back intact; the program itself works
-// with the 8-bit path that opens the same file.
+// The dialog runs wide, so that any file name comes back intact.
 void WSSelectFile::BrowseForFile(HWND frame)
 {
     DWORD filterIndex = 0;
@@ -273,22 +269,17 @@ void WSSelectFile::BrowseForFile(HWND frame)
     if (!OpenFileDialog(&dialog))
         return;
     WriteRegistryDword(settings::kProgramKey, settings::kOpenFilterIndex, dialog.nFilterIndex);
-    std::string path;
-    if (!path::ToAnsiPath(file, path)) {
-        MessageBoxA(frame, kFileNotFound, "Error", MB_ICONWARNING);
-        return;
-    }
-    UseChosenFile(frame, path);
+    UseChosenFile(frame, file);
 }
 
-void WSSelectFile::UseChosenFile(HWND frame, const std::string& path)
+void WSSelectFile::UseChosenFile(HWND frame, const WideString& path)
 {
-    SetWindowTextA(fileBox, path.c_str());
+    SetWindowTextW(fileBox, path.c_str());
     if (!IsWindowEnabled(GetDlgItem(frame, WindowStateController::kNextId)))
         UpdateNextForText(GetWindowTextLengthA(fileBox));
 }
 
-bool WSSelectFile::TakeFile(HWND frame, const std::string& path)
+bool WSSelectFile::TakeFile(HWND frame, const WideString& path)
 {
     owner->GoToPage(kPageId);
     // The controls are shown only while the page is current; it is not when the page
@@ -310,18 +301,18 @@ bool WSSelectFile::OnNext(HWND frame)
                     MB_ICONWARNING);
         return false;
     }
-    // A name the code page cannot hold goes on by its short path, shown in the box as after
-    // "Browse..."; without one the program cannot name the file.
-    std::string path;
-    if (!file::Exists(name) || !path::ToAnsiPath(name, path)) {
+    if (!file::Exists(name)) {
         MessageBoxA(frame, kFileNotFound, "Error", MB_ICONWARNING);
         return false;
     }
-    if (path::FromAnsi(path) != name)
-        SetWindowTextA(fileBox, path.c_str());
+    // The box, the job's messages and the recent list name the file as the user knows it:
+    // its full long path, also when it was typed as a short or relative one.
+    const WideString path = path::Normalise(name);
+    if (path != name)
+        SetWindowTextW(fileBox, path.c_str());
     // A printer that has gone since the box was filled counts as no choice.
     const LRESULT selection = SendMessageA(printerBox, CB_GETCURSEL, 0, 0);
-    const std::string printer = PickedPrinter(shownPrinters, selection, GetPrinterList());
+    const WideString printer = PickedPrinter(shownPrinters, selection, GetPrinterList());
     if (printer.empty()) {
         MessageBoxA(frame, "You must select a printer.", "Error", MB_ICONWARNING);
         return false;
@@ -329,10 +320,9 @@ bool WSSelectFile::OnNext(HWND frame)
 
     AppOwner()->SetFilePath(path);
     AppOwner()->SetPrinterName(printer);
-    WriteRegistryString(settings::kProgramKey, settings::kLastPrinterName,
-                        path::FromAnsi(printer));
+    WriteRegistryString(settings::kProgramKey, settings::kLastPrinterName, printer);
     std::vector<WideString> recent = LoadRecentFiles();
-    AddRecentFile(path::RememberedName(path), recent);
+    AddRecentFile(path, recent);
     SaveRecentFiles(recent);
     return true;
 }

@@ -29,7 +29,7 @@ public:
     bool HandleMessage(HWND frame, UINT message, WPARAM wParam, LPARAM lParam,
                        LRESULT* result) override;
     // A dropped file: the page becomes current with the file in the box, as after a pick.
-    bool TakeFile(HWND frame, const std::string& path) override;
+    bool TakeFile(HWND frame, const WideString& path) override;
 
 private:
     struct Offset {
@@ -41,7 +41,7 @@ private:
     void FillFileBox();
     void FillPrinterBox();
     void BrowseForFile(HWND frame);
-    void UseChosenFile(HWND frame, const std::string& path);
+    void UseChosenFile(HWND frame, const WideString& path);
     void UpdateNextForText(int textLength);
     void ShowControls(int show);
     void ReadPrinterState(HWND frame);

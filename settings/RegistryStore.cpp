@@ -130,6 +130,31 @@ bool ReadRegistryString(const std::string& keyPath, const std::string& valueName
     return TakeTerminated(buffer, text);
 }
 
+bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
+                        WideString& text)
+{
+    text.clear();
+    OwnedKey key(OpenRegistryKey(keyPath, false, KEY_READ));
+    if (!key.valid())
+        return false;
+    const WideString name = path::FromAnsi(valueName);
+    // Another program may lengthen the value between the size query and the read.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        DWORD size = 0;
+        if (RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, nullptr, &size) !=
+            ERROR_SUCCESS)
+            return false;
+        std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');  // room for a zero
+        const LONG read = RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr,
+                                           reinterpret_cast<BYTE*>(buffer.data()), &size);
+        if (read == ERROR_SUCCESS)
+            return TakeTerminated(buffer, text);
+        if (read != ERROR_MORE_DATA)
+            return false;
+    }
+    return false;
+}
+
 bool WriteRegistryString(const std::string& keyPath, const std::string& valueName,
                          const WideString& text)
 {

@@ -30,6 +30,10 @@ bool ReadRegistryString(const std::string& keyPath, const std::string& valueName
 // WriteRegistryString. bufferChars counts characters, terminator included.
 bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
                         WideString& text, DWORD bufferChars);
+// The same for a text of any length (a path); data stored without its terminator is taken
+// up to its end.
+bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
+                        WideString& text);
 bool WriteRegistryString(const std::string& keyPath, const std::string& valueName,
                          const WideString& text);
 

@@ -16,7 +16,8 @@ namespace {
 class KestrolaProcessTest : public ::testing::Test {
 protected:
     ProgramKeyGuard programKey;
-    CapturePrinter printer;
+    // A queue named outside the ANSI code page, as a shared printer named in another language.
+    CapturePrinter printer{WideString(L"Kestrola \x041c\x0435\x0442\x043a\x0438 \x6771\x4eac")};
     ScratchDir dir;
     const WideString exe = Wide("\"" + dir.Path() + "\\Kestrola.exe\" ");
 };
@@ -31,48 +32,56 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
     const WideString folder = Wide(dir.Path()) + L"\\\x0414\x043c\x0438\x0442\x0440\x0438\x0439";
     const WideString deep = L"\\\\?\\" + Wide(dir.Path()) + L"\\" + WideString(200, L'd');
     const WideString deepFile = deep.substr(4) + L"\\" + WideString(80, L'j');
+    // Held open by another program and given by its short name: messages name it as it is.
+    const WideString heldForeign = folder + L"\\\x0429\x043a\x0430 held.prn";
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) && CreateDirectoryW(deep.c_str(), nullptr) &&
+                CopyFileW(Wide(path).c_str(), heldForeign.c_str(), TRUE) &&
                 CopyFileW(Wide(path).c_str(), (folder + L"\\job.prn").c_str(), TRUE) &&
                 CopyFileW(Wide(path).c_str(), (L"\\\\?\\" + deepFile).c_str(), TRUE));
-    const std::string wizard = "Morrowick Kestrola", box = "Kestrola Error", none = "<none>";
-    const std::string nowhere = "Could not find the printer \"Kestrola Nowhere\".";
+    const std::string wizard = "Morrowick Kestrola", box = "Kestrola Error";
+    const WideString none = L"<none>", nowhere = L"Could not find the printer \"Kestrola Nowhere\".";
+    const auto notOpened = [](const WideString& file) {
+        return L"Could not open the file:\n\n\"" + file + L"\"\n\nfor printing.";
+    };
+    const WideString printerName = printer.WideName();
     const struct {
         DWORD autoPrint, suppress;  // any non-zero value is on
-        std::string printerName;
+        WideString printerName;
         WideString commandLine;
-        bool held;  // another program holds the file open, sharing nothing
+        WideString held;  // a file another program holds open, sharing nothing
         std::string port;  // "": the capture file; the printer keeps it from then on
         DWORD exitCode;
         std::vector<std::string> windows;  // those seen, each answered or closed
-        std::string lastError;
+        WideString lastError;
         bool printed;
         // Wine's library load orders for Kestrola.exe during the run ("": not loaded at all).
         std::vector<std::pair<std::string, std::string>> overrides = {};
     } cases[] = {
-        {1, 0, printer.Name(), quoted, false, "", 0, {}, none, true},
-        {1, 0, printer.Name(), L"job.prn", false, "", 0, {}, none, true},  // from the folder
-        {1, 0, printer.Name(), L"\"" + deepFile + L"\"", false, "", 0, {}, none, true},
+        {1, 0, printerName, quoted, L"", "", 0, {}, none, true},
+        {1, 0, printerName, L"job.prn", L"", "", 0, {}, none, true},  // from the folder
+        {1, 0, printerName, L"\"" + deepFile + L"\"", L"", "", 0, {}, none, true},
         // Libraries beside the program are preferred, as Windows does for those outside
         // KnownDLLs: the program still takes the system's own.
-        {1, 0, printer.Name(), quoted, false, "", 0, {}, none, true,
+        {1, 0, printerName, quoted, L"", "", 0, {}, none, true,
          {{"winspool.drv", "n,b"}, {"uxtheme", "n,b"}}},
         // No spooler library at all.
-        {1, 0, printer.Name(), quoted, false, "", DWORD(-1), {box},
-         "An error occurred while initializing the printer.", false, {{"winspool.drv", ""}}},
-        {0, 0, printer.Name(), quoted, false, "", 0, {wizard}, none, false, {{"winspool.drv", ""}}},
-        {1, 0, printer.Name(), Wide("\"" + dir.Path() + "\\missing.prn\""), false, "", 0, {wizard},
+        {1, 0, printerName, quoted, L"", "", DWORD(-1), {box},
+         L"An error occurred while initializing the printer.", false, {{"winspool.drv", ""}}},
+        {0, 0, printerName, quoted, L"", "", 0, {wizard}, none, false, {{"winspool.drv", ""}}},
+        {1, 0, printerName, Wide("\"" + dir.Path() + "\\missing.prn\""), L"", "", 0, {wizard},
          none, false},
-        {2, 2, "", quoted, false, "", DWORD(-1), {}, "No printer specified for automatic printing.",
+        {2, 2, L"", quoted, L"", "", DWORD(-1), {}, L"No printer specified for automatic printing.",
          false},
-        {1, 0, "Kestrola Nowhere", quoted, false, "", DWORD(-1), {box}, nowhere, false},
-        {1, 1, printer.Name(), quoted, true, "", DWORD(-1), {},
-         "Could not open the file:\n\n\"" + path + "\"\n\nfor printing.", false},
+        {1, 0, L"Kestrola Nowhere", quoted, L"", "", DWORD(-1), {box}, nowhere, false},
+        {1, 1, printerName, quoted, Wide(path), "", DWORD(-1), {}, notOpened(Wide(path)), false},
+        {1, 0, printerName, ShortPath(heldForeign), heldForeign, "", DWORD(-1), {box},
+         notOpened(heldForeign), false},
         // A port file in a missing folder: the spooler cannot end the document.
-        {1, 0, printer.Name(), quoted, false, "/nonexistent-kestrola-folder/job.prn", DWORD(-1),
-         {box}, "An error occurred sending the file data to the printer.", false},
+        {1, 0, printerName, quoted, L"", "/nonexistent-kestrola-folder/job.prn", DWORD(-1),
+         {box}, L"An error occurred sending the file data to the printer.", false},
         // A port command that never reads keeps the wizard's job waiting in EndDocPrinter;
         // closing the wizard then and confirming ends the process at once.
-        {0, 0, printer.Name(), quoted, false, "|exec >/dev/null 2>&1; sleep 60", 0,
+        {0, 0, printerName, quoted, L"", "|exec >/dev/null 2>&1; sleep 60", 0,
          {wizard, "Currently Printing"}, none, false},
     };
     // Each run is of a copy of the program beside stand-ins for winspool.drv and uxtheme.dll,
@@ -89,24 +98,24 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
     for (const auto& c : cases) {
         const std::string what = "case " + std::to_string(&c - cases);
         RawWriteDword(kProgramSubKey, settings::kAutoPrint, c.autoPrint);
-        RawWriteString(kProgramSubKey, settings::kAutoPrintPrinter, c.printerName);
+        RawWriteWide(kProgramSubKey, settings::kAutoPrintPrinter, c.printerName);
         RawWriteDword(kProgramSubKey, settings::kSuppressErrors, c.suppress);
         RawWriteString(kProgramSubKey, settings::kLastError, "stale failure of an earlier run");
-        RawWriteString(kProgramSubKey, settings::kLastPrinterName, printer.Name());
+        RawWriteWide(kProgramSubKey, settings::kLastPrinterName, printerName);
         if (!c.port.empty())
-            SetPrinterPort(printer.Name(), c.port);
+            SetPrinterPort(printerName, c.port);
         printer.Forget();
-        HANDLE holder = c.held ? CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                                             OPEN_EXISTING, 0, nullptr)
-                               : INVALID_HANDLE_VALUE;
-        std::string boxText = none;
+        HANDLE holder = c.held.empty() ? INVALID_HANDLE_VALUE
+                                       : CreateFileW(c.held.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                     OPEN_EXISTING, 0, nullptr);
+        WideString boxText = none;
         bool printPressed = false;
         for (const auto& order : c.overrides)
             RawWriteString(wineApp + "\\DllOverrides", order.first, order.second);
         const ProcessResult run = RunProgram(exe + c.commandLine, 20000, [&](HWND window) {
             const std::string title = WindowText(window);
             if (title == box)
-                boxText = WindowText(GetDlgItem(window, 0xFFFF));
+                boxText = WideWindowText(GetDlgItem(window, 0xFFFF));
             if (title == "Currently Printing")
                 return PostMessageA(window, WM_COMMAND, IDYES, 0) != 0;
             if (c.port[0] == '|' && !std::exchange(printPressed, true))  // "Print >" on the file page
@@ -122,11 +131,9 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
             EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((beside + name + ".loaded").c_str())) << what;
         EXPECT_EQ(c.exitCode, run.exitCode) << what;
         EXPECT_EQ(c.windows, run.visibleWindowTitles) << what;
-        std::string lastError = none;
-        RawReadString(kProgramSubKey, settings::kLastError, lastError);
-        EXPECT_EQ(c.lastError, lastError) << what;
+        EXPECT_EQ(c.lastError, RawReadWide(kProgramSubKey, settings::kLastError)) << what;
         EXPECT_TRUE(boxText == none || boxText == c.lastError) << what;
-        EXPECT_EQ(c.printed ? data + "\x0C" : none, printer.HasJob() ? printer.Bytes() : none)
+        EXPECT_EQ(c.printed ? data + "\x0C" : "<none>", printer.HasJob() ? printer.Bytes() : "<none>")
             << what;
     }
     SetCurrentDirectoryA("C:\\");

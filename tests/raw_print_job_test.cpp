@@ -35,55 +35,56 @@ protected:
 TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
 {
     const std::string all = AllByteValues() + "\x0C\x0C page two \x0C", data = Pattern(10000);
-    const std::string head = data.substr(0, 8192), path = dir.Write("s.prn", data);
-    const std::string allPath = dir.Write("all.prn", all), empty = dir.Write("empty.prn", "");
-    const std::string whole = dir.Write("whole.prn", head), big = Pattern(3 * 1024 * 1024 + 17);
-    const std::string bigPath = dir.Write("big.prn", big);
-    const std::string missing = dir.Path() + "\\" + std::string(200, 'd') + "\\" +
-                                std::string(200, 'e') + "\\missing %s file.prn";
+    const std::string head = data.substr(0, 8192), big = Pattern(3 * 1024 * 1024 + 17);
+    // Names in any script, and past any fixed message buffer, come back whole, "%s" and all.
+    const WideString path = Wide(dir.Path()) + L"\\\x0414\x043c\x0438 \x6771.prn";
+    MoveFileW(Wide(dir.Write("s.prn", data)).c_str(), path.c_str());
+    const WideString allPath = Wide(dir.Write("all.prn", all)), empty = Wide(dir.Write("empty.prn", ""));
+    const WideString whole = Wide(dir.Write("whole.prn", head)), bigPath = Wide(dir.Write("big.prn", big));
+    const WideString missing = Wide(dir.Path()) + L"\\" + WideString(200, L'd') + L"\\" +
+                               WideString(200, L'\x0435') + L"\\missing %s file.prn";
     // Another program still writing the file: the share mode admits readers only.
-    const std::string busy = dir.Write("busy.prn", "half written");
-    HANDLE writer = CreateFileA(busy.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    const WideString busy = Wide(dir.Write("busy.prn", "half written"));
+    HANDLE writer = CreateFileW(busy.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
-    // Names past any fixed message buffer come back whole, "%s" and all.
-    const std::string nowhere = "No Such Printer %s " + std::string(1500, 'x');
-    const std::string notFound = "Could not find the printer \"" + nowhere + "\".";
-    const std::string sendFailed = "An error occurred sending the file data to the printer.";
-    const std::string readFailed = "Error reading the file \"" + path + "\".";
-    const auto notOpened = [](const std::string& file) {
-        return "Could not open the file:\n\n\"" + file + "\"\n\nfor printing.";
+    const WideString nowhere = L"No Such Printer %s \x6771\x4eac " + WideString(1500, L'x');
+    const WideString notFound = L"Could not find the printer \"" + nowhere + L"\".";
+    const WideString sendFailed = L"An error occurred sending the file data to the printer.";
+    const WideString readFailed = L"Error reading the file \"" + path + L"\".";
+    const auto notOpened = [](const WideString& file) {
+        return L"Could not open the file:\n\n\"" + file + L"\"\n\nfor printing.";
     };
     const struct {
         int newLine;  // "AddNewLineAfterFormFeed", -1: not stored
-        std::string file, printer;  // printer "": the capture printer
+        WideString file, printer;  // printer "": the capture printer
         uint64_t largestBuffered;   // chunks of 4096 bytes but for kOwn
         std::string fault;  // read (r), write (w) or state (s) call n fails; in capitals, a byte short
-        std::string error;  // "": sent
+        WideString error;  // "": sent
         std::vector<DWORD> writes;  // the data's, then the trailer's
         std::string ends;  // the job's last calls: P page, D document, A abort, s queue state
         std::string printed;
         DWORD status = 0;  // added to what the queue reports
         PrinterWait wait = PrinterWait::None;
     } cases[] = {
-        {-1, allPath, "", kOwn, "", "", {DWORD(all.size()), 1}, "PDss", all + "\x0C"},
-        {0, bigPath, "", kOwn, "", "", {DWORD(big.size()), 1}, "PDss", big + "\x0C"},
-        {2, empty, "", kStreamed, "", "", {0, 2}, "PDss", "\x0C\x0A"},
-        {0, path, "", kStreamed, "", "", {4096, 4096, 1808, 1}, "PDss", data + "\x0C"},
-        {0, whole, "", kStreamed, "", "", {4096, 4096, 1}, "PDss", head + "\x0C"},
+        {-1, allPath, L"", kOwn, "", L"", {DWORD(all.size()), 1}, "PDss", all + "\x0C"},
+        {0, bigPath, L"", kOwn, "", L"", {DWORD(big.size()), 1}, "PDss", big + "\x0C"},
+        {2, empty, L"", kStreamed, "", L"", {0, 2}, "PDss", "\x0C\x0A"},
+        {0, path, L"", kStreamed, "", L"", {4096, 4096, 1808, 1}, "PDss", data + "\x0C"},
+        {0, whole, L"", kStreamed, "", L"", {4096, 4096, 1}, "PDss", head + "\x0C"},
         {0, path, nowhere, kBuffered, "", notFound, {}, "", kNoJob},
-        {0, missing, "", kBuffered, "", notOpened(missing), {}, "", kNoJob},
-        {0, busy, "", kBuffered, "", notOpened(busy), {}, "", kNoJob},
+        {0, missing, L"", kBuffered, "", notOpened(missing), {}, "", kNoJob},
+        {0, busy, L"", kBuffered, "", notOpened(busy), {}, "", kNoJob},
         // The queue's state once the job is accepted; one that cannot be read changes nothing.
-        {0, whole, "", kOwn, "", "", {8192, 1}, "PDss", head + "\x0C", PRINTER_STATUS_PAPER_OUT,
+        {0, whole, L"", kOwn, "", L"", {8192, 1}, "PDss", head + "\x0C", PRINTER_STATUS_PAPER_OUT,
          PrinterWait::PaperOut},
-        {0, whole, "", kOwn, "s1", "", {8192, 1}, "PDss", head + "\x0C", PRINTER_STATUS_PAUSED},
+        {0, whole, L"", kOwn, "s1", L"", {8192, 1}, "PDss", head + "\x0C", PRINTER_STATUS_PAUSED},
         // Nothing read: no job. A write that fails or falls short, or a stream read that fails
         // midway: the job is cancelled, but Wine's AbortPrinter does nothing, so what was
         // spooled may still come out, never a trailer.
-        {0, path, "", kStreamed, "w1", sendFailed, {4096, 4096}, "A", head},
-        {0, path, "", kBuffered, "W0", sendFailed, {10000}, "A", data},
-        {0, path, "", kBuffered, "R0", readFailed, {}, "", kNoJob},
-        {0, path, "", kStreamed, "r2", readFailed, {4096, 4096}, "A", head},
+        {0, path, L"", kStreamed, "w1", sendFailed, {4096, 4096}, "A", head},
+        {0, path, L"", kBuffered, "W0", sendFailed, {10000}, "A", data},
+        {0, path, L"", kBuffered, "R0", readFailed, {}, "", kNoJob},
+        {0, path, L"", kStreamed, "r2", readFailed, {4096, 4096}, "A", head},
     };
     for (const auto& c : cases) {
         const std::string what = "case " + std::to_string(&c - cases);
@@ -118,17 +119,17 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
         };
         transfer.getPrinter = [&](HANDLE handle, DWORD level, BYTE* info, DWORD size, DWORD* needed) {
             ends += 's';
-            const BOOL ok = GetPrinterA(handle, level, info, size, needed);
+            const BOOL ok = GetPrinterW(handle, level, info, size, needed);
             if (ok && info)
-                reinterpret_cast<PRINTER_INFO_2A*>(info)->Status |= c.status;
+                reinterpret_cast<PRINTER_INFO_2W*>(info)->Status |= c.status;
             return outcome('s', std::count(ends.begin(), ends.end(), 's') - 1, ok, needed);
         };
-        const std::string name = c.printer.empty() ? printer.Name() : c.printer;
-        std::string error = "earlier text";  // left alone by a job that was sent
+        const WideString name = c.printer.empty() ? printer.WideName() : c.printer;
+        WideString error = L"earlier text";  // left alone by a job that was sent
         PrinterWait wait = PrinterWait::Error;
         EXPECT_EQ(c.error.empty(), PrintFileRaw(c.file, name, error, wait, transfer)) << what;
         EXPECT_EQ(c.wait, wait) << what;
-        EXPECT_EQ(c.error.empty() ? "earlier text" : c.error, error) << what;
+        EXPECT_EQ(c.error.empty() ? L"earlier text" : c.error, error) << what;
         EXPECT_EQ(c.writes, writes) << what;
         EXPECT_EQ(c.ends, ends) << what;
         const std::string printed = printer.HasJob() ? printer.Bytes() : kNoJob;
@@ -140,7 +141,8 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
 
 TEST_F(RawPrintJobTest, DataTypeFollowsTheDriverAndTheOtherIsTriedOnceOnError1804)
 {
-    const std::string path = dir.Write("x.prn", "^XA^XZ"), failed = kNoJob;
+    const WideString path = Wide(dir.Write("x.prn", "^XA^XZ"));
+    const std::string failed = kNoJob;
     const struct {
         int attributes;             // the driver's; -1: no level-8 information
         std::vector<DWORD> refuse;  // StartDocPrinterA's error per call; 0: the spooler's
@@ -169,25 +171,25 @@ TEST_F(RawPrintJobTest, DataTypeFollowsTheDriverAndTheOtherIsTriedOnceOnError180
         transfer.getPrinterDriver = [&](HANDLE, const char* environment, DWORD, BYTE* info,
                                         DWORD size, DWORD* needed) {
             const bool here = std::string(environment ? environment : "") == (c.answersIn ? c.answersIn : "");
-            *needed = c.attributes < 0 || !here ? 0 : sizeof(DRIVER_INFO_8A);
+            *needed = c.attributes < 0 || !here ? 0 : sizeof(DRIVER_INFO_8W);
             const bool fetched = *needed && sized && size >= *needed;
             sized = sized || size == 0;
             if (fetched)
-                reinterpret_cast<DRIVER_INFO_8A*>(info)->dwPrinterDriverAttributes = c.attributes;
+                reinterpret_cast<DRIVER_INFO_8W*>(info)->dwPrinterDriverAttributes = c.attributes;
             return fetched ? TRUE : FALSE;
         };
         std::vector<std::string> types;
         transfer.startDocPrinter = [&](HANDLE handle, DWORD level, BYTE* info) -> DWORD {
-            DOC_INFO_1A doc = *reinterpret_cast<DOC_INFO_1A*>(info);
-            types.push_back(doc.pDatatype);
-            doc.pDatatype = const_cast<char*>("RAW");  // Wine's spooler cannot end any other
+            DOC_INFO_1W doc = *reinterpret_cast<DOC_INFO_1W*>(info);
+            types.push_back(Narrow(doc.pDatatype) + (Narrow(doc.pDocName) == "Kestrola" ? "" : " misnamed"));
+            doc.pDatatype = const_cast<wchar_t*>(L"RAW");  // Wine's spooler cannot end any other
             SetLastError(c.refuse[types.size() - 1]);
-            return GetLastError() ? 0 : StartDocPrinterA(handle, level, (BYTE*)&doc);
+            return GetLastError() ? 0 : StartDocPrinterW(handle, level, (BYTE*)&doc);
         };
-        std::string error;
+        WideString error;
         PrinterWait wait;
-        PrintFileRaw(path, printer.Name(), error, wait, transfer);
-        EXPECT_EQ(c.printed == failed ? "An error occurred while initializing the printer." : "",
+        PrintFileRaw(path, printer.WideName(), error, wait, transfer);
+        EXPECT_EQ(c.printed == failed ? L"An error occurred while initializing the printer." : L"",
                   error);
         EXPECT_EQ(c.types, types) << c.attributes;
         EXPECT_EQ(c.printed, printer.HasJob() ? printer.Bytes() : failed);

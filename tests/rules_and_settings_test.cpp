@@ -17,9 +17,8 @@ using namespace testenv;
 
 namespace {
 
-// Every rule a path meets on its way in, as a table: what the rule gives, and what it should
-// ("lossy " when the bridge found no 8-bit path).
-TEST(PathRules, QuotesBlanksLongFormsAndTheBridgeForEveryWayIn)
+// Every rule a path meets on its way in, as a table: what the rule gives, and what it should.
+TEST(PathRules, QuotesBlanksAndLongFormsForEveryWayIn)
 {
     ScratchDir dir;
     const WideString root = Wide(dir.Path()), file = Wide(dir.Write("Long File Name.prn", "x"));
@@ -30,13 +29,9 @@ TEST(PathRules, QuotesBlanksLongFormsAndTheBridgeForEveryWayIn)
     SetCurrentDirectoryW(root.c_str());  // a relative path is completed against it
     using namespace path;
     const auto commandLine = [](const WideString& line) {
-        return Wide(ChosenFileFromWideCommandLine((L"\"C:\\K\\Kestrola.exe\"  " + line).c_str()));
+        return ChosenFileFromWideCommandLine((L"\"C:\\K\\Kestrola.exe\"  " + line).c_str());
     };
-    const auto bridge = [](const WideString& name, std::string path = {}) {
-        return ToAnsiPath(name, path) ? Wide(path) : L"lossy " + Wide(path);
-    };
-    const auto drop = [](std::vector<WideString> names) { return Wide(FirstUsableFile(names)); };
-    const auto remembered = [](const WideString& name) { return RememberedName(Narrow(name)); };
+    const auto drop = [](std::vector<WideString> names) { return FirstUsableFile(names); };
     const std::pair<WideString, WideString> rows[] = {
         // One leading and one trailing quote, each removed on its own.
         {StripQuotes(L"\"C:\\a b\\c.prn\""), L"C:\\a b\\c.prn"}, {StripQuotes(L"\"C:\\a.prn"), L"C:\\a.prn"},
@@ -51,19 +46,15 @@ TEST(PathRules, QuotesBlanksLongFormsAndTheBridgeForEveryWayIn)
         {FromSuper(L"\\\\?\\UNC\\srv\\share\\b.prn"), L"\\\\srv\\share\\b.prn"},
         {FromSuper(L"\\\\?\\Volume{1}\\b.prn"), L"\\\\?\\Volume{1}\\b.prn"},
         {ForSystemCall(c260), L"\\\\?\\" + c260},
-        // The existing file's full long path; a missing file or a folder is no file. A name
-        // outside the code page goes on by its short path, also when given as one.
+        // The existing file's full long path, whatever its characters and however given; a
+        // missing file or a folder is no file.
         {commandLine(L"\"" + shortFile + L"\""), file}, {commandLine(file), file},
         {commandLine(L"\"Long File Name.prn"), file}, {commandLine(L"\""), L""},
         {commandLine(root + L"\\missing.prn"), L""}, {commandLine(root), L""},
-        {commandLine(foreign), shortForeign}, {commandLine(shortForeign), shortForeign},
-        {bridge(L"C:\\caf\xe9.prn"), L"C:\\caf\xe9.prn"}, {bridge(foreign), shortForeign},
-        {bridge(root + L"\\\x0429.prn"), L"lossy " + root + L"\\?.prn"},
+        {commandLine(foreign), foreign}, {commandLine(shortForeign), foreign},
         // The first dropped name that is an existing file.
         {drop({root, root + L"\\gone.zpl", file, foreign}), file}, {drop({root}), L""},
-        {drop({foreign, file}), shortForeign},
-        // A short path stands for its long name when that name is outside the code page.
-        {remembered(shortForeign), foreign}, {remembered(shortFile), shortFile}, {remembered(file), file},
+        {drop({shortForeign, file}), foreign},
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.second, row.first) << "row " << (&row - rows);
@@ -72,47 +63,50 @@ TEST(PathRules, QuotesBlanksLongFormsAndTheBridgeForEveryWayIn)
 
 TEST(PrinterList, DisplayNames)
 {
-    for (const auto& c : std::vector<std::pair<std::string, std::string>>{
-             {"\\\\print-01\\Labels 2nd floor", "Labels 2nd floor on print-01"}, {"\\\\S", ""},
-             {"\\\\S\\Q\\R", "Q\\R on S"}, {"\\a\\b", "\\a\\b"}, {"", ""}})
-        EXPECT_EQ(c.second, PrinterDisplayName(c.first)) << c.first;
+    for (const auto& c : std::vector<std::pair<WideString, WideString>>{
+             {L"\\\\print-01\\Labels 2nd floor", L"Labels 2nd floor on print-01"}, {L"\\\\S", L""},
+             {L"\\\\S\\Q\\R", L"Q\\R on S"}, {L"\\a\\b", L"\\a\\b"}, {L"", L""},
+             {L"\\\\\x6771\x4eac\\\x041c\x0435\x0442\x043a\x0438", L"\x041c\x0435\x0442\x043a\x0438 on \x6771\x4eac"}})
+        EXPECT_EQ(c.second, PrinterDisplayName(c.first)) << c.first.size();
 }
 
-// The default printer first and once, then the others in the spooler's (alphabetical) order.
+// The default printer first and once, then the others in the spooler's (alphabetical) order;
+// names in any script listed whole.
 TEST(PrinterList, DefaultFirstThenTheOthers)
 {
     PrinterSetup printers;
     printers.RemoveAll();
     EXPECT_TRUE(GetPrinterList().empty());
-    const std::string A = "Kestrola List A", B = "Kestrola List B", C = "Kestrola List C";
+    const WideString A = L"Kestrola List A", B = L"Kestrola List B",
+                     C = L"Kestrola List \x041c\x0435\x0442\x043a\x0438 \x6771\x4eac";
     CapturePrinter a(A), b(B), c(C);
     // No default printer, then the same printer as listed in another case, then the last.
-    for (const auto& row : std::vector<std::pair<std::string, std::vector<std::string>>>{
-             {"", {A, B, C}}, {"kestrola list b", {"kestrola list b", A, C}}, {C, {C, A, B}}}) {
+    for (const auto& row : std::vector<std::pair<WideString, std::vector<WideString>>>{
+             {L"", {A, B, C}}, {L"kestrola list b", {L"kestrola list b", A, C}}, {C, {C, A, B}}}) {
         if (!row.first.empty())
-            printers.SetDefault(row.first);
-        std::vector<std::string> names;
+            RawWriteWide(kWindowsKey, "Device", row.first + L",winspool,nul");
+        std::vector<WideString> names;
         for (const PrinterEntry& entry : GetPrinterList())
-            names.push_back(entry.displayName == entry.name ? entry.name : "<shown otherwise>");
-        EXPECT_EQ(row.second, names) << row.first;
+            names.push_back(entry.displayName == entry.name ? entry.name : L"<shown otherwise>");
+        EXPECT_EQ(row.second, names) << row.first.size();
     }
 }
 
 TEST(PrinterList, ThePickedPrinterIsTheOneShownAtTheSelectionIfStillThere)
 {
-    const PrinterEntry conn = {"\\\\srv\\queue", "queue on srv"}, a = {"A", "A"}, b = {"B", "B"},
-                       added = {"AAA New", "AAA New"};
+    const PrinterEntry conn = {L"\\\\srv\\queue", L"queue on srv"}, a = {L"A", L"A"}, b = {L"B", L"B"},
+                       added = {L"AAA New", L"AAA New"};
     const std::vector<PrinterEntry> shown = {conn, a, b};
     // The box's selection, the printers listed now, the one picked.
     for (const auto& [selection, current, picked] :
-         std::vector<std::tuple<long, std::vector<PrinterEntry>, std::string>>{
-             {0, shown, conn.name},           // the connection's name, not what the box shows
-             {2, {conn, added, a, b}, "B"},   // a printer added before the picked one
-             {2, {conn, b}, "B"},             // one removed before it
-             {1, {conn, b}, ""},              // the picked one removed
-             {2, {conn, a, {"b", "b"}}, "b"},  // spelt in another case now: the same printer
-             {-1, shown, ""},                 // nothing selected
-             {3, {conn, a, b, added}, ""}})   // past the list the box was filled from
+         std::vector<std::tuple<long, std::vector<PrinterEntry>, WideString>>{
+             {0, shown, conn.name},            // the connection's name, not what the box shows
+             {2, {conn, added, a, b}, L"B"},   // a printer added before the picked one
+             {2, {conn, b}, L"B"},             // one removed before it
+             {1, {conn, b}, L""},              // the picked one removed
+             {2, {conn, a, {L"b", L"b"}}, L"b"},  // spelt in another case now: the same printer
+             {-1, shown, L""},                 // nothing selected
+             {3, {conn, a, b, added}, L""}})   // past the list the box was filled from
         EXPECT_EQ(picked, PickedPrinter(shown, selection, current)) << selection;
 }
 
@@ -136,7 +130,7 @@ TEST(QueueState, EachReasonToWaitItsStateAndNotice)
     EXPECT_EQ(12u, notices.size()) << "one sentence for each reason, none without one";
     EXPECT_EQ("The printer is offline: the job waits in its queue and prints when the printer is "
               "back online.", std::string(DescribeWait(PrinterWait::Offline).notice));
-    EXPECT_EQ(PrinterWait::None, ReadPrinterWait("Kestrola No Such Queue"));
+    EXPECT_EQ(PrinterWait::None, ReadPrinterWait(L"Kestrola No Such Queue"));
 }
 
 using List = std::vector<WideString>;
@@ -161,32 +155,31 @@ TEST(RecentFiles, AddMovesToTheFrontAndKeepsTenAtMost)
     }
 }
 
-// Gaps close up; a value too long for the program's path buffer is shown but not kept, and
-// a save writes only the positions it has, any name whole and a name of the code page byte
-// for byte as the 8-bit calls wrote it.
-TEST(RecentFiles, GapsAreCompactedAndOverlongValuesShownButNotKept)
+// Gaps close up; a path of any length is kept, as any path prints. A save writes only the
+// positions it has, any name whole and a name of the code page byte for byte as the 8-bit
+// calls wrote it.
+TEST(RecentFiles, GapsAreCompactedAndPathsOfAnyLengthKept)
 {
     ProgramKeyGuard programKey;
     const std::string overlong = "C:\\" + std::string(300, 'x') + ".prn";  // 308 bytes
-    const std::string fits = "C:\\" + std::string(252, 'y') + ".prn";  // 259 + terminator
     const std::map<std::string, std::string> stored = {
         {"RecentFile_00", "C:\\zero.prn"}, {"RecentFile_01", "C:\\caf\xe9.prn"},
         {"RecentFile_03", "C:\\three.prn"}, {"RecentFile_05", overlong},
-        {"RecentFile_07", fits}, {"RecentFile_10", "C:\\beyond the list.prn"}};
+        {"RecentFile_10", "C:\\beyond the list.prn"}};
     for (const auto& value : stored)
         RawWriteString(kProgramSubKey, value.first, value.second);
-    const List shown = {L"C:\\zero.prn", L"C:\\caf\xe9.prn", L"C:\\three.prn", Wide(overlong), Wide(fits)};
-    EXPECT_EQ(shown, LoadRecentFilesForDisplay());
     List list = LoadRecentFiles();
-    EXPECT_EQ((List{L"C:\\zero.prn", L"C:\\caf\xe9.prn", L"C:\\three.prn", Wide(fits)}), list);
+    EXPECT_EQ((List{L"C:\\zero.prn", L"C:\\caf\xe9.prn", L"C:\\three.prn", Wide(overlong)}), list);
 
-    AddRecentFile(L"C:\\\x0429\x043A\x0430.zpl", list);
+    const WideString deep = L"C:\\" + WideString(700, L'\x0429') + L".zpl";
+    AddRecentFile(deep, list);
     SaveRecentFiles(list);
     std::map<std::string, std::string> saved = stored;
     for (size_t i = 0; i < list.size(); ++i)
-        saved["RecentFile_0" + std::to_string(i)] = Narrow(list[i]);  // "C:\\???.zpl" for the first
+        saved["RecentFile_0" + std::to_string(i)] = Narrow(list[i]);  // "C:\\???...zpl" for the first
     EXPECT_EQ(saved, RawValues(kProgramSubKey));
-    EXPECT_EQ(L"C:\\\x0429\x043A\x0430.zpl", LoadRecentFiles().at(0));
+    EXPECT_EQ(deep, RawReadWide(kProgramSubKey, "RecentFile_00"));
+    EXPECT_EQ(deep, LoadRecentFiles().at(0));
 }
 
 TEST(SettingsStore, RootNamesWritesAndReads)

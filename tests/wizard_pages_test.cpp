@@ -33,19 +33,20 @@ struct Wizard : TestWizard {
         AddPage(&files, WSSelectFile::kPageId);
         AddPage(&print, WSPrint::kPageId);
         print.endProcess = [] {};  // the test's own process goes on
-        SetFilePath(file);
-        SetPrinterName(printer);
+        SetFilePath(Wide(file));
+        SetPrinterName(Wide(printer));
     }
     HWND FileBox() { return GetDlgItem(Frame(), WSSelectFile::kFileBoxId); }
     HWND PrinterBox() { return GetDlgItem(Frame(), WSSelectFile::kPrinterBoxId); }
     std::string PrinterState() { return WindowText(GetDlgItem(Frame(), WSSelectFile::kPrinterStateId)); }
-    void Pick(const std::string& printer)  // as the user does in the printer box
+    void Pick(const WideString& printer)  // as the user does in the printer box
     {
-        SendMessageA(PrinterBox(), CB_SELECTSTRING, WPARAM(-1), LPARAM(printer.c_str()));
+        SendMessageW(PrinterBox(), CB_SELECTSTRING, WPARAM(-1), LPARAM(printer.c_str()));
         SendMessageA(Frame(), WM_COMMAND, MAKEWPARAM(WSSelectFile::kPrinterBoxId, CBN_SELCHANGE),
                      LPARAM(PrinterBox()));
     }
     std::string Status() { return WindowText(GetDlgItem(Frame(), WSPrint::kStatusId)); }
+    WideString WideStatus() { return WideWindowText(GetDlgItem(Frame(), WSPrint::kStatusId)); }
     LoopStep WaitForOutcome() { return WaitFor([&] { return IsWindowEnabled(Next()); }, "the outcome"); }
     // The colour of the outcome's picture inside its circle: "red", "green" or "neither".
     std::string Ink()
@@ -63,7 +64,6 @@ struct Wizard : TestWizard {
 class FilePage : public ::testing::Test {
 protected:
     FilePage() { MoveFileW(Wide(dir.Write("foreign", kForeignBytes)).c_str(), nonAnsi.c_str()); }
-    std::string ShortNonAnsi() { return Narrow(ShortPath(nonAnsi)); }
     // Steps that wait for a window of this thread to show, answer it, and wait for it to go.
     void AddAnswer(std::vector<LoopStep>& steps, const char* title, std::function<void(HWND)> answer)
     {
@@ -76,7 +76,9 @@ protected:
     ScratchDir dir;
     const WideString nonAnsi = Wide(dir.Path()) + L"\\\x0429\x043A\x0430.zpl";
     const std::string job = dir.Write("job.prn", "slow job");
-    CapturePrinter printerA{"Kestrola Page A"}, printerB{"Kestrola Page B"};
+    // B is named outside the ANSI code page, as a shared printer named in another language.
+    CapturePrinter printerA{"Kestrola Page A"},
+        printerB{WideString(L"Kestrola \x041c\x0435\x0442\x043a\x0438 \x6771\x4eac")};
     Wizard wizard;
 };
 using PrintPage = FilePage;
@@ -92,7 +94,7 @@ TEST_F(FilePage, BoxesAreFilledFromTheSettingsAndAGoodChoiceIsPrintedAndRemember
     RawWriteString(kProgramSubKey, "LastPrinterName", connection);
     RawWriteString(kProgramSubKey, "RecentFile_00", "C:\\zero.prn");
     RawWriteString(kProgramSubKey, "RecentFile_02", "C:\\two.prn");
-    wizard.SetFilePath(path);
+    wizard.SetFilePath(Wide(path));
     const std::string error = "Could not find the printer \"" + connection + "\".";
     wizard.Script(1, {[&] {
         EXPECT_EQ(2, SendMessageA(wizard.FileBox(), CB_GETCOUNT, 0, 0));
@@ -135,14 +137,13 @@ TEST_F(FilePage, EachCheckOnPrintShowsItsMessageAndStoresNothing)
     EXPECT_EQ(Values(), RawValues(kProgramSubKey));
 }
 
-// "Browse..." opens on "All Files", then on the filter used last. A name the ANSI code page
-// cannot hold comes back as its short path, any other name as it is.
+// "Browse..." opens on "All Files", then on the filter used last. Any name comes back whole.
 TEST_F(FilePage, BrowseRemembersTheFilterAndHandsBackPathsThatOpen)
 {
     const std::string pcl = dir.Write("report.pcl", "\x1b" "E");
     const int kFilterBox = 0x470, kFileName = 0x47C;
     std::vector<LRESULT> filters;
-    std::vector<std::string> chosen;
+    std::vector<WideString> chosen;
     std::vector<LoopStep> steps;
     for (const WideString& name : {nonAnsi, Wide(pcl)}) {
         steps.push_back([&] { PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0); });
@@ -154,49 +155,49 @@ TEST_F(FilePage, BrowseRemembersTheFilterAndHandsBackPathsThatOpen)
             SetDlgItemTextW(dialog, kFileName, name.c_str());
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
         });
-        steps.push_back([&] { chosen.push_back(WindowText(wizard.FileBox())); });
+        steps.push_back([&] { chosen.push_back(WideWindowText(wizard.FileBox())); });
     }
     wizard.Script(1, steps);
     EXPECT_EQ((std::vector<LRESULT>{4, 2}), filters);
-    EXPECT_EQ((std::vector<std::string>{ShortNonAnsi(), pcl}), chosen);
+    EXPECT_EQ((std::vector<WideString>{nonAnsi, Wide(pcl)}), chosen);
     EXPECT_EQ((Values{{"OpenFilterIndex", "3"}}), RawValues(kProgramSubKey));
 }
 
 // The picked printer's state, read when the page is shown and when another is picked. After
-// each change, "Print >": the page's outcome and what the picked printer, offline, received.
-// A name outside the code page, pasted with quotes and blanks, goes by its short path, which
-// the box then shows, and is remembered by its real name.
+// each change, "Print >": the page's outcome and what the picked printer, offline and named
+// outside the code page, received. Names outside it, pasted with quotes and blanks or given
+// by a short name, are shown, named in messages and remembered as they are.
 TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
 {
-    SetPrinterOffline(printerB.Name(), true);
-    const std::string held = dir.Write("held.zpl", "x");
-    const OwnedFile holder(CreateFileA(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    RawWriteString(kProgramSubKey, settings::kLastPrinterName, printerB.Name());
-    wizard.SetFilePath(dir.Write("label.zpl", "^XA^XZ"));
+    SetPrinterOffline(printerB.WideName(), true);
+    const WideString held = Wide(dir.Path()) + L"\\\x0429 held.zpl";
+    const OwnedFile holder(CreateFileW(held.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    RawWriteWide(kProgramSubKey, settings::kLastPrinterName, printerB.WideName());
+    wizard.SetFilePath(Wide(dir.Write("label.zpl", "^XA^XZ")));
     std::unique_ptr<CapturePrinter> added;
-    const std::string keyOfB = "System\\CurrentControlSet\\Control\\Print\\Printers\\" + printerB.Name();
-    const std::string success = "The file was sent to the printer successfully!\n\n" +
-                                std::string(DescribeWait(PrinterWait::Offline).notice) + " | ";
-    const std::string sent = success + "^XA^XZ\x0C";
-    const std::pair<LoopStep, std::string> cases[] = {
+    const WideString success = L"The file was sent to the printer successfully!\n\n" +
+                               Wide(DescribeWait(PrinterWait::Offline).notice) + L" | ";
+    const WideString sent = success + L"^XA^XZ\x0C";
+    const std::pair<LoopStep, WideString> cases[] = {
         {[&] { added.reset(new CapturePrinter("Kestrola AAA New")); }, sent},  // listed before B
         {[&] { added.reset(); }, sent},  // and removed
-        {[&] { SetWindowTextA(wizard.FileBox(), held.c_str()); },
-         "Could not open the file:\n\n\"" + held + "\"\n\nfor printing. | no job"},
-        {[&] { SetWindowTextW(wizard.FileBox(), (L" \"" + nonAnsi + L"\"\t").c_str()); },
-         success + kForeignBytes + "\x0C"},
+        {[&] { SetWindowTextW(wizard.FileBox(), ShortPath(held).c_str()); },
+         L"Could not open the file:\n\n\"" + held + L"\"\n\nfor printing. | no job"},
         {[&] {
-             EXPECT_EQ(ShortNonAnsi(), WindowText(wizard.FileBox()));
-             EXPECT_TRUE(IsWindowUnicode(wizard.FileBox()));  // it holds any name
-             RegDeleteTreeA(HKEY_LOCAL_MACHINE, keyOfB.c_str());
-         }, "You must select a printer. | no job"},
+             EXPECT_EQ(held, WideWindowText(wizard.FileBox()));
+             SetWindowTextW(wizard.FileBox(), (L" \"" + nonAnsi + L"\"\t").c_str());
+         }, success + Wide(kForeignBytes) + L"\x0C"},
+        {[&] {
+             EXPECT_EQ(nonAnsi, WideWindowText(wizard.FileBox()));
+             RegDeleteTreeW(HKEY_LOCAL_MACHINE, (Wide(kPrintersKey) + L"\\" + printerB.WideName()).c_str());
+         }, L"You must select a printer. | no job"},
     };
     const auto offline = [&] { return wizard.PrinterState() == "Offline"; };
     std::vector<LoopStep> steps = {WaitFor(offline, "the state when shown"), [&] {
-        wizard.Pick(printerA.Name());
+        wizard.Pick(printerA.WideName());
         SendMessageA(wizard.Frame(), WSSelectFile::kPrinterStateMessage, 0, LPARAM(PrinterWait::Error));
         EXPECT_EQ("", wizard.PrinterState());  // and an answer about an earlier pick is dropped
-        wizard.Pick(printerB.Name());
+        wizard.Pick(printerB.WideName());
     }, WaitFor(offline, "the state of the printer picked")};
     for (const auto& c : cases) {
         steps.push_back([&] { c.first(), printerB.Forget(), wizard.Press(wizard.Next()); });
@@ -205,19 +206,19 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
                                 "the outcome"));
         steps.push_back([&] {
             const HWND box = FindThreadWindow("Error");
-            EXPECT_EQ(c.second, (box ? MessageBoxText(box) : wizard.Status()) + " | " +
-                                    (printerB.HasJob() ? printerB.Bytes() : "no job"));
+            EXPECT_EQ(c.second, (box ? Wide(MessageBoxText(box)) : wizard.WideStatus()) + L" | " +
+                                    Wide(printerB.HasJob() ? printerB.Bytes() : "no job"));
             box ? (void)PostMessageA(box, WM_COMMAND, IDOK, 0) : wizard.Press(wizard.Back());
         });
     }
     steps.push_back(WaitFor([] { return !FindThreadWindow("Error"); }, "the message to go"));
     wizard.Script(1, steps);
-    EXPECT_EQ(printerB.Name(), RawValues(kProgramSubKey).at("LastPrinterName"));
-    EXPECT_EQ(dir.Path() + "\\???.zpl", RawValues(kProgramSubKey).at("RecentFile_00"));
+    EXPECT_EQ(printerB.WideName(), RawReadWide(kProgramSubKey, settings::kLastPrinterName));
+    EXPECT_EQ(nonAnsi, RawReadWide(kProgramSubKey, "RecentFile_00"));
 }
 
 // The first dropped file that exists is taken, from any page but one printing; folders and
-// missing files are passed over. A name outside the code page comes as its short path.
+// missing files are passed over. A name outside the code page comes whole.
 TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
 {
     CapturePrinter slow("", 3);
@@ -260,7 +261,7 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
         EXPECT_EQ("slow job\x0C", slow.Bytes());
         drop({nonAnsi});
         EXPECT_EQ(1u, wizard.Index());
-        EXPECT_EQ(ShortNonAnsi(), WindowText(wizard.FileBox()));
+        EXPECT_EQ(nonAnsi, WideWindowText(wizard.FileBox()));
         EXPECT_EQ("Print >", WindowText(wizard.Next()));
     }});
     EXPECT_EQ(std::vector<bool>(6, true), released);
@@ -273,7 +274,7 @@ TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
 {
     CapturePrinter printer, unfinished;
     // The spooler cannot end a job whose port is a file in a missing folder.
-    SetPrinterPort(unfinished.Name(), "/nonexistent-kestrola-folder/job.prn");
+    SetPrinterPort(unfinished.WideName(), "/nonexistent-kestrola-folder/job.prn");
     const std::string kNotFound = "Could not find the printer \"Kestrola Nowhere\".", sent = printer.Name();
     const char kNotSent[] = "An error occurred sending the file data to the printer.";
     const std::string held = "The file was sent to the printer successfully!\n\n" +
@@ -290,7 +291,7 @@ TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
         RawWriteString(kProgramSubKey, settings::kLastError, "stale");
         RawWriteDword(kProgramSubKey, settings::kAutoClose, c.autoClose);
         printer.Forget();
-        SetPrinterOffline(printer.Name(), c.offline);
+        SetPrinterOffline(printer.WideName(), c.offline);
         Wizard w(job, c.printer);
         const auto run = w.Script(2, {w.WaitForOutcome(), [&] {
             EXPECT_EQ(c.text, w.Status());

@@ -28,7 +28,9 @@ MWBaseDialog::~MWBaseDialog() = default;
 
 INT_PTR MWBaseDialog::DoModal(WORD templateId, HWND parent)
 {
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), parent,
+    // Wide, so that its controls hold any printer's name; the system's own modal loop
+    // dispatches wide as well.
+    return DialogBoxParamW(GetModuleHandleA(nullptr), MAKEINTRESOURCEW(templateId), parent,
                            BaseDialogProc, reinterpret_cast<LPARAM>(this));
 }
 

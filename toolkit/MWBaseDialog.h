@@ -20,7 +20,7 @@ public:
     MWBaseDialog(const MWBaseDialog&) = delete;
     MWBaseDialog& operator=(const MWBaseDialog&) = delete;
 
-    // What the dialog passed to EndDialog, or DialogBoxParamA's failure result (0 or -1).
+    // What the dialog passed to EndDialog, or DialogBoxParamW's failure result (0 or -1).
     virtual INT_PTR DoModal(WORD templateId, HWND parent);
     // Centres the dialog on WM_INITDIALOG and ends it with 1 on IDOK and 2 on IDCANCEL.
     // Derived dialogs call this version for the messages they leave to it.

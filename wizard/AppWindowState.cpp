@@ -6,7 +6,7 @@ AppWindowState::AppWindowState(AppWindowStateController* owner) : WindowState(ow
 
 AppWindowState::~AppWindowState() = default;
 
-bool AppWindowState::TakeFile(HWND, const std::string&) { return false; }
+bool AppWindowState::TakeFile(HWND, const WideString&) { return false; }
 
 AppWindowStateController* AppWindowState::AppOwner() const
 {

@@ -2,9 +2,8 @@
 // The base of the program's own wizard pages. Their owner is the application frame, through
 // which they reach the chosen file path and printer name.
 
+#include "core/WideString.h"
 #include "wizard/WindowState.h"
-
-#include <string>
 
 class AppWindowStateController;
 
@@ -16,7 +15,7 @@ public:
     // A file handed to the wizard from outside it (dropped on the window). A page that
     // takes it becomes current with the file in place and returns true; by default a page
     // takes none.
-    virtual bool TakeFile(HWND frame, const std::string& path);
+    virtual bool TakeFile(HWND frame, const WideString& path);
 
 protected:
     // The owner as the application frame it was constructed with.

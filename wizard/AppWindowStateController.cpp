@@ -55,13 +55,13 @@ AppWindowStateController::AppWindowStateController() = default;
 
 AppWindowStateController::~AppWindowStateController() = default;
 
-void AppWindowStateController::SetFilePath(const std::string& path) { filePath = path; }
+void AppWindowStateController::SetFilePath(const WideString& path) { filePath = path; }
 
-std::string AppWindowStateController::GetFilePath() const { return filePath; }
+WideString AppWindowStateController::GetFilePath() const { return filePath; }
 
-void AppWindowStateController::SetPrinterName(const std::string& name) { printerName = name; }
+void AppWindowStateController::SetPrinterName(const WideString& name) { printerName = name; }
 
-std::string AppWindowStateController::GetPrinterName() const { return printerName; }
+WideString AppWindowStateController::GetPrinterName() const { return printerName; }
 
 bool AppWindowStateController::HandleMessage(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam, LRESULT* result)
@@ -148,7 +148,7 @@ void AppWindowStateController::ShowAboutBox(HWND window)
 // page take the first dropped file.
 void AppWindowStateController::TakeDroppedFiles(HWND window, HDROP drop)
 {
-    const std::string path = path::FirstUsableFile(DroppedNames(drop));
+    const WideString path = path::FirstUsableFile(DroppedNames(drop));
     ReleaseDrop(drop);
     if (path.empty())
         return;

@@ -4,11 +4,10 @@
 // emblem and (after the start page) the printer picture, black-on-white controls, the
 // About button in the Tab cycle, and files dropped on the window.
 
+#include "core/WideString.h"
 #include "wizard/WindowStateController.h"
 
 #include <shellapi.h>
-
-#include <string>
 
 class AppWindowState;
 
@@ -31,14 +30,14 @@ public:
     void FocusPrev() override;
     void OnPageChanged() override;
 
-    void SetFilePath(const std::string& path);
-    std::string GetFilePath() const;
-    void SetPrinterName(const std::string& name);
-    std::string GetPrinterName() const;
+    void SetFilePath(const WideString& path);
+    WideString GetFilePath() const;
+    void SetPrinterName(const WideString& name);
+    WideString GetPrinterName() const;
 
 protected:
-    std::string filePath;
-    std::string printerName;
+    WideString filePath;
+    WideString printerName;
     HWND aboutButton = nullptr;
     ButtonSlot aboutSlot = {-442, -30};
 

@@ -83,13 +83,15 @@ bool WindowStateController::Run(DWORD exStyle, DWORD style, const std::string& t
     UpdateWindow(frameWindow);
 
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    // Wide, so that a Unicode control gets typed characters whole; the system converts them
+    // for windows with 8-bit procedures.
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         const bool radioKey = message.message == WM_KEYDOWN && IsArrowKey(message.wParam) &&
                               FrameFocus::IsOnPageRadio(CurrentPage());
         const HACCEL table = radioKey ? radioAccelerators.get() : accelerators.get();
-        if (TranslateAcceleratorA(frameWindow, table, &message) == 0) {
+        if (TranslateAcceleratorW(frameWindow, table, &message) == 0) {
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
     }
     return true;

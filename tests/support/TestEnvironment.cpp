@@ -37,6 +37,14 @@ void SetText(HKEY root, const std::string& subKey, const char* value, const std:
                     static_cast<DWORD>(text.size() + 1));
 }
 
+void SetWide(HKEY root, const WideString& subKey, const std::string& value, const WideString& text)
+{
+    RegSetKeyValueW(root, subKey.c_str(), Wide(value).c_str(), REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+WideString PrinterKey(const WideString& name) { return Wide(kPrintersKey) + L"\\" + name; }
+
 }  // namespace
 
 ScratchKey::ScratchKey()
@@ -63,28 +71,32 @@ KeyGuard::~KeyGuard()
 }
 
 CapturePrinter::CapturePrinter(const std::string& name, int delaySeconds)
-    : name_(name.empty() ? Unique("Kestrola Test ") : name)
+    : CapturePrinter(Wide(name.empty() ? Unique("Kestrola Test ") : name), delaySeconds)
+{
+}
+
+CapturePrinter::CapturePrinter(const WideString& name, int delaySeconds)
+    : wideName_(name), name_(Narrow(name))
 {
     const char* dir = std::getenv("KESTROLA_CAPTURE_DIR");
     const std::string unixFile = std::string(dir ? dir : "/tmp") + "/" + Unique("job-") + ".prn";
     portFile_ = "Z:" + unixFile;
     std::replace(portFile_.begin(), portFile_.end(), '/', '\\');
     Forget();
-    const std::string key = std::string(kPrintersKey) + "\\" + name_, port =
+    const std::string port =
         delaySeconds > 0 ? "|sleep " + std::to_string(delaySeconds) + "; cat > '" + unixFile + "'"
                          : unixFile;
     for (const auto& text : std::map<std::string, std::string>{
-             {"Name", name_}, {"Port", port}, {"Print Processor", "WinPrint"}, {"Datatype", "RAW"},
+             {"Port", port}, {"Print Processor", "WinPrint"}, {"Datatype", "RAW"},
              {"Printer Driver", "Generic / Text Only"}})
-        SetText(HKEY_LOCAL_MACHINE, key, text.first.c_str(), text.second);
-    const DWORD attributes = 0x40;
-    RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), "Attributes", REG_DWORD, &attributes,
-                    sizeof(attributes));
+        SetWide(HKEY_LOCAL_MACHINE, PrinterKey(wideName_), text.first, Wide(text.second));
+    SetWide(HKEY_LOCAL_MACHINE, PrinterKey(wideName_), "Name", wideName_);
+    SetPrinterOffline(wideName_, false);
 }
 
 CapturePrinter::~CapturePrinter()
 {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(kPrintersKey) + "\\" + name_).c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, PrinterKey(wideName_).c_str());
     Forget();
 }
 
@@ -237,6 +249,13 @@ ProcessResult RunProgram(const WideString& commandLine, DWORD timeoutMs,
     return result;
 }
 
+WideString WideWindowText(HWND window)
+{
+    WideString text(GetWindowTextLengthW(window) + 1, L'\0');
+    text.resize(GetWindowTextW(window, &text[0], static_cast<int>(text.size())));
+    return text;
+}
+
 WideString Wide(const std::string& text)
 {
     WideString wide(text.size(), L'\0');
@@ -246,7 +265,13 @@ WideString Wide(const std::string& text)
 }
 
 // The program's own conversion, which the system's 8-bit calls match: '?' for the rest.
-std::string Narrow(const WideString& text) { std::string n; path::ToAnsiExact(text, n); return n; }
+std::string Narrow(const WideString& text)
+{
+    std::string narrow(text.size() * 2, '\0');
+    narrow.resize(WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                                      &narrow[0], static_cast<int>(narrow.size()), nullptr, nullptr));
+    return narrow;
+}
 
 WideString ShortPath(const WideString& path)
 {
@@ -255,16 +280,29 @@ WideString ShortPath(const WideString& path)
     return shortPath;
 }
 
-void SetPrinterPort(const std::string& printerName, const std::string& port)
+void SetPrinterPort(const WideString& printerName, const std::string& port)
 {
-    SetText(HKEY_LOCAL_MACHINE, std::string(kPrintersKey) + "\\" + printerName, "Port", port);
+    SetWide(HKEY_LOCAL_MACHINE, PrinterKey(printerName), "Port", Wide(port));
 }
 
-void SetPrinterOffline(const std::string& printerName, bool offline)
+void SetPrinterOffline(const WideString& printerName, bool offline)
 {
     const DWORD attributes = offline ? 0x440 : 0x40;  // a local queue, and "work offline"
-    RegSetKeyValueA(HKEY_LOCAL_MACHINE, (std::string(kPrintersKey) + "\\" + printerName).c_str(),
-                    "Attributes", REG_DWORD, &attributes, sizeof(attributes));
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, PrinterKey(printerName).c_str(), L"Attributes", REG_DWORD,
+                    &attributes, sizeof(attributes));
+}
+
+void RawWriteWide(const std::string& subKey, const std::string& value, const WideString& text)
+{
+    SetWide(HKEY_CURRENT_USER, Wide(subKey), value, text);
+}
+
+WideString RawReadWide(const std::string& subKey, const std::string& value)
+{
+    wchar_t data[1 << 14] = {};
+    DWORD size = sizeof(data) - sizeof(wchar_t);
+    return RegGetValueW(HKEY_CURRENT_USER, Wide(subKey).c_str(), Wide(value).c_str(), RRF_RT_REG_SZ,
+                        nullptr, data, &size) == ERROR_SUCCESS ? data : L"<none>";
 }
 
 }  // namespace testenv

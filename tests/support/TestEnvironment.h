@@ -57,13 +57,16 @@ class CapturePrinter {
 public:
     // With a delay, each job reaches the file that many seconds late: a slow printer.
     explicit CapturePrinter(const std::string& name = std::string(), int delaySeconds = 0);
+    explicit CapturePrinter(const WideString& name, int delaySeconds = 0);  // any name
     ~CapturePrinter();
-    const std::string& Name() const { return name_; }
+    const std::string& Name() const { return name_; }  // as the code page has it
+    const WideString& WideName() const { return wideName_; }
     bool HasJob() const { return GetFileAttributesA(portFile_.c_str()) != INVALID_FILE_ATTRIBUTES; }
     std::string Bytes() const { return ReadFileBytes(portFile_); }  // the last job's
     void Forget() { DeleteFileA(portFile_.c_str()); }
 
 private:
+    WideString wideName_;
     std::string name_, portFile_;  // the port file by its Windows path
 };
 
@@ -85,6 +88,9 @@ bool RawReadString(const std::string& subKey, const std::string& value, std::str
 bool RawKeyExists(const std::string& subKey, HKEY root = HKEY_CURRENT_USER);
 void RawWriteString(const std::string& subKey, const std::string& value, const std::string& text);
 void RawWriteDword(const std::string& subKey, const std::string& value, DWORD number);
+// Texts of any characters, through the wide calls; "<none>" for a missing value.
+void RawWriteWide(const std::string& subKey, const std::string& value, const WideString& text);
+WideString RawReadWide(const std::string& subKey, const std::string& value);
 // Every value of an HKCU key by name, numbers in decimal; empty when the key is missing.
 std::map<std::string, std::string> RawValues(const std::string& subKey);
 
@@ -105,6 +111,7 @@ private:
 
 std::string KestrolaExePath();  // the real program, beside the tests' folder
 std::string WindowText(HWND window);
+WideString WideWindowText(HWND window);
 
 struct ProcessResult {
     DWORD exitCode = STILL_ACTIVE;  // still so when killed at the time-out, or never started
@@ -121,8 +128,8 @@ std::string Narrow(const WideString& text);  // to the ANSI code page
 WideString ShortPath(const WideString& path);  // Wine makes short names up: ask for them
 
 // Points an existing printer at another port: a Unix path, or "|command".
-void SetPrinterPort(const std::string& printerName, const std::string& port);
+void SetPrinterPort(const WideString& printerName, const std::string& port);
 // Marks an existing printer "Use Printer Offline", or not; Wine prints its jobs all the same.
-void SetPrinterOffline(const std::string& printerName, bool offline);
+void SetPrinterOffline(const WideString& printerName, bool offline);
 
 }  // namespace testenv

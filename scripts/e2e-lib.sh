@@ -62,6 +62,15 @@ e2e_value() {  # the data of a value, or <none>
     if [ -z "$line" ]; then echo "<none>"; else echo "$line" | sed -E "s/^\s+$1\s+REG_\w+\s*//"; fi
 }
 
+e2e_text() {  # a text value whole, in UTF-8 (reg export writes UTF-16), or <none>
+    local file="$e2e_artifacts/value.reg" text
+    rm -f "$file"
+    wine reg export "$e2e_key" "$(winepath -w "$file")" >/dev/null 2>&1 || true
+    text=$( (iconv -f UTF-16 -t UTF-8 "$file" 2>/dev/null || true) | tr -d '\r' |
+        sed -n -E "s/^\"$1\"=\"(.*)\"\$/\1/p" | sed 's/\\\\/\\/g')
+    echo "${text:-<none>}"
+}
+
 # Visual styles for processes started from now on: on (Wine's light theme) or off.
 e2e_set_theme() {
     if [ "$1" == on ]; then

@@ -34,8 +34,8 @@ raw-short-read¦core/RawPrintJob.cpp¦return ok && read == size;¦return ok;¦^R
 raw-no-abort¦core/RawPrintJob.cpp¦    EndCall(RawJobTransfer::End::Abort, printer, transfer);¦    EndCall(RawJobTransfer::End::Document, printer, transfer);¦^RawPrintJobTest\.Bytes
 raw-short-write¦core/RawPrintJob.cpp¦return ok && written == size;¦return ok;¦^RawPrintJobTest\.Bytes
 raw-last-chunk¦core/RawPrintJob.cpp¦if (remaining == 0)¦if (remaining <= chunkSize)¦^RawPrintJobTest\.Bytes
-raw-datatype¦core/RawPrintJob.cpp¦DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "RAW";¦DriverIsXpsBased(printer, transfer) ? "XPS_PASS" : "TEXT";¦^RawPrintJobTest\.DataType
-raw-long-path¦core/RawPrintJob.cpp¦return OwnedFile(CreateFileW(path::ForSystemCall(full).c_str(), GENERIC_READ,¦return OwnedFile(CreateFileA(filePath.c_str(), GENERIC_READ,¦^KestrolaProcessTest\.ExitCodes
+raw-datatype¦core/RawPrintJob.cpp¦DriverIsXpsBased(printer, transfer) ? L"XPS_PASS" : L"RAW";¦DriverIsXpsBased(printer, transfer) ? L"XPS_PASS" : L"TEXT";¦^RawPrintJobTest\.DataType
+raw-long-path¦core/RawPrintJob.cpp¦return OwnedFile(CreateFileW(path::ForSystemCall(full).c_str(), GENERIC_READ,¦return OwnedFile(CreateFileW(full.c_str(), GENERIC_READ,¦^KestrolaProcessTest\.ExitCodes
 fp-quote-pair¦core/FilePath.cpp¦if (!path.empty() && path.back() == L'"')¦if (path.size() < text.size() && path.back() == L'"')¦^PathRules\.
 fp-long-name¦core/FilePath.cpp¦const WideString longPath = Long(full);¦const WideString longPath = full;¦^PathRules\.
 su-stale-error¦core/StartUp.cpp¦    DeleteRegistryValue(settings::kProgramKey, settings::kLastError);¦¦^KestrolaProcessTest\.ExitCodes
@@ -44,7 +44,7 @@ fp-folder¦core/FilePath.cpp¦attributes != INVALID_FILE_ATTRIBUTES && !(attribu
 ap-suppress¦core/AutoPrint.cpp¦if (suppressErrors == 0)¦if (suppressErrors != 0)¦^KestrolaProcessTest\.ExitCodes
 ap-exit-code¦core/AutoPrint.cpp¦    return -1;¦    return 1;¦^KestrolaProcessTest\.ExitCodes
 ap-last-error¦core/AutoPrint.cpp¦    WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);¦¦^KestrolaProcessTest\.ExitCodes
-pl-display¦core/PrinterList.cpp¦name.substr(p + 1) + " on " + name.substr(2, p - 2)¦name.substr(2, p - 2) + " on " + name.substr(p + 1)¦^PrinterList\.DisplayNames
+pl-display¦core/PrinterList.cpp¦name.substr(p + 1) + L" on " + name.substr(2, p - 2)¦name.substr(2, p - 2) + L" on " + name.substr(p + 1)¦^PrinterList\.DisplayNames
 pl-default-twice¦core/PrinterList.cpp¦                    continue;¦                    {}¦^PrinterList\.DefaultFirst
 pl-connections¦core/PrinterList.cpp¦PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS¦PRINTER_ENUM_LOCAL¦^PrinterList\.
 od-shell-entry¦core/OnDemandLibraries.cpp¦"ShellExecuteExA"¦"ShellExecuteExW"¦^(HyperLinkTest|KestrolaExecutable)\.
@@ -65,11 +65,11 @@ wow-no-native¦core/RawPrintJob.cpp¦        if (native)¦        if (false)¦^R
 wow-x64-name¦core/DriverEnvironment.cpp¦return "Windows x64";¦return "Windows NT x86";¦^RawPrintJobTest\.DataType
 raw-1804-once¦core/RawPrintJob.cpp¦if (job == 0 && GetLastError() == ERROR_INVALID_DATATYPE) {¦if (false) {¦^RawPrintJobTest\.DataType
 raw-end-doc¦core/RawPrintJob.cpp¦if (EndCall(RawJobTransfer::End::Document, printer, transfer) == FALSE)¦if (EndCall(RawJobTransfer::End::Document, printer, transfer) == FALSE && false)¦^KestrolaProcessTest\.ExitCodes
-pl-picked¦core/PrinterList.cpp¦if (lstrcmpiA(entry.name.c_str(), picked.c_str()) == 0)¦if (lstrcmpiA(entry.name.c_str(), picked.c_str()) != 0)¦^PrinterList\.ThePicked
-fp-wide-lossy¦core/FilePath.cpp¦    if (ToAnsiExact(normal, ansi))¦    if (ToAnsiExact(normal, ansi) || true)¦^(PathRules|KestrolaProcessTest)\.
+pl-picked¦core/PrinterList.cpp¦if (lstrcmpiW(entry.name.c_str(), picked.c_str()) == 0)¦if (lstrcmpiW(entry.name.c_str(), picked.c_str()) != 0)¦^PrinterList\.ThePicked
+fp-wide-lossy¦core/FilePath.cpp¦return file::Exists(given) ? Normalise(given) : WideString();¦return file::Exists(given) ? Normalise(FromAnsi(std::string(given.begin(), given.end()))) : WideString();¦^(PathRules|KestrolaProcessTest)\.
 term-exit-code¦pages/WSPrint.cpp¦TerminateProcess(GetCurrentProcess(), 0);¦TerminateProcess(GetCurrentProcess(), 1);¦^KestrolaProcessTest\.ExitCodes
 sf-all-files¦pages/WSSelectFile.cpp¦constexpr DWORD kAllFilesFilter = 5;¦constexpr DWORD kAllFilesFilter = 1;¦^FilePage\.Browse
-sf-last-printer¦pages/WSSelectFile.cpp¦if (lstrcmpA(printers[i].name.c_str(), last.c_str()) == 0) {¦if (lstrcmpA(printers[i].name.c_str(), last.c_str()) != 0) {¦^FilePage\.BoxesAreFilled
+sf-last-printer¦pages/WSSelectFile.cpp¦if (lstrcmpW(printers[i].name.c_str(), last.c_str()) == 0) {¦if (lstrcmpW(printers[i].name.c_str(), last.c_str()) != 0) {¦^FilePage\.BoxesAreFilled
 sf-command-line¦pages/WSSelectFile.cpp¦    if (!chosen.empty())¦    if (!chosen.empty() && recent.empty())¦^FilePage\.BoxesAreFilled
 sf-msg-missing¦pages/WSSelectFile.cpp¦"Could not find the specified file.  Please make sure the file exists before continuing."¦"Could not find the specified file. Please make sure the file exists before continuing."¦^FilePage\.EachCheck
 sf-recent-unsaved¦pages/WSSelectFile.cpp¦    SaveRecentFiles(recent);¦¦^FilePage\.BoxesAreFilled
@@ -84,7 +84,7 @@ cd-no-printer¦pages/ConfigureDlg.cpp¦if (autoPrint && printer.empty()) {¦if (
 cd-ask-once¦pages/ConfigureDlg.cpp¦    if (autoPrint) {¦    if (autoPrint && !autoPrint_) {¦^ConfigureDlg\.LoadsAsks
 ac-never-ask¦pages/AutoPrintConfirmDlg.cpp¦if (disabled != 0)¦if (disabled == 0)¦^ConfigureDlg\.LoadsAsks
 sl-list-unchecked¦core/PrinterList.cpp¦    if (spooler == nullptr)¦    if (false)¦^KestrolaProcessTest\.ExitCodes
-sl-spooler-imported¦core/PrinterList.cpp¦if (!spooler->getDefaultPrinter(defaultPrinter, &defaultSize))¦if (!GetDefaultPrinterA(defaultPrinter, &defaultSize))¦^Kestrola(Executable|ProcessTest)\.
+sl-spooler-imported¦core/PrinterList.cpp¦if (!spooler->getDefaultPrinter(defaultPrinter, &defaultSize))¦if (!GetDefaultPrinterW(defaultPrinter, &defaultSize))¦^Kestrola(Executable|ProcessTest)\.
 sl-no-spooler-unchecked¦core/RawPrintJob.cpp¦    if (Spooler() == nullptr) {¦    if (false) {¦^KestrolaProcessTest\.ExitCodes
 sl-fallback-path¦core/SystemLibrary.cpp¦    path[length] = L'\\';¦¦^SystemLibrary\.
 sl-fallback-search¦core/SystemLibrary.cpp¦LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)¦LoadLibraryExW(name, nullptr, 0)¦^SystemLibrary\.
@@ -102,14 +102,14 @@ tk-link-visited¦toolkit/CHyperLink.cpp¦    visited = TRUE;¦¦^HyperLinkTest\.
 tk-hover-drag¦toolkit/MWButton.cpp¦if ((keys & MK_LBUTTON) && !hot)¦if ((keys & MK_LBUTTON) && hot)¦^Button\.Hover
 tk-theme-fallback¦toolkit/VisualStyles.cpp¦return proc ? proc : fallback;¦return proc;¦^SystemLibrary\.
 fp-no-trim¦core/FilePath.cpp¦const wchar_t* const kBlanks = L" \t";¦const wchar_t* const kBlanks = L"";¦^PathRules\.
-fp-drop-folder¦core/FilePath.cpp¦if (file::Exists(name) && ToAnsiPath(name, ansi))¦if (ToAnsiPath(name, ansi))¦^(PathRules|FilePage\.Drops)
+fp-drop-folder¦core/FilePath.cpp¦        if (file::Exists(name))¦        if (!name.empty())¦^(PathRules|FilePage\.Drops)
 wp-drop-in-job¦pages/WSPrint.cpp¦if (workerThread == nullptr && !startQueued)¦if (!startQueued)¦^FilePage\.Drops
 af-drop-kept¦wizard/AppWindowStateController.cpp¦    ReleaseDrop(drop);¦¦^FilePage\.Drops
-sf-lossy-browse¦pages/WSSelectFile.cpp¦if (!path::ToAnsiPath(file, path)) {¦if (!path::ToAnsiExact(file, path) && path.empty()) {¦^FilePage\.Browse
+sf-lossy-browse¦pages/WSSelectFile.cpp¦    UseChosenFile(frame, file);¦    UseChosenFile(frame, path::FromAnsi(std::string(file, file + lstrlenW(file))));¦^FilePage\.Browse
 raw-end-order¦core/RawPrintJob.cpp¦        EndCall(RawJobTransfer::End::Page, printer, transfer);¦        EndCall(RawJobTransfer::End::Document, printer, transfer), EndCall(RawJobTransfer::End::Page, printer, transfer);¦^RawPrintJobTest\.Bytes
 wc-escape-disabled¦wizard/WindowStateController.cpp¦if (cancelButton != nullptr && IsWindowEnabled(cancelButton)) {¦if (cancelButton != nullptr) {¦^WizardFrame\.
 wp-escape-in-job¦pages/WSPrint.cpp¦                TranslateMessage(&msg);¦                if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) PostMessageA(frame, WM_COMMAND, IDCANCEL, 0); TranslateMessage(&msg);¦^PrintPage\.ClosingDuringASlowJob
-sf-printer-first¦pages/WSSelectFile.cpp¦    if (!file::Exists(name) || !path::ToAnsiPath(name, path)) {¦    if ((!file::Exists(name) || !path::ToAnsiPath(name, path)) && SendMessageA(printerBox, CB_GETCURSEL, 0, 0) != CB_ERR) {¦^FilePage\.EachCheck
+sf-printer-first¦pages/WSSelectFile.cpp¦    if (!file::Exists(name)) {¦    if (!file::Exists(name) && SendMessageA(printerBox, CB_GETCURSEL, 0, 0) != CB_ERR) {¦^FilePage\.EachCheck
 ap-suppress-one¦core/AutoPrint.cpp¦if (suppressErrors == 0)¦if (suppressErrors != 1)¦^KestrolaProcessTest\.ExitCodes
 raw-abort-buffered¦core/RawPrintJob.cpp¦    if (!WriteData(printer.get(), transfer, data, size)) {¦    if (!WriteData(printer.get(), transfer, data, size) && FinishJob(printer.get(), transfer, pages, wait)) {¦^RawPrintJobTest\.Bytes
 raw-no-state¦core/RawPrintJob.cpp¦    wait = ReadPrinterWait(¦    wait = PrinterWait::None, ReadPrinterWait(¦^RawPrintJobTest\.Bytes
@@ -117,7 +117,7 @@ raw-state-level¦core/RawPrintJob.cpp¦: Spooler()->getPrinter(printer, 2, info,
 qs-offline-attr¦core/QueueState.cpp¦{PrinterWait::Offline, PRINTER_ATTRIBUTE_WORK_OFFLINE, PRINTER_STATUS_OFFLINE,¦{PrinterWait::Offline, 0, PRINTER_STATUS_OFFLINE,¦^QueueState\.
 qs-paper-bit¦core/QueueState.cpp¦{PrinterWait::PaperOut, 0, PRINTER_STATUS_PAPER_OUT,¦{PrinterWait::PaperOut, 0, PRINTER_STATUS_PAPER_PROBLEM,¦^QueueState\.
 qs-any-bit¦core/QueueState.cpp¦(status & rule.status) != 0¦(status & rule.status) == status¦^QueueState\.
-pl-picked-case¦core/PrinterList.cpp¦if (lstrcmpiA(entry.name.c_str(), picked.c_str()) == 0)¦if (lstrcmpA(entry.name.c_str(), picked.c_str()) == 0)¦^PrinterList\.ThePicked
+pl-picked-case¦core/PrinterList.cpp¦if (lstrcmpiW(entry.name.c_str(), picked.c_str()) == 0)¦if (lstrcmpW(entry.name.c_str(), picked.c_str()) == 0)¦^PrinterList\.ThePicked
 wp-wait-closes¦pages/WSPrint.cpp¦if (autoClose == 1 && queueWait == PrinterWait::None)¦if (autoClose == 1)¦^PrintPage\.EachOutcome
 wp-no-notice¦pages/WSPrint.cpp¦if (queueWait != PrinterWait::None)¦if (false)¦^PrintPage\.EachOutcome
 wp-wait-dropped¦pages/WSPrint.cpp¦                    queueWait = workerQueueWait;¦¦^PrintPage\.EachOutcome
@@ -127,13 +127,21 @@ sf-state-stale¦pages/WSSelectFile.cpp¦if (wParam == stateReadings)¦if (true)�
 fp-super-unc¦core/FilePath.cpp¦return kSuperUncPrefix + fullPath.substr(2);¦return kSuperPrefix + fullPath.substr(2);¦^PathRules\.
 fp-super-from¦core/FilePath.cpp¦fullPath.size() >= MAX_PATH ?¦fullPath.size() > MAX_PATH ?¦^PathRules\.
 fp-plain-unc¦core/FilePath.cpp¦return L"\\\\" + path.substr(wcslen(kSuperUncPrefix));¦return path.substr(wcslen(kSuperUncPrefix));¦^PathRules\.
-fp-bridge-full¦core/FilePath.cpp¦const WideString shortPath = full.empty() ? WideString() : Short(full);¦const WideString shortPath;¦^(PathRules|FilePage\.TheJobGoes)
-fp-remember-long¦core/FilePath.cpp¦if (longName.empty() || ToAnsiExact(longName, unused))¦if (true)¦^(PathRules|FilePage\.TheJobGoes)
+fp-given-short¦core/FilePath.cpp¦return file::Exists(given) ? Normalise(given) : WideString();¦return file::Exists(given) ? Full(given) : WideString();¦^(PathRules|KestrolaProcessTest)\.
+fp-drop-short¦core/FilePath.cpp¦            return Normalise(name);¦            return name;¦^PathRules\.
 sf-wide-box¦pages/WSSelectFile.cpp¦fileBoxAt, 294, 172, true);¦fileBoxAt, 294, 172);¦^FilePage\.TheJobGoes
-sf-box-short¦pages/WSSelectFile.cpp¦if (path::FromAnsi(path) != name)¦if (false)¦^FilePage\.TheJobGoes
-sf-remember-bridged¦pages/WSSelectFile.cpp¦AddRecentFile(path::RememberedName(path), recent);¦AddRecentFile(path::FromAnsi(path), recent);¦^FilePage\.TheJobGoes
+sf-box-long¦pages/WSSelectFile.cpp¦    if (path != name)¦    if (false)¦^FilePage\.TheJobGoes
+sf-typed-long¦pages/WSSelectFile.cpp¦    const WideString path = path::Normalise(name);¦    const WideString path = name;¦^FilePage\.TheJobGoes
 wp-drop-queued¦pages/WSPrint.cpp¦if (workerThread == nullptr && !startQueued)¦if (workerThread == nullptr)¦^FilePage\.Drops
 wc-shift-in-front¦wizard/WindowStateController.cpp¦if (GetForegroundWindow() == frameWindow)¦if (frameWindow != nullptr)¦^WizardFrame\.
+lp-frame-get¦wizard/WindowStateController.cpp¦    while (GetMessageW(&message, nullptr, 0, 0) > 0) {¦    while (GetMessageA(&message, nullptr, 0, 0) > 0) {¦^e2e\.wizard$
+lp-frame-dispatch¦wizard/WindowStateController.cpp¦            DispatchMessageW(&message);¦            DispatchMessageA(&message);¦^e2e\.wizard$
+sl-open-narrow¦core/SpoolerLibrary.cpp¦"OpenPrinterW"¦"OpenPrinterA"¦^(RawPrintJobTest\.Bytes|KestrolaProcessTest\.ExitCodes)
+sl-enum-narrow¦core/SpoolerLibrary.cpp¦"EnumPrintersW"¦"EnumPrintersA"¦^PrinterList\.DefaultFirst
+ap-last-error-narrow¦core/AutoPrint.cpp¦    WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);¦    WriteRegistryString(settings::kProgramKey, settings::kLastError, std::string(errorText.begin(), errorText.end()));¦^KestrolaProcessTest\.ExitCodes
+ap-box-narrow¦core/AutoPrint.cpp¦MessageBoxW(nullptr, errorText.c_str(), L"Kestrola Error",¦MessageBoxA(nullptr, std::string(errorText.begin(), errorText.end()).c_str(), "Kestrola Error",¦^KestrolaProcessTest\.ExitCodes
+rf-any-length¦pages/RecentFiles.cpp¦if (ReadRegistryString(settings::kProgramKey, name, path))¦if (ReadRegistryString(settings::kProgramKey, name, path, 260))¦^RecentFiles\.Gaps
+wp-status-narrow¦pages/WSPrint.cpp¦        SetWindowTextW(statusText, errorText.c_str());¦        SetWindowTextA(statusText, std::string(errorText.begin(), errorText.end()).c_str());¦^FilePage\.TheJobGoes
 TABLE
 }
 

@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
 # Every user flow of the real Kestrola.exe, once in each look: from the keyboard, "About..."
 # and "Configure automatic printing" (Tab goes round "Exit", the two image buttons and
-# "About..."; the warning answered "Yes"); "Send a file to the printer" with a path pasted in quotes;
+# "About..."; the warning answered "Yes"); "Send a file to the printer" with a path typed
+# outside the ANSI code page (Cyrillic in one look; in the other a name whose best fit in the
+# code page names another file), then pasted in quotes;
 # automatic printing of a file given on the command line, with no window; and, with
 # automatic printing off, a file given on the command line opening the file page and printed
 # to a printer marked offline.
 # Usage: wizard.sh BUILD_DIR
 . "$(dirname "$0")/../../scripts/e2e-lib.sh"
 
-typed=$(winepath -w "$e2e_root/samples/label.zpl")
+# Typed by real key events: the box must get every character, not its best fit.
+names="$e2e_artifacts/names"
+rm -rf "$names" && mkdir -p "$names"
+printf '^XA^FDMetka^FS^XZ' > "$names/Метка склад.zpl"
+printf 'omega job\n' > "$names/Ωmega.prn"
+printf 'the wrong file\n' > "$names/Omega.prn"
 given=$(winepath -w "$e2e_root/samples/page.ps")
 automatic=$(winepath -w "$e2e_root/samples/report.pcl")
 
@@ -24,10 +31,11 @@ print_and_exit() {
     for _ in $(seq 50); do [ -f "$KESTROLA_CAPTURE_FILE" ] && break; sleep 0.1; done
     e2e_shot "$w" "${2:-printed}-$theme"
     expect_job_of "$1"
+    echo "  captured: $(od -An -c "$KESTROLA_CAPTURE_FILE" | tr -s ' \n' ' ')"
     e2e_click "$w" $e2e_next_slot
     e2e_wait_exit
     e2e_check "Exit ends the program with 0" "0" "$e2e_status"
-    e2e_check "the file is the first recent one, without quotes" "$1" "$(e2e_value RecentFile_00)"
+    e2e_check "the file is the first recent one, without quotes" "$1" "$(e2e_text RecentFile_00)"
 }
 
 for theme in on off; do
@@ -62,7 +70,13 @@ for theme in on off; do
     e2e_click "$w" $e2e_file_box
     e2e_press ctrl+a
     # Pasted in quotes as Explorer copies a path, with blanks around them in the second look.
-    if [ "$theme" == on ]; then quoted="\"$typed\""; else quoted="  \"$typed\" "; fi
+    if [ "$theme" == on ]; then
+        typed=$(winepath -w "$names/Метка склад.zpl")
+        quoted="\"$typed\""
+    else
+        typed=$(winepath -w "$names/Ωmega.prn")
+        quoted="  \"$typed\" "
+    fi
     e2e_type "$quoted"
     e2e_press ctrl+a ctrl+x ctrl+v
     e2e_shot "$w" "file-page-$theme"

@@ -56,12 +56,6 @@ e2e_set_offline() {
 
 e2e_clear_settings() { wine reg delete "$e2e_key" /f >/dev/null 2>&1 || true; }
 e2e_set_dword() { wine reg add "$e2e_key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
-e2e_value() {  # the data of a value, or <none>
-    local line
-    line=$(wine reg query "$e2e_key" /v "$1" 2>/dev/null | tr -d '\r' | grep -E "^\s+$1\s" || true)
-    if [ -z "$line" ]; then echo "<none>"; else echo "$line" | sed -E "s/^\s+$1\s+REG_\w+\s*//"; fi
-}
-
 e2e_text() {  # a text value whole, in UTF-8 (reg export writes UTF-16), or <none>
     local file="$e2e_artifacts/value.reg" text
     rm -f "$file"

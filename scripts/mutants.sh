@@ -35,7 +35,7 @@ raw-no-abort¦core/RawPrintJob.cpp¦    EndCall(RawJobTransfer::End::Abort, prin
 raw-short-write¦core/RawPrintJob.cpp¦return ok && written == size;¦return ok;¦^RawPrintJobTest\.Bytes
 raw-last-chunk¦core/RawPrintJob.cpp¦if (remaining == 0)¦if (remaining <= chunkSize)¦^RawPrintJobTest\.Bytes
 raw-datatype¦core/RawPrintJob.cpp¦DriverIsXpsBased(printer, transfer) ? L"XPS_PASS" : L"RAW";¦DriverIsXpsBased(printer, transfer) ? L"XPS_PASS" : L"TEXT";¦^RawPrintJobTest\.DataType
-raw-long-path¦core/RawPrintJob.cpp¦return OwnedFile(CreateFileW(path::ForSystemCall(full).c_str(), GENERIC_READ,¦return OwnedFile(CreateFileW(full.c_str(), GENERIC_READ,¦^KestrolaProcessTest\.ExitCodes
+raw-long-path¦core/RawPrintJob.cpp¦return OwnedFile(CreateFileW(path::ForSystemCall(full).c_str(), GENERIC_READ,¦return OwnedFile(CreateFileA(std::string(full.begin(), full.end()).c_str(), GENERIC_READ,¦^KestrolaProcessTest\.ExitCodes
 fp-quote-pair¦core/FilePath.cpp¦if (!path.empty() && path.back() == L'"')¦if (path.size() < text.size() && path.back() == L'"')¦^PathRules\.
 fp-long-name¦core/FilePath.cpp¦const WideString longPath = Long(full);¦const WideString longPath = full;¦^PathRules\.
 su-stale-error¦core/StartUp.cpp¦    DeleteRegistryValue(settings::kProgramKey, settings::kLastError);¦¦^KestrolaProcessTest\.ExitCodes

@@ -77,7 +77,7 @@ Values Saved(const std::string& options, const char* printer)
 
 TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
 {
-    CapturePrinter printer(kPrinterB);
+    CapturePrinter printer(Wide(kPrinterB));
     PrinterSetup printers;
     printers.SetDefault(kConnection);  // first in the box, as "Labels on Kestrola-srv"
     const Values twos = {{"AutoPrint", "2"}, {"AutoPrintPrinter", "KESTROLA config b"},
@@ -114,7 +114,7 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
          IDOK, Saved("0101", kPrinterB)},
         // A printer listed before the picked one appears before "OK": the picked one is kept.
         {{{"AutoPrint", "1"}, {"AutoPrintPrinter", kPrinterB}},
-         {[&] { added.reset(new CapturePrinter("Kestrola AAA New")); }, Clicks(kConfig, {IDOK}),
+         {[&] { added.reset(new CapturePrinter(L"Kestrola AAA New")); }, Clicks(kConfig, {IDOK}),
           Clicks(kWarning, {IDC_CONFIRM_YES})},
          IDOK, Saved("0010", kPrinterB)},
         // With no printer at all, automatic printing is refused before anything is written.

@@ -77,8 +77,8 @@ protected:
     const WideString nonAnsi = Wide(dir.Path()) + L"\\\x0429\x043A\x0430.zpl";
     const std::string job = dir.Write("job.prn", "slow job");
     // B is named outside the ANSI code page, as a shared printer named in another language.
-    CapturePrinter printerA{"Kestrola Page A"},
-        printerB{WideString(L"Kestrola \x041c\x0435\x0442\x043a\x0438 \x6771\x4eac")};
+    CapturePrinter printerA{L"Kestrola Page A"},
+        printerB{L"Kestrola \x041c\x0435\x0442\x043a\x0438 \x6771\x4eac"};
     Wizard wizard;
 };
 using PrintPage = FilePage;
@@ -179,7 +179,7 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
                                Wide(DescribeWait(PrinterWait::Offline).notice) + L" | ";
     const WideString sent = success + L"^XA^XZ\x0C";
     const std::pair<LoopStep, WideString> cases[] = {
-        {[&] { added.reset(new CapturePrinter("Kestrola AAA New")); }, sent},  // listed before B
+        {[&] { added.reset(new CapturePrinter(L"Kestrola AAA New")); }, sent},  // listed before B
         {[&] { added.reset(); }, sent},  // and removed
         {[&] { SetWindowTextW(wizard.FileBox(), ShortPath(held).c_str()); },
          L"Could not open the file:\n\n\"" + held + L"\"\n\nfor printing. | no job"},
@@ -221,7 +221,7 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
 // missing files are passed over. A name outside the code page comes whole.
 TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
 {
-    CapturePrinter slow("", 3);
+    CapturePrinter slow(L"", 3);
     RawWriteString(kProgramSubKey, settings::kLastPrinterName, slow.Name());
     std::vector<bool> released;
     // Drops the names on the frame as the shell does; notes whether the program freed the
@@ -327,7 +327,7 @@ DWORD WINAPI HoldAllocator(void*)
 
 TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
 {
-    CapturePrinter slow("", 3);
+    CapturePrinter slow(L"", 3);
     for (int answer : {IDNO, IDYES}) {
         OwnedHandle holder;
         Wizard w(job, slow.Name());

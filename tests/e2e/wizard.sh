@@ -12,10 +12,8 @@
 
 # Typed by real key events: the box must get every character, not its best fit.
 names="$e2e_artifacts/names"
-rm -rf "$names" && mkdir -p "$names"
-printf '^XA^FDMetka^FS^XZ' > "$names/Метка склад.zpl"
-printf 'omega job\n' > "$names/Ωmega.prn"
-printf 'the wrong file\n' > "$names/Omega.prn"
+rm -rf "$names" && mkdir -p "$names" && printf '^XA^FDMetka^FS^XZ' > "$names/Метка склад.zpl"
+printf 'omega job\n' > "$names/Ωmega.prn" && printf 'the wrong file\n' > "$names/Omega.prn"
 given=$(winepath -w "$e2e_root/samples/page.ps")
 automatic=$(winepath -w "$e2e_root/samples/report.pcl")
 
@@ -70,13 +68,9 @@ for theme in on off; do
     e2e_click "$w" $e2e_file_box
     e2e_press ctrl+a
     # Pasted in quotes as Explorer copies a path, with blanks around them in the second look.
-    if [ "$theme" == on ]; then
-        typed=$(winepath -w "$names/Метка склад.zpl")
-        quoted="\"$typed\""
-    else
-        typed=$(winepath -w "$names/Ωmega.prn")
-        quoted="  \"$typed\" "
-    fi
+    if [ "$theme" == on ]; then name="Метка склад.zpl"; else name="Ωmega.prn"; fi
+    typed=$(winepath -w "$names/$name")
+    if [ "$theme" == on ]; then quoted="\"$typed\""; else quoted="  \"$typed\" "; fi
     e2e_type "$quoted"
     e2e_press ctrl+a ctrl+x ctrl+v
     e2e_shot "$w" "file-page-$theme"

@@ -31,12 +31,6 @@ bool CopyTree(HKEY fromRoot, const std::string& from, HKEY toRoot, const std::st
     return copied;
 }
 
-void SetText(HKEY root, const std::string& subKey, const char* value, const std::string& text)
-{
-    RegSetKeyValueA(root, subKey.c_str(), value, REG_SZ, text.c_str(),
-                    static_cast<DWORD>(text.size() + 1));
-}
-
 void SetWide(HKEY root, const WideString& subKey, const std::string& value, const WideString& text)
 {
     RegSetKeyValueW(root, subKey.c_str(), Wide(value).c_str(), REG_SZ, text.c_str(),
@@ -70,13 +64,8 @@ KeyGuard::~KeyGuard()
         CopyTree(HKEY_CURRENT_USER, saved_.SubKey(), root_, subKey_);
 }
 
-CapturePrinter::CapturePrinter(const std::string& name, int delaySeconds)
-    : CapturePrinter(Wide(name.empty() ? Unique("Kestrola Test ") : name), delaySeconds)
-{
-}
-
 CapturePrinter::CapturePrinter(const WideString& name, int delaySeconds)
-    : wideName_(name), name_(Narrow(name))
+    : wideName_(name.empty() ? Wide(Unique("Kestrola Test ")) : name), name_(Narrow(wideName_))
 {
     const char* dir = std::getenv("KESTROLA_CAPTURE_DIR");
     const std::string unixFile = std::string(dir ? dir : "/tmp") + "/" + Unique("job-") + ".prn";
@@ -86,11 +75,10 @@ CapturePrinter::CapturePrinter(const WideString& name, int delaySeconds)
     const std::string port =
         delaySeconds > 0 ? "|sleep " + std::to_string(delaySeconds) + "; cat > '" + unixFile + "'"
                          : unixFile;
-    for (const auto& text : std::map<std::string, std::string>{
-             {"Port", port}, {"Print Processor", "WinPrint"}, {"Datatype", "RAW"},
-             {"Printer Driver", "Generic / Text Only"}})
-        SetWide(HKEY_LOCAL_MACHINE, PrinterKey(wideName_), text.first, Wide(text.second));
-    SetWide(HKEY_LOCAL_MACHINE, PrinterKey(wideName_), "Name", wideName_);
+    for (const auto& text : std::map<std::string, WideString>{
+             {"Name", wideName_}, {"Port", Wide(port)}, {"Print Processor", L"WinPrint"},
+             {"Datatype", L"RAW"}, {"Printer Driver", L"Generic / Text Only"}})
+        SetWide(HKEY_LOCAL_MACHINE, PrinterKey(wideName_), text.first, text.second);
     SetPrinterOffline(wideName_, false);
 }
 
@@ -138,16 +126,10 @@ std::string AllByteValues()
     return bytes;
 }
 
-bool RawReadString(const std::string& subKey, const std::string& value, std::string& text,
-                   HKEY root)
+bool RawReadString(const std::string& subKey, const std::string& value, std::string& text, HKEY root)
 {
-    std::vector<char> buffer(1 << 16, '\0');
-    DWORD size = static_cast<DWORD>(buffer.size() - 1);
-    if (RegGetValueA(root, subKey.c_str(), value.empty() ? nullptr : value.c_str(), RRF_RT_ANY,
-                     nullptr, buffer.data(), &size) != ERROR_SUCCESS)
-        return false;
-    text = buffer.data();
-    return true;
+    text = Narrow(RawReadWide(subKey, value, root));
+    return text != "<none>";
 }
 
 bool RawKeyExists(const std::string& subKey, HKEY root)
@@ -160,7 +142,7 @@ bool RawKeyExists(const std::string& subKey, HKEY root)
 
 void RawWriteString(const std::string& subKey, const std::string& value, const std::string& text)
 {
-    SetText(HKEY_CURRENT_USER, subKey, value.c_str(), text);
+    RawWriteWide(subKey, value, Wide(text));
 }
 
 void RawWriteDword(const std::string& subKey, const std::string& value, DWORD number)
@@ -203,12 +185,7 @@ std::string KestrolaExePath()
     return path.substr(0, path.find_last_of('\\', path.find_last_of('\\') - 1)) + "\\Kestrola.exe";
 }
 
-std::string WindowText(HWND window)
-{
-    std::string text(GetWindowTextLengthA(window) + 1, '\0');
-    text.resize(GetWindowTextA(window, &text[0], static_cast<int>(text.size())));
-    return text;
-}
+std::string WindowText(HWND window) { return Narrow(WideWindowText(window)); }
 
 ProcessResult RunProgram(const WideString& commandLine, DWORD timeoutMs,
                          const std::function<bool(HWND)>& onWindow)
@@ -268,8 +245,8 @@ WideString Wide(const std::string& text)
 std::string Narrow(const WideString& text)
 {
     std::string narrow(text.size() * 2, '\0');
-    narrow.resize(WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
-                                      &narrow[0], static_cast<int>(narrow.size()), nullptr, nullptr));
+    const int size = static_cast<int>(text.size()), room = static_cast<int>(narrow.size());
+    narrow.resize(WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, &narrow[0], room, 0, 0));
     return narrow;
 }
 
@@ -297,12 +274,12 @@ void RawWriteWide(const std::string& subKey, const std::string& value, const Wid
     SetWide(HKEY_CURRENT_USER, Wide(subKey), value, text);
 }
 
-WideString RawReadWide(const std::string& subKey, const std::string& value)
+WideString RawReadWide(const std::string& subKey, const std::string& value, HKEY root)
 {
-    wchar_t data[1 << 14] = {};
-    DWORD size = sizeof(data) - sizeof(wchar_t);
-    return RegGetValueW(HKEY_CURRENT_USER, Wide(subKey).c_str(), Wide(value).c_str(), RRF_RT_REG_SZ,
-                        nullptr, data, &size) == ERROR_SUCCESS ? data : L"<none>";
+    std::vector<wchar_t> data(1 << 16, L'\0');
+    DWORD size = static_cast<DWORD>((data.size() - 1) * sizeof(wchar_t));
+    return RegGetValueW(root, Wide(subKey).c_str(), value.empty() ? nullptr : Wide(value).c_str(),
+                        RRF_RT_ANY, nullptr, data.data(), &size) == ERROR_SUCCESS ? data.data() : L"<none>";
 }
 
 }  // namespace testenv

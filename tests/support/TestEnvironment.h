@@ -56,8 +56,7 @@ struct ProgramKeyGuard : KeyGuard {
 class CapturePrinter {
 public:
     // With a delay, each job reaches the file that many seconds late: a slow printer.
-    explicit CapturePrinter(const std::string& name = std::string(), int delaySeconds = 0);
-    explicit CapturePrinter(const WideString& name, int delaySeconds = 0);  // any name
+    explicit CapturePrinter(const WideString& name = WideString(), int delaySeconds = 0);
     ~CapturePrinter();
     const std::string& Name() const { return name_; }  // as the code page has it
     const WideString& WideName() const { return wideName_; }
@@ -90,7 +89,8 @@ void RawWriteString(const std::string& subKey, const std::string& value, const s
 void RawWriteDword(const std::string& subKey, const std::string& value, DWORD number);
 // Texts of any characters, through the wide calls; "<none>" for a missing value.
 void RawWriteWide(const std::string& subKey, const std::string& value, const WideString& text);
-WideString RawReadWide(const std::string& subKey, const std::string& value);
+WideString RawReadWide(const std::string& subKey, const std::string& value,
+                       HKEY root = HKEY_CURRENT_USER);
 // Every value of an HKCU key by name, numbers in decimal; empty when the key is missing.
 std::map<std::string, std::string> RawValues(const std::string& subKey);
 

@@ -120,8 +120,8 @@ WideString Normalise(const WideString& path)
     const WideString full = Full(path);
     if (full.empty())
         return path;
-    // Short names need not hold a '~' (a volume may give any 8.3 name), and a name typed
-    // in another letter case is shown as stored: the long form is always asked for.
+    // Short names need not hold a '~' (a volume may give a file any 8.3 name), so the long
+    // form is always asked for.
     const WideString longPath = Long(full);
     return longPath.empty() ? full : longPath;
 }

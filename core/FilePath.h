@@ -34,8 +34,8 @@ WideString FromAnsi(const std::string& text);
 WideString Full(const WideString& path);
 WideString Long(const WideString& fullPath);
 // The full path in its long form, the name the user knows the file by (short names in it
-// replaced, letter case as stored); the full path when there is no long form, the path
-// unchanged when there is not even that.
+// replaced); the full path when there is no long form, the path unchanged when there is
+// not even that.
 WideString Normalise(const WideString& path);
 
 // The file named on the command line (quotes already removed), in its full long form.

@@ -131,7 +131,10 @@ e2e_click() {
     sleep 0.3
 }
 
-e2e_type() { xdotool type --delay 20 "$1"; sleep 0.3; }
+# A character missing from the keyboard map is typed through a key that xdotool maps for it
+# and unmaps again; with too short a delay Wine may read the key after the map changed back,
+# and the character is lost. Such text gets a longer delay ($2, in milliseconds).
+e2e_type() { xdotool type --delay "${2:-20}" "$1"; sleep 0.3; }
 
 # Saves a screenshot of window $1 as $2.png in the artefacts folder.
 e2e_shot() {

@@ -70,8 +70,9 @@ for theme in on off; do
     # Pasted in quotes as Explorer copies a path, with blanks around them in the second look.
     if [ "$theme" == on ]; then name="Метка склад.zpl"; else name="Ωmega.prn"; fi
     typed=$(winepath -w "$names/$name")
-    if [ "$theme" == on ]; then quoted="\"$typed\""; else quoted="  \"$typed\" "; fi
-    e2e_type "$quoted"
+    if [ "$theme" == on ]; then blanks=""; else blanks="  "; fi
+    e2e_type "$blanks\"${typed%"$name"}"  # the folder quickly, the name key by key
+    e2e_type "$name\"$blanks" 400
     e2e_press ctrl+a ctrl+x ctrl+v
     e2e_shot "$w" "file-page-$theme"
     print_and_exit "$typed"

@@ -289,6 +289,12 @@ std::string FormatWithText(const char* format, const std::string& text)
     return message;
 }
 
+bool IsPrinterFailure(const std::string& errorText, const std::string& printerName)
+{
+    return errorText == FormatWithText(kCannotFindPrinter, printerName) ||
+           errorText == kCannotStartDocument;
+}
+
 bool PrintFileRaw(const std::string& filePath, const std::string& printerName,
                   std::string& errorText)
 {

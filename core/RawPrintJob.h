@@ -51,5 +51,9 @@ bool PrintFileRaw(const std::string& filePath, const std::string& printerName,
                   std::string& errorText, PrinterWait& wait,
                   const RawJobTransfer& transfer = RawJobTransfer());
 
+// True for a failure of the printer rather than of the file (it could not be found,
+// opened or started), which every further file would meet as well.
+bool IsPrinterFailure(const std::string& errorText, const std::string& printerName);
+
 // Fills the single %s of a message with text of any length.
 std::string FormatWithText(const char* format, const std::string& text);

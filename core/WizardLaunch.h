@@ -1,7 +1,10 @@
 #pragma once
 
-#include <string>
+#include "core/WideString.h"
 
-// Opens the wizard, on the file page when filePath is not empty, and returns when the
-// user has closed it.
-void LaunchWizard(const std::string& filePath);
+#include <string>
+#include <vector>
+
+// Opens the wizard, on the file page when filePath or batch is not empty, and returns when
+// the user has closed it.
+void LaunchWizard(const std::string& filePath, const std::vector<WideString>& batch = {});

@@ -36,6 +36,11 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
                 CopyFileW(Wide(path).c_str(), (L"\\\\?\\" + deepFile).c_str(), TRUE));
     const std::string wizard = "Morrowick Kestrola", box = "Kestrola Error", none = "<none>";
     const std::string nowhere = "Could not find the printer \"Kestrola Nowhere\".";
+    const std::string job = data + "\x0C", a = dir.Write("a.prn", "A1"), c = dir.Write("c.prn", "C3");
+    // Several files, as Send To hands them over, go to a printer that keeps every job.
+    const WideString three = Wide("\"" + a + "\" \"" + dir.Path() + "\\missing.prn\" " + c);
+    const std::string notSent = " files were sent to the printer. Not sent:\n";
+    CapturePrinter all("", 0, true);
     const struct {
         DWORD autoPrint, suppress;  // any non-zero value is on
         std::string printerName;
@@ -45,35 +50,42 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         DWORD exitCode;
         std::vector<std::string> windows;  // those seen, each answered or closed
         std::string lastError;
-        bool printed;
+        std::string printed;  // the bytes that reached either printer
         // Wine's library load orders for Kestrola.exe during the run ("": not loaded at all).
         std::vector<std::pair<std::string, std::string>> overrides = {};
     } cases[] = {
-        {1, 0, printer.Name(), quoted, false, "", 0, {}, none, true},
-        {1, 0, printer.Name(), L"job.prn", false, "", 0, {}, none, true},  // from the folder
-        {1, 0, printer.Name(), L"\"" + deepFile + L"\"", false, "", 0, {}, none, true},
+        {1, 0, printer.Name(), quoted, false, "", 0, {}, none, job},
+        {1, 0, printer.Name(), L"job.prn", false, "", 0, {}, none, job},  // from the folder
+        {1, 0, printer.Name(), L"\"" + deepFile + L"\"", false, "", 0, {}, none, job},
         // Libraries beside the program are preferred, as Windows does for those outside
         // KnownDLLs: the program still takes the system's own.
-        {1, 0, printer.Name(), quoted, false, "", 0, {}, none, true,
+        {1, 0, printer.Name(), quoted, false, "", 0, {}, none, job,
          {{"winspool.drv", "n,b"}, {"uxtheme", "n,b"}}},
         // No spooler library at all.
         {1, 0, printer.Name(), quoted, false, "", DWORD(-1), {box},
-         "An error occurred while initializing the printer.", false, {{"winspool.drv", ""}}},
-        {0, 0, printer.Name(), quoted, false, "", 0, {wizard}, none, false, {{"winspool.drv", ""}}},
+         "An error occurred while initializing the printer.", "", {{"winspool.drv", ""}}},
+        {0, 0, printer.Name(), quoted, false, "", 0, {wizard}, none, "", {{"winspool.drv", ""}}},
         {1, 0, printer.Name(), Wide("\"" + dir.Path() + "\\missing.prn\""), false, "", 0, {wizard},
-         none, false},
+         none, ""},
         {2, 2, "", quoted, false, "", DWORD(-1), {}, "No printer specified for automatic printing.",
-         false},
-        {1, 0, "Kestrola Nowhere", quoted, false, "", DWORD(-1), {box}, nowhere, false},
+         ""},
+        {1, 0, "Kestrola Nowhere", quoted, false, "", DWORD(-1), {box}, nowhere, ""},
         {1, 1, printer.Name(), quoted, true, "", DWORD(-1), {},
-         "Could not open the file:\n\n\"" + path + "\"\n\nfor printing.", false},
+         "Could not open the file:\n\n\"" + path + "\"\n\nfor printing.", ""},
+        {1, 0, all.Name(), three, false, "", DWORD(-1), {box}, "2 of 3" + notSent +
+         "missing.prn: Could not open the file:\n\n\"" + dir.Path() + "\\missing.prn\"\n\nfor printing.",
+         "A1\x0C" "C3\x0C"},
+        {1, 1, all.Name(), Wide(a + " " + c + " ") + quoted, true, "", DWORD(-1), {}, "2 of 3" + notSent +
+         "job one.prn: Could not open the file:\n\n\"" + path + "\"\n\nfor printing.", "A1\x0C" "C3\x0C"},
+        {1, 0, all.Name(), Wide(c + " " + a + " ") + quoted, false, "", 0, {}, none, "C3\x0C" "A1\x0C" + job},
+        {1, 0, "Kestrola Nowhere", three, false, "", DWORD(-1), {box}, nowhere, ""},
         // A port file in a missing folder: the spooler cannot end the document.
         {1, 0, printer.Name(), quoted, false, "/nonexistent-kestrola-folder/job.prn", DWORD(-1),
-         {box}, "An error occurred sending the file data to the printer.", false},
+         {box}, "An error occurred sending the file data to the printer.", ""},
         // A port command that never reads keeps the wizard's job waiting in EndDocPrinter;
         // closing the wizard then and confirming ends the process at once.
         {0, 0, printer.Name(), quoted, false, "|exec >/dev/null 2>&1; sleep 60", 0,
-         {wizard, "Currently Printing"}, none, false},
+         {wizard, "Currently Printing"}, none, ""},
     };
     // Each run is of a copy of the program beside stand-ins for winspool.drv and uxtheme.dll,
     // which leave a marker file when loaded. Wine takes the load orders of a program that a
@@ -95,7 +107,7 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         RawWriteString(kProgramSubKey, settings::kLastPrinterName, printer.Name());
         if (!c.port.empty())
             SetPrinterPort(printer.Name(), c.port);
-        printer.Forget();
+        printer.Forget(), all.Forget();
         HANDLE holder = c.held ? CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
                                              OPEN_EXISTING, 0, nullptr)
                                : INVALID_HANDLE_VALUE;
@@ -126,8 +138,7 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         RawReadString(kProgramSubKey, settings::kLastError, lastError);
         EXPECT_EQ(c.lastError, lastError) << what;
         EXPECT_TRUE(boxText == none || boxText == c.lastError) << what;
-        EXPECT_EQ(c.printed ? data + "\x0C" : none, printer.HasJob() ? printer.Bytes() : none)
-            << what;
+        EXPECT_EQ(c.printed, printer.Bytes() + all.Bytes()) << what;
     }
     SetCurrentDirectoryA("C:\\");
     DeleteFileW((L"\\\\?\\" + deepFile).c_str());

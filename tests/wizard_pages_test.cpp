@@ -72,6 +72,23 @@ protected:
                                    WaitFor([=] { return FindThreadWindow(title) == nullptr; }, title)});
     }
 
+    // Drops the names on the frame as the shell does; true when the program freed the memory.
+    // A queued drop waits for the messages before it (and is freed with the window).
+    bool Drop(const std::vector<WideString>& names, bool queue = false)
+    {
+        WideString list;
+        for (const WideString& name : names)
+            list += name + L'\0';
+        HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t));
+        auto* block = static_cast<DROPFILES*>(GlobalLock(memory));
+        *block = {sizeof(DROPFILES), {}, FALSE, TRUE};
+        memcpy(block + 1, list.data(), list.size() * sizeof(wchar_t));
+        GlobalUnlock(memory);
+        queue ? PostMessageA(wizard.Frame(), WM_DROPFILES, WPARAM(memory), 0)
+              : SendMessageA(wizard.Frame(), WM_DROPFILES, WPARAM(memory), 0);
+        return queue || GlobalFlags(memory) == GMEM_INVALID_HANDLE;
+    }
+
     ProgramKeyGuard programKey;
     ScratchDir dir;
     const WideString nonAnsi = Wide(dir.Path()) + L"\\\x0429\x043A\x0430.zpl";
@@ -216,33 +233,21 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
     EXPECT_EQ(dir.Path() + "\\???.zpl", RawValues(kProgramSubKey).at("RecentFile_00"));
 }
 
-// The first dropped file that exists is taken, from any page but one printing; folders and
-// missing files are passed over. A name outside the code page comes as its short path.
+// One dropped file that exists is taken, from any page but one printing; folders and missing
+// files are passed over. A name outside the code page comes as its short path.
 TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
 {
     CapturePrinter slow("", 3);
     RawWriteString(kProgramSubKey, settings::kLastPrinterName, slow.Name());
     std::vector<bool> released;
-    // Drops the names on the frame as the shell does; notes whether the program freed the
-    // memory. A queued drop waits for the messages before it (and is freed with the window).
     const auto drop = [&](const std::vector<WideString>& names, bool queue = false) {
-        WideString list;
-        for (const WideString& name : names)
-            list += name + L'\0';
-        HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t));
-        auto* block = static_cast<DROPFILES*>(GlobalLock(memory));
-        *block = {sizeof(DROPFILES), {}, FALSE, TRUE};
-        memcpy(block + 1, list.data(), list.size() * sizeof(wchar_t));
-        GlobalUnlock(memory);
-        queue ? PostMessageA(wizard.Frame(), WM_DROPFILES, WPARAM(memory), 0)
-              : SendMessageA(wizard.Frame(), WM_DROPFILES, WPARAM(memory), 0);
-        released.push_back(queue || GlobalFlags(memory) == GMEM_INVALID_HANDLE);
+        released.push_back(Drop(names, queue));
     };
     wizard.Script(0, {[&] {
         EXPECT_TRUE(GetWindowLongA(wizard.Frame(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
         drop({Wide(dir.Path()), Wide(dir.Path() + "\\gone.zpl")});
         EXPECT_EQ(0u, wizard.Index());
-        drop({Wide(dir.Path()), Wide(job), nonAnsi});
+        drop({Wide(dir.Path()), Wide(job), Wide(dir.Path() + "\\gone.zpl")});
         EXPECT_EQ(1u, wizard.Index());
         EXPECT_EQ(job, WindowText(wizard.FileBox()));
         SetWindowTextA(wizard.FileBox(), "");  // a drop makes "Print" usable as a pick does
@@ -264,6 +269,74 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
         EXPECT_EQ("Print >", WindowText(wizard.Next()));
     }});
     EXPECT_EQ(std::vector<bool>(6, true), released);
+}
+
+// Several files at once, dropped, chosen together in "Browse..." or pasted as the lines of
+// "Copy as path", show in the box as a list. "Print >" checks every file first and names a
+// missing one; then each is printed in order, and a file another program holds open is named
+// while the rest still go. Each file sent enters the recent list, the last on top.
+TEST_F(FilePage, ABatchFromAnyWayInIsCheckedFirstThenPrintedFileByFile)
+{
+    CapturePrinter all("", 0, true);
+    RawWriteString(kProgramSubKey, settings::kLastPrinterName, all.Name());
+    const std::string a = dir.Write("a.zpl", "AA"), held = dir.Write("held.zpl", "x"), gone = dir.Path() + "\\gone.zpl";
+    const OwnedFile holder(CreateFileA(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const auto q = [](const std::string& path) { return "\"" + path + "\""; };
+    const auto browse = [&](const std::string& folder, const std::string& names) {
+        std::vector<LoopStep> steps = {[&] { PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0); }};
+        AddAnswer(steps, "Open", [folder, names](HWND dialog) {
+            SetDlgItemTextA(dialog, 0x47C, folder.c_str());  // the dialog goes there
+            SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+            SetDlgItemTextA(dialog, 0x47C, names.c_str());
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        });
+        return steps;
+    };
+    const auto paste = [&](const std::string& text) {  // with Ctrl+V, as typed
+        return std::vector<LoopStep>{[&, text] {
+            SetWindowTextA(wizard.FileBox(), "");
+            const WideString wide = Wide(text);
+            HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
+            memcpy(GlobalLock(memory), wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+            GlobalUnlock(memory);
+            OpenClipboard(wizard.Frame()), EmptyClipboard(), SetClipboardData(CF_UNICODETEXT, memory), CloseClipboard();
+            INPUT keys[4] = {};
+            for (INPUT& key : keys)
+                key.type = INPUT_KEYBOARD;
+            keys[0].ki.wVk = keys[3].ki.wVk = VK_CONTROL, keys[1].ki.wVk = keys[2].ki.wVk = 'V';
+            keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+            SendInput(4, keys, sizeof(INPUT));
+        }};
+    };
+    const std::string allSent = "All 2 files were sent to the printer successfully!";
+    const struct { std::vector<LoopStep> handOver; std::string box, outcome, bytes; } cases[] = {
+        {{[&] { Drop({Wide(a), Wide(dir.Path()), Wide(job), Wide(gone)}); }}, q(a) + " " + q(job), allSent,
+         "AA\x0C" "slow job\x0C"},
+        {browse(dir.Path(), "\"held.zpl\" \"a.zpl\""), q(held) + " " + q(a), "1 of 2 files were sent to the printer. "
+         "Not sent:\nheld.zpl: Could not open the file:\n\n" + q(held) + "\n\nfor printing.", "AA\x0C"},
+        {paste(q(job) + "\r\n" + q(gone) + "\r\n"), q(job) + " " + q(gone) + " ",
+         "Could not find the specified file.  Please make sure the file exists before continuing.\n\n" + gone, ""},
+        {paste(q(a) + "\r\n" + q(job)), q(a) + " " + q(job), allSent, "AA\x0C" "slow job\x0C"},
+    };
+    std::vector<LoopStep> steps;
+    for (const auto& c : cases) {
+        steps.push_back([&] { all.Forget(); });
+        steps.insert(steps.end(), c.handOver.begin(), c.handOver.end());
+        steps.push_back(WaitFor([&] { return WindowText(wizard.FileBox()) == c.box; }, "the files in the box"));
+        steps.push_back([&] { wizard.Press(wizard.Next()); });
+        steps.push_back(WaitFor([&] { return FindThreadWindow("Error") ||
+                                             (wizard.Index() == 2 && IsWindowEnabled(wizard.Back())); }, "the outcome"));
+        steps.push_back([&] {
+            const HWND box = FindThreadWindow("Error");
+            EXPECT_EQ(c.outcome + " | " + c.bytes, (box ? MessageBoxText(box) : wizard.Status()) + " | " + all.Bytes());
+            box ? (void)PostMessageA(box, WM_COMMAND, IDOK, 0) : wizard.Press(wizard.Back());
+        });
+    }
+    steps.push_back(WaitFor([] { return !FindThreadWindow("Error"); }, "the message to go"));
+    wizard.Script(1, steps);
+    Values after = RawValues(kProgramSubKey);
+    EXPECT_EQ((std::vector<std::string>{job, a, held}),
+              (std::vector<std::string>{after["RecentFile_00"], after["RecentFile_01"], after["RecentFile_02"]}));
 }
 
 // The picture, text and "LastError" of each outcome, the picture kept by a repaint; "Exit"

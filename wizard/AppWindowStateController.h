@@ -4,11 +4,13 @@
 // emblem and (after the start page) the printer picture, black-on-white controls, the
 // About button in the Tab cycle, and files dropped on the window.
 
+#include "core/WideString.h"
 #include "wizard/WindowStateController.h"
 
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 class AppWindowState;
 
@@ -35,10 +37,14 @@ public:
     std::string GetFilePath() const;
     void SetPrinterName(const std::string& name);
     std::string GetPrinterName() const;
+    // Several files chosen at once, full paths in order; empty when one file is chosen.
+    void SetBatch(const std::vector<WideString>& files);
+    const std::vector<WideString>& GetBatch() const;
 
 protected:
     std::string filePath;
     std::string printerName;
+    std::vector<WideString> batch;
     HWND aboutButton = nullptr;
     ButtonSlot aboutSlot = {-442, -30};
 

@@ -62,7 +62,7 @@ KeyGuard::~KeyGuard()
         CopyTree(HKEY_CURRENT_USER, saved_.SubKey(), root_, subKey_);
 }
 
-CapturePrinter::CapturePrinter(const std::string& name, int delaySeconds)
+CapturePrinter::CapturePrinter(const std::string& name, int delaySeconds, bool appending)
     : name_(name.empty() ? Unique("Kestrola Test ") : name)
 {
     const char* dir = std::getenv("KESTROLA_CAPTURE_DIR");
@@ -71,8 +71,9 @@ CapturePrinter::CapturePrinter(const std::string& name, int delaySeconds)
     std::replace(portFile_.begin(), portFile_.end(), '/', '\\');
     Forget();
     const std::string key = std::string(kPrintersKey) + "\\" + name_, port =
-        delaySeconds > 0 ? "|sleep " + std::to_string(delaySeconds) + "; cat > '" + unixFile + "'"
-                         : unixFile;
+        delaySeconds > 0 || appending
+            ? "|sleep " + std::to_string(delaySeconds) + "; cat >" + (appending ? "> '" : " '") + unixFile + "'"
+            : unixFile;
     for (const auto& text : std::map<std::string, std::string>{
              {"Name", name_}, {"Port", port}, {"Print Processor", "WinPrint"}, {"Datatype", "RAW"},
              {"Printer Driver", "Generic / Text Only"}})

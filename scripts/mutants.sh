@@ -131,8 +131,31 @@ fp-bridge-full¦core/FilePath.cpp¦const WideString shortPath = full.empty() ? W
 fp-remember-long¦core/FilePath.cpp¦if (longName.empty() || ToAnsiExact(longName, unused))¦if (true)¦^(PathRules|FilePage\.TheJobGoes)
 sf-wide-box¦pages/WSSelectFile.cpp¦fileBoxAt, 294, 172, true);¦fileBoxAt, 294, 172);¦^FilePage\.TheJobGoes
 sf-box-short¦pages/WSSelectFile.cpp¦if (path::FromAnsi(path) != name)¦if (false)¦^FilePage\.TheJobGoes
-sf-remember-bridged¦pages/WSSelectFile.cpp¦AddRecentFile(path::RememberedName(path), recent);¦AddRecentFile(path::FromAnsi(path), recent);¦^FilePage\.TheJobGoes
+sf-remember-bridged¦pages/WSSelectFile.cpp¦Remember(printer, {path::RememberedName(path)});¦Remember(printer, {path::FromAnsi(path)});¦^FilePage\.TheJobGoes
 wp-drop-queued¦pages/WSPrint.cpp¦if (workerThread == nullptr && !startQueued)¦if (workerThread == nullptr)¦^FilePage\.Drops
+fl-quotes-group¦core/FilePath.cpp¦            quoted = !quoted;¦            quoted = false;¦^PathRules\.
+fl-escaped-quote¦core/FilePath.cpp¦if (beforeQuote && count % 2 == 1) {¦if (beforeQuote && count % 2 == 0) {¦^PathRules\.
+fl-one-file-first¦core/FilePath.cpp¦    if (file::Exists(asOnePath))¦    if (false)¦^PathRules\.
+fl-no-file-no-batch¦core/FilePath.cpp¦if (names.size() < 2 || !anyFile)¦if (names.size() < 2)¦^PathRules\.
+fl-not-full¦core/FilePath.cpp¦        name = Normalise(name);¦¦^PathRules\.
+fl-paste-crlf¦core/FilePath.cpp¦line += text[i] == L'\r' || text[i] == L'\n' ? L' ' : text[i];¦line += text[i] == L'\n' ? L' ' : text[i];¦^PathRules\.
+su-batch-ignored¦core/StartUp.cpp¦if (!batch.empty() && autoPrint != 0)¦if (false)¦^KestrolaProcessTest\.ExitCodes
+ap-batch-exit-code¦core/AutoPrint.cpp¦return failure.empty() ? 0 : -1;¦return 0;¦^KestrolaProcessTest\.ExitCodes
+ap-batch-last-error¦core/AutoPrint.cpp¦        WriteRegistryString(settings::kProgramKey, settings::kLastError, failure);¦¦^KestrolaProcessTest\.ExitCodes
+ap-batch-printer-once¦core/AutoPrint.cpp¦failure = outcome.printerFailed ?¦failure = false ?¦^KestrolaProcessTest\.ExitCodes
+raw-printer-failure¦core/RawPrintJob.cpp¦return errorText == FormatWithText(kCannotFindPrinter, printerName) ||¦return false &&¦^KestrolaProcessTest\.ExitCodes
+pb-stops-at-failure¦core/PrintBatch.cpp¦        outcome.errors[i] = error;¦        outcome.errors[i] = error, outcome.printerFailed = true;¦^(KestrolaProcessTest\.ExitCodes|FilePage\.ABatch)
+pb-sent-count¦core/PrintBatch.cpp¦sent += error.empty();¦sent += 1;¦^(KestrolaProcessTest\.ExitCodes|FilePage\.ABatch)
+pb-full-name¦core/PrintBatch.cpp¦path::BaseName(files[i])¦files[i]¦^(KestrolaProcessTest\.ExitCodes|FilePage\.ABatch)
+af-drop-batch¦wizard/AppWindowStateController.cpp¦files.size() > 1 ? std::string()¦false ? std::string()¦^FilePage\.(ABatch|Drops)
+sf-paste-lines¦pages/WSSelectFile.cpp¦        if (line != text) {¦        if (false) {¦^FilePage\.ABatch
+sf-batch-unchecked¦pages/WSSelectFile.cpp¦        if (!file::Exists(file)) {¦        if (false) {¦^FilePage\.ABatch
+sf-batch-recent¦pages/WSSelectFile.cpp¦        AddRecentFile(file, recent);¦        AddRecentFile(files.front(), recent);¦^FilePage\.ABatch
+sf-browse-one¦pages/WSSelectFile.cpp¦OFN_ALLOWMULTISELECT | OFN_EXPLORER;¦OFN_EXPLORER;¦^FilePage\.ABatch
+sf-browse-folder¦pages/WSSelectFile.cpp¦files.push_back(folder + name);¦files.push_back(name);¦^FilePage\.ABatch
+sf-batch-box¦pages/WSSelectFile.cpp¦    if (!AppOwner()->GetBatch().empty())¦    if (false)¦^FilePage\.ABatch
+wp-batch-outcome¦pages/WSPrint.cpp¦                        batchFailure = BatchFailureText(batch, workerBatch);¦¦^FilePage\.ABatch
+wp-batch-count¦pages/WSPrint.cpp¦text = "All " + std::to_string(batch.size()) +¦text = "All " + std::to_string(batch.size() - 1) +¦^FilePage\.ABatch
 wc-shift-in-front¦wizard/WindowStateController.cpp¦if (GetForegroundWindow() == frameWindow)¦if (frameWindow != nullptr)¦^WizardFrame\.
 TABLE
 }

@@ -271,7 +271,7 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
     EXPECT_EQ(std::vector<bool>(6, true), released);
 }
 
-// Several files at once, dropped, chosen together in "Browse..." or pasted as the lines of
+// Several files at once, from the command line, dropped, chosen together in "Browse..." or pasted as the lines of
 // "Copy as path", show in the box as a list. "Print >" checks every file first and names a
 // missing one; then each is printed in order, and a file another program holds open is named
 // while the rest still go. Each file sent enters the recent list, the last on top.
@@ -309,13 +309,15 @@ TEST_F(FilePage, ABatchFromAnyWayInIsCheckedFirstThenPrintedFileByFile)
         }};
     };
     const std::string allSent = "All 2 files were sent to the printer successfully!";
+    const std::string missing = "Could not find the specified file.  Please make sure the file exists before continuing.\n\n";
+    wizard.SetBatch({Wide(a), Wide(gone)});  // as from the command line
     const struct { std::vector<LoopStep> handOver; std::string box, outcome, bytes; } cases[] = {
+        {{}, q(a) + " " + q(gone), missing + gone, ""},
         {{[&] { Drop({Wide(a), Wide(dir.Path()), Wide(job), Wide(gone)}); }}, q(a) + " " + q(job), allSent,
          "AA\x0C" "slow job\x0C"},
         {browse(dir.Path(), "\"held.zpl\" \"a.zpl\""), q(held) + " " + q(a), "1 of 2 files were sent to the printer. "
          "Not sent:\nheld.zpl: Could not open the file:\n\n" + q(held) + "\n\nfor printing.", "AA\x0C"},
-        {paste(q(job) + "\r\n" + q(gone) + "\r\n"), q(job) + " " + q(gone) + " ",
-         "Could not find the specified file.  Please make sure the file exists before continuing.\n\n" + gone, ""},
+        {paste(q(job) + "\r\n" + q(gone) + "\r\n"), q(job) + " " + q(gone) + " ", missing + gone, ""},
         {paste(q(a) + "\r\n" + q(job)), q(a) + " " + q(job), allSent, "AA\x0C" "slow job\x0C"},
     };
     std::vector<LoopStep> steps;

@@ -46,7 +46,7 @@ WideString BatchFailureText(const std::vector<WideString>& files, const BatchOut
     const std::size_t sent = outcome.Sent();
     if (sent == files.size())
         return WideString();
-    WideString text = path::FromAnsi(std::to_string(sent) + " of " + std::to_string(files.size()) +
+    WideString text = path::FromAnsi(DecimalText(sent) + " of " + DecimalText(files.size()) +
                                      " files were sent to the printer. Not sent:");
     for (std::size_t i = 0; i < files.size() && i < outcome.errors.size(); ++i) {
         if (!outcome.errors[i].empty())

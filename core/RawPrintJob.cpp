@@ -289,6 +289,16 @@ std::string FormatWithText(const char* format, const std::string& text)
     return message;
 }
 
+std::string DecimalText(uint64_t number)
+{
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + number % 10));
+        number /= 10;
+    } while (number != 0);
+    return digits;
+}
+
 bool IsPrinterFailure(const std::string& errorText, const std::string& printerName)
 {
     return errorText == FormatWithText(kCannotFindPrinter, printerName) ||

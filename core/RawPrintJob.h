@@ -57,3 +57,5 @@ bool IsPrinterFailure(const std::string& errorText, const std::string& printerNa
 
 // Fills the single %s of a message with text of any length.
 std::string FormatWithText(const char* format, const std::string& text);
+// A number in decimal digits, for messages (without the library's formatting machinery).
+std::string DecimalText(uint64_t number);

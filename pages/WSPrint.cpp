@@ -119,8 +119,8 @@ bool WSPrint::HandleMessage(HWND frame, UINT message, WPARAM wParam, LPARAM, LRE
         return true;
     case kBatchProgressMessage:
         if (wParam < batch.size() && workerThread != nullptr) {
-            const WideString text = L"Printing " + path::FromAnsi(std::to_string(wParam + 1)) +
-                                    L" of " + path::FromAnsi(std::to_string(batch.size())) +
+            const WideString text = L"Printing " + path::FromAnsi(DecimalText(wParam + 1)) +
+                                    L" of " + path::FromAnsi(DecimalText(batch.size())) +
                                     L": " + path::BaseName(batch[wParam]) + L"...";
             SetWindowTextW(statusText, text.c_str());
         }
@@ -313,7 +313,7 @@ void WSPrint::ShowOutcome(HWND frame)
     } else {
         std::string text = "The file was sent to the printer successfully!";
         if (!batch.empty())
-            text = "All " + std::to_string(batch.size()) +
+            text = "All " + DecimalText(batch.size()) +
                    " files were sent to the printer successfully!";
         if (queueWait != PrinterWait::None)
             text = text + "\n\n" + DescribeWait(queueWait).notice;

@@ -338,7 +338,7 @@ void WSSelectFile::BrowseForFile(HWND frame)
         if (error != 0)
             MessageBoxA(frame,
                         FormatWithText("The open-file dialog could not be shown (error %s).",
-                                       std::to_string(error))
+                                       DecimalText(error))
                             .c_str(),
                         "Error", MB_ICONWARNING);
         return;

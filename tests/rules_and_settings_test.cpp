@@ -82,7 +82,7 @@ TEST(PathRules, QuotesBlanksLongFormsAndTheBridgeForEveryWayIn)
         {batch(L"a.prn"), L""}, {batch(longList), longBatch},
         {batch(L"", SplitNames(L"a\\\\\"b c\" \"\"\td\\\"e")), L"<a\\b c><d\"e>"},
         {batch(JoinFileList({a, file})), L"<" + a + L"><" + file + L">"},
-        {PastedAsOneLine(L"\"a\"\r\n\"b\"\n\"c\"\r\n"), L"\"a\" \"b\" \"c\" "},
+        {PastedAsOneLine(L"\"a\"\r\n\"b\"\n\"c\"\r\"d\"\r\n"), L"\"a\" \"b\" \"c\" \"d\" "},
         // A short path stands for its long name when that name is outside the code page.
         {remembered(shortForeign), foreign}, {remembered(shortFile), shortFile}, {remembered(file), file},
     };

@@ -353,13 +353,17 @@ TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
     const char kNotSent[] = "An error occurred sending the file data to the printer.";
     const std::string held = "The file was sent to the printer successfully!\n\n" +
                              std::string(DescribeWait(PrinterWait::Offline).notice);
-    const struct { std::string printer, text, lastError, ink; DWORD autoClose; bool offline = false; } cases[] = {
+    // A batch not sent whole keeps the wizard open whatever "AutoClose" says.
+    const std::string gone = dir.Path() + "\\gone.zpl", notAll = "1 of 2 files were sent to the printer. Not sent:\n"
+        "gone.zpl: Could not open the file:\n\n\"" + gone + "\"\n\nfor printing.";
+    const struct { std::string printer, text, lastError, ink; DWORD autoClose; bool offline = false, batch = false; } cases[] = {
         {"Kestrola Nowhere", kNotFound, kNotFound, "red", 2},
         {unfinished.Name(), kNotSent, kNotSent, "red", 0},
         {sent, "The file was sent to the printer successfully!", "<none>", "green", 2},
         {"Kestrola Nowhere", "", kNotFound, "", 1},
         {sent, "", "<none>", "", 1},
         {sent, held, "<none>", "green", 1, true},
+        {sent, notAll, notAll, "red", 1, false, true},
     };
     for (const auto& c : cases) {
         RawWriteString(kProgramSubKey, settings::kLastError, "stale");
@@ -367,6 +371,7 @@ TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
         printer.Forget();
         SetPrinterOffline(printer.Name(), c.offline);
         Wizard w(job, c.printer);
+        w.SetBatch(c.batch ? std::vector<WideString>{Wide(gone), Wide(job)} : std::vector<WideString>());
         const auto run = w.Script(2, {w.WaitForOutcome(), [&] {
             EXPECT_EQ(c.text, w.Status());
             RedrawWindow(w.Frame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

@@ -1,7 +1,7 @@
 #include "pages/WSPrint.h"
 
-#include "core/OnDemandLibraries.h"
 #include "core/FilePath.h"
+#include "core/OnDemandLibraries.h"
 #include "core/OwnedHandle.h"
 #include "core/RawPrintJob.h"
 #include "resources/resource.h"

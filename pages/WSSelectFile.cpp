@@ -42,7 +42,8 @@ const char kPreviousEditProc[] = "Kestrola_PreviousEditProc";
 std::vector<WideString> DialogChoice(const WideString& buffer, WORD fileOffset)
 {
     const WideString first = buffer.c_str();
-    if (fileOffset == 0 || fileOffset > buffer.size() || buffer[fileOffset - 1] != L'\0')
+    if (first.empty() || fileOffset == 0 || fileOffset > buffer.size() ||
+        buffer[fileOffset - 1] != L'\0')
         return {first};
     const WideString folder = first.back() == L'\\' ? first : first + L'\\';
     std::vector<WideString> files;
@@ -183,8 +184,8 @@ void WSSelectFile::FillFileBox()
     if (SendMessageA(fileBox, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info))) {
         AddControl(info.hwndItem);
         SetPropA(info.hwndItem, kPreviousEditProc,
-                 reinterpret_cast<HANDLE>(SetWindowLongPtrW(
-                     info.hwndItem, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PasteOnOneLine))));
+                 reinterpret_cast<HANDLE>(GetWindowLongPtrW(info.hwndItem, GWLP_WNDPROC)));
+        SetWindowLongPtrW(info.hwndItem, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PasteOnOneLine));
     }
 
     const std::vector<WideString> recent = LoadRecentFilesForDisplay();

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
 #include <memory>
 #include <shlobj.h>
 
@@ -282,12 +283,22 @@ TEST_F(FilePage, ABatchFromAnyWayInIsCheckedFirstThenPrintedFileByFile)
     const std::string a = dir.Write("a.zpl", "AA"), held = dir.Write("held.zpl", "x"), gone = dir.Path() + "\\gone.zpl";
     const OwnedFile holder(CreateFileA(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     const auto q = [](const std::string& path) { return "\"" + path + "\""; };
-    const auto browse = [&](const std::string& folder, const std::string& names) {
+    const auto browse = [&](const std::string& folder, const std::vector<std::string>& names) {
         std::vector<LoopStep> steps = {[&] { PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0); }};
         AddAnswer(steps, "Open", [folder, names](HWND dialog) {
             SetDlgItemTextA(dialog, 0x47C, folder.c_str());  // the dialog goes there
             SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-            SetDlgItemTextA(dialog, 0x47C, names.c_str());
+            // Selected in the dialog's list, one after the other, as with Ctrl and a click.
+            const HWND list = FindWindowExA(FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr), nullptr,
+                                            "SysListView32", nullptr);
+            for (const std::string& name : names) {
+                LVFINDINFOA find = {};
+                find.flags = LVFI_STRING, find.psz = name.c_str();
+                LVITEMA item = {};
+                item.stateMask = item.state = LVIS_SELECTED;
+                SendMessageA(list, LVM_SETITEMSTATE, SendMessageA(list, LVM_FINDITEMA, WPARAM(-1), LPARAM(&find)),
+                             LPARAM(&item));
+            }
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
         });
         return steps;
@@ -315,7 +326,7 @@ TEST_F(FilePage, ABatchFromAnyWayInIsCheckedFirstThenPrintedFileByFile)
         {{}, q(a) + " " + q(gone), missing + gone, ""},
         {{[&] { Drop({Wide(a), Wide(dir.Path()), Wide(job), Wide(gone)}); }}, q(a) + " " + q(job), allSent,
          "AA\x0C" "slow job\x0C"},
-        {browse(dir.Path(), "\"held.zpl\" \"a.zpl\""), q(held) + " " + q(a), "1 of 2 files were sent to the printer. "
+        {browse(dir.Path(), {"held.zpl", "a.zpl"}), q(a) + " " + q(held), "1 of 2 files were sent to the printer. "
          "Not sent:\nheld.zpl: Could not open the file:\n\n" + q(held) + "\n\nfor printing.", "AA\x0C"},
         {paste(q(job) + "\r\n" + q(gone) + "\r\n"), q(job) + " " + q(gone) + " ", missing + gone, ""},
         {paste(q(a) + "\r\n" + q(job)), q(a) + " " + q(job), allSent, "AA\x0C" "slow job\x0C"},

@@ -154,7 +154,7 @@ sf-batch-recent¦pages/WSSelectFile.cpp¦        AddRecentFile(file, recent);¦ 
 sf-browse-one¦pages/WSSelectFile.cpp¦OFN_ALLOWMULTISELECT | OFN_EXPLORER;¦OFN_EXPLORER;¦^FilePage\.ABatch
 sf-browse-folder¦pages/WSSelectFile.cpp¦files.push_back(folder + name);¦files.push_back(name);¦^FilePage\.ABatch
 sf-batch-box¦pages/WSSelectFile.cpp¦    if (!AppOwner()->GetBatch().empty())¦    if (false)¦^FilePage\.ABatch
-wp-batch-outcome¦pages/WSPrint.cpp¦                        batchFailure = BatchFailureText(batch, workerBatch);¦¦^FilePage\.ABatch
+wp-batch-outcome¦pages/WSPrint.cpp¦                        batchFailure = BatchFailureText(batch, workerBatch);¦                        batchFailure.clear();¦^FilePage\.ABatch
 wp-batch-close¦pages/WSPrint.cpp¦    if (!batchFailure.empty())¦    if (false)¦^PrintPage\.EachOutcome
 wp-batch-count¦pages/WSPrint.cpp¦text = "All " + DecimalText(batch.size()) +¦text = "All " + DecimalText(batch.size() - 1) +¦^FilePage\.ABatch
 wc-shift-in-front¦wizard/WindowStateController.cpp¦if (GetForegroundWindow() == frameWindow)¦if (frameWindow != nullptr)¦^WizardFrame\.

@@ -1,5 +1,7 @@
 #include "core/AutoPrint.h"
 
+#include "core/FilePath.h"
+#include "core/PrintBatch.h"
 #include "core/RawPrintJob.h"
 #include "settings/ProgramSettings.h"
 #include "settings/RegistryStore.h"
@@ -25,4 +27,25 @@ int AutoPrintFile(const WideString& filePath)
     if (suppressErrors == 0)
         MessageBoxW(nullptr, errorText.c_str(), L"Kestrola Error", MB_OK | MB_ICONWARNING);
     return -1;
+}
+
+int AutoPrintFiles(const std::vector<WideString>& files)
+{
+    DWORD suppress = 0;
+    ReadRegistryDword(settings::kProgramKey, settings::kSuppressErrors, suppress);
+    WideString printer;
+    ReadRegistryString(settings::kProgramKey, settings::kAutoPrintPrinter, printer, 1024);
+    WideString failure;
+    if (printer.empty()) {
+        failure = L"No printer specified for automatic printing.";
+    } else {
+        const BatchOutcome outcome = PrintBatch(files, printer);
+        failure = outcome.printerFailed ? outcome.printerError : BatchFailureText(files, outcome);
+    }
+    if (!failure.empty()) {
+        WriteRegistryString(settings::kProgramKey, settings::kLastError, failure);
+        if (suppress == 0)
+            MessageBoxW(nullptr, failure.c_str(), L"Kestrola Error", MB_OK | MB_ICONWARNING);
+    }
+    return failure.empty() ? 0 : -1;
 }

@@ -140,6 +140,79 @@ WideString FirstUsableFile(const std::vector<WideString>& names)
     return WideString();
 }
 
+std::vector<WideString> SplitNames(const WideString& text)
+{
+    std::vector<WideString> names;
+    WideString name;
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if (c == L'\\') {
+            std::size_t count = text.find_first_not_of(L'\\', i);
+            count = (count == WideString::npos ? text.size() : count) - i;
+            const bool beforeQuote = i + count < text.size() && text[i + count] == L'"';
+            name.append(beforeQuote ? count / 2 : count, L'\\');
+            i += count - 1;
+            if (beforeQuote && count % 2 == 1) {
+                name += L'"';
+                ++i;
+            }
+        } else if (c == L'"') {
+            quoted = !quoted;
+        } else if ((c == L' ' || c == L'\t') && !quoted) {
+            // An empty name ("") names nothing.
+            if (!name.empty())
+                names.push_back(name);
+            name.clear();
+        } else {
+            name += c;
+        }
+    }
+    if (!name.empty())
+        names.push_back(name);
+    return names;
+}
+
+std::vector<WideString> SplitFileList(const WideString& text, const WideString& asOnePath)
+{
+    if (file::Exists(asOnePath))
+        return {};
+    std::vector<WideString> names = SplitNames(text);
+    bool anyFile = false;
+    for (WideString& name : names) {
+        anyFile = file::Exists(name) || anyFile;
+        name = Normalise(name);
+    }
+    if (names.size() < 2 || !anyFile)
+        return {};
+    return names;
+}
+
+WideString JoinFileList(const std::vector<WideString>& files)
+{
+    WideString text;
+    for (const WideString& file : files)
+        text += (text.empty() ? L"\"" : L" \"") + file + L'"';
+    return text;
+}
+
+WideString PastedAsOneLine(const WideString& text)
+{
+    WideString line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n')
+            ++i;
+        line += text[i] == L'\r' || text[i] == L'\n' ? L' ' : text[i];
+    }
+    return line;
+}
+
+WideString BaseName(const WideString& path)
+{
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == WideString::npos ? path : path.substr(slash + 1);
+}
+
 }  // namespace path
 
 namespace file {

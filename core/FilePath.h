@@ -45,6 +45,22 @@ WideString ChosenFile(const WideString& given);
 // empty when there is none.
 WideString FirstUsableFile(const std::vector<WideString>& names);
 
+// Several files in one text, as Send To, "Copy as path" and the file box hand them over.
+// The names as Windows splits a command line: blanks separate, double quotes group, and a
+// backslash escapes a quote only when it stands right before one.
+std::vector<WideString> SplitNames(const WideString& text);
+// A text whose form as one path (asOnePath, after the way in's own quote rules) names an
+// existing file is that file alone and no batch. Otherwise two or more names of which at
+// least one is an existing file are a batch: every name in the order given, missing ones
+// too, each in its full form. Empty when the text is no batch.
+std::vector<WideString> SplitFileList(const WideString& text, const WideString& asOnePath);
+// A batch as the file box shows it: each path in double quotes, one blank between.
+WideString JoinFileList(const std::vector<WideString>& files);
+// Pasted text on one line: each line break becomes one blank.
+WideString PastedAsOneLine(const WideString& text);
+// The name after the last backslash.
+WideString BaseName(const WideString& path);
+
 }  // namespace path
 
 namespace file {

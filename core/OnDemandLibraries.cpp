@@ -28,6 +28,12 @@ BOOL WINAPI OpenFileDialog(OPENFILENAMEW* dialog)
     return open != nullptr ? open(dialog) : FALSE;
 }
 
+DWORD OpenFileDialogError()
+{
+    const auto error = EntryOnDemand<DWORD>(L"comdlg32.dll", "CommDlgExtendedError");
+    return error != nullptr ? error() : CDERR_INITIALIZATION;
+}
+
 BOOL WINAPI ShellExecuteOnDemand(SHELLEXECUTEINFOA* info)
 {
     const auto execute = EntryOnDemand<BOOL, SHELLEXECUTEINFOA*>(L"shell32.dll", "ShellExecuteExA");

@@ -4,11 +4,16 @@
 
 #include <windows.h>
 
+#include <cderr.h>
 #include <commdlg.h>
 #include <shellapi.h>
 
 // GetOpenFileNameW from comdlg32.dll; FALSE when the library cannot be had.
 BOOL WINAPI OpenFileDialog(OPENFILENAMEW* dialog);
+
+// CommDlgExtendedError: why the dialog returned FALSE, 0 when the user cancelled it;
+// CDERR_INITIALIZATION when the library cannot be had.
+DWORD OpenFileDialogError();
 
 // ShellExecuteExA from shell32.dll; FALSE when the library cannot be had.
 BOOL WINAPI ShellExecuteOnDemand(SHELLEXECUTEINFOA* info);

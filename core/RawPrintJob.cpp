@@ -291,6 +291,22 @@ WideString FormatWithText(const wchar_t* format, const WideString& text)
     return message;
 }
 
+std::string DecimalText(uint64_t number)
+{
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + number % 10));
+        number /= 10;
+    } while (number != 0);
+    return digits;
+}
+
+bool IsPrinterFailure(const WideString& errorText, const WideString& printerName)
+{
+    return errorText == FormatWithText(kCannotFindPrinter, printerName) ||
+           errorText == kCannotStartDocument;
+}
+
 bool PrintFileRaw(const WideString& filePath, const WideString& printerName,
                   WideString& errorText)
 {

@@ -54,5 +54,11 @@ bool PrintFileRaw(const WideString& filePath, const WideString& printerName,
                   WideString& errorText, PrinterWait& wait,
                   const RawJobTransfer& transfer = RawJobTransfer());
 
+// True for a failure of the printer rather than of the file (it could not be found,
+// opened or started), which every further file would meet as well.
+bool IsPrinterFailure(const WideString& errorText, const WideString& printerName);
+
 // Fills the single %s of a message with text of any length.
 WideString FormatWithText(const wchar_t* format, const WideString& text);
+// A number in decimal digits, for messages (without the library's formatting machinery).
+std::string DecimalText(uint64_t number);

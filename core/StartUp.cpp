@@ -35,12 +35,19 @@ int RunKestrola(const wchar_t* commandLine)
     // A failure text describes the current run only.
     DeleteRegistryValue(settings::kProgramKey, settings::kLastError);
 
-    const WideString filePath = ChosenFileFromWideCommandLine(commandLine);
+    // Send To hands over several files as one command line of quoted paths.
+    const WideString arguments = CommandLineArguments(commandLine);
+    const std::vector<WideString> batch =
+        path::SplitFileList(arguments, path::StripQuotes(arguments));
+    const WideString filePath =
+        batch.empty() ? ChosenFileFromWideCommandLine(commandLine) : WideString();
     DWORD autoPrint = 0;
     ReadRegistryDword(settings::kProgramKey, settings::kAutoPrint, autoPrint);
+    if (!batch.empty() && autoPrint != 0)
+        return AutoPrintFiles(batch);
     if (!filePath.empty() && autoPrint != 0)
         return AutoPrintFile(filePath);
 
-    LaunchWizard(filePath);
+    LaunchWizard(filePath, batch);
     return 0;
 }

@@ -2,6 +2,8 @@
 
 #include "core/WideString.h"
 
-// Opens the wizard, on the file page when filePath is not empty, and returns when the
-// user has closed it.
-void LaunchWizard(const WideString& filePath);
+#include <vector>
+
+// Opens the wizard, on the file page when filePath or batch is not empty, and returns when
+// the user has closed it.
+void LaunchWizard(const WideString& filePath, const std::vector<WideString>& batch = {});

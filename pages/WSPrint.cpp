@@ -1,5 +1,6 @@
 #include "pages/WSPrint.h"
 
+#include "core/FilePath.h"
 #include "core/OnDemandLibraries.h"
 #include "core/OwnedHandle.h"
 #include "core/RawPrintJob.h"
@@ -97,7 +98,7 @@ bool WSPrint::HandleMessage(HWND frame, UINT message, WPARAM wParam, LPARAM, LRE
     switch (message) {
     case WM_CTLCOLORSTATIC: {
         const HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, errorText.empty() ? RGB(0, 0, 0) : RGB(255, 0, 0));
+        SetTextColor(dc, Failed() ? RGB(255, 0, 0) : RGB(0, 0, 0));
         SetBkColor(dc, RGB(255, 255, 255));
         *result = reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
         return true;
@@ -116,6 +117,14 @@ bool WSPrint::HandleMessage(HWND frame, UINT message, WPARAM wParam, LPARAM, LRE
     case kStartPrintMessage:
         startQueued = false;
         RunPrintJob(frame);
+        return true;
+    case kBatchProgressMessage:
+        if (wParam < batch.size() && workerThread != nullptr) {
+            const WideString text = L"Printing " + path::FromAnsi(DecimalText(wParam + 1)) +
+                                    L" of " + path::FromAnsi(DecimalText(batch.size())) +
+                                    L": " + path::BaseName(batch[wParam]) + L"...";
+            SetWindowTextW(statusText, text.c_str());
+        }
         return true;
     case WM_DROPFILES:
         // A file dropped during a job, or before the confirmed job has started, is not
@@ -217,6 +226,13 @@ DWORD WINAPI WSPrint::PrintThreadProc(void* parameter)
     try {
         const WideString filePath = page->AppOwner()->GetFilePath();
         const WideString printerName = page->AppOwner()->GetPrinterName();
+        if (!page->batch.empty()) {
+            page->workerBatch = PrintBatch(page->batch, printerName, [page](std::size_t i) {
+                PostMessageA(page->progressWindow, kBatchProgressMessage, i, 0);
+            });
+            page->workerQueueWait = page->workerBatch.wait;
+            return 0;
+        }
         WideString error;
         PrinterWait wait = PrinterWait::None;
         if (!PrintFileRaw(filePath, printerName, error, wait))
@@ -236,6 +252,10 @@ void WSPrint::RunPrintJob(HWND frame)
     workerError.clear();
     workerQueueWait = PrinterWait::None;
     queueWait = PrinterWait::None;
+    batch = AppOwner()->GetBatch();
+    progressWindow = frame;
+    workerBatch = BatchOutcome();
+    batchFailure.clear();
 
     workerThread = CreateThread(nullptr, 0, PrintThreadProc, this, 0, nullptr);
     if (workerThread == nullptr) {
@@ -248,6 +268,8 @@ void WSPrint::RunPrintJob(HWND frame)
                 if (wait == WAIT_OBJECT_0) {
                     errorText = workerError;
                     queueWait = workerQueueWait;
+                    if (!batch.empty() && errorText.empty())
+                        batchFailure = BatchFailureText(batch, workerBatch);
                 } else {
                     errorText = L"An error occurred waiting for the print job to finish.";
                 }
@@ -279,20 +301,29 @@ void WSPrint::RunPrintJob(HWND frame)
 void WSPrint::ShowOutcome(HWND frame)
 {
     KillTimer(frame, kAnimationTimer);
-    const bool failed = !errorText.empty();
+    const bool failed = Failed();
     picture = failed ? Picture::Failure : Picture::Success;
     DrawPageBitmap(frame, failed ? failureImage : successImage, 0, 0);
     owner->SetNextButton(true, true, "Exit");
     owner->SetBackButton(true, true, "< Back");
-    if (failed) {
+    if (!errorText.empty()) {
         SetWindowTextW(statusText, errorText.c_str());
         WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);
+    } else if (failed) {
+        SetWindowTextW(statusText, batchFailure.c_str());
+        WriteRegistryString(settings::kProgramKey, settings::kLastError, batchFailure);
     } else {
         std::string text = "The file was sent to the printer successfully!";
+        if (!batch.empty())
+            text = "All " + DecimalText(batch.size()) +
+                   " files were sent to the printer successfully!";
         if (queueWait != PrinterWait::None)
             text = text + "\n\n" + DescribeWait(queueWait).notice;
         SetWindowTextA(statusText, text.c_str());
     }
+    // A batch closes by itself only when every file was sent.
+    if (!batchFailure.empty())
+        return;
     // A notice that closes with the wizard would never be read.
     DWORD autoClose = 0;
     ReadRegistryDword(settings::kProgramKey, settings::kAutoClose, autoClose);

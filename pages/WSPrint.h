@@ -3,11 +3,13 @@
 // responsive, animates meanwhile, then shows the outcome and stores a failure as
 // "LastError".
 
+#include "core/PrintBatch.h"
 #include "core/QueueState.h"
 #include "core/WideString.h"
 #include "wizard/AppWindowState.h"
 
 #include <string>
+#include <vector>
 
 class WSPrint : public AppWindowState {
 public:
@@ -15,6 +17,8 @@ public:
     static constexpr UINT kStartPrintMessage = 0x1C80;
     static constexpr UINT_PTR kAnimationTimer = 1;
     static constexpr int kStatusId = 120;
+    // Posted by the worker with the index of the batch's file whose job begins.
+    static constexpr UINT kBatchProgressMessage = 0x1C82;
 
     explicit WSPrint(AppWindowStateController* owner);
     ~WSPrint() override;
@@ -47,6 +51,7 @@ private:
     void AdvanceAnimation(HWND frame);
     void RunPrintJob(HWND frame);
     void ShowOutcome(HWND frame);
+    bool Failed() const { return !errorText.empty() || !batchFailure.empty(); }
     static DWORD WINAPI PrintThreadProc(void* page);
 
     HWND statusText = nullptr;
@@ -72,6 +77,12 @@ private:
     // What the worker hands over when it ends; read only after its thread has finished.
     WideString workerError;
     PrinterWait workerQueueWait = PrinterWait::None;
+    // The files of the current job when several go at once, copied as it starts; the
+    // worker reads them and posts its progress to progressWindow.
+    std::vector<WideString> batch;
+    HWND progressWindow = nullptr;
+    BatchOutcome workerBatch;  // what the worker hands over for a batch
+    WideString batchFailure;   // the outcome of a batch not sent whole; empty otherwise
     Picture picture = Picture::None;
     int pictureFrame = 0;  // the animation frame last drawn
 };

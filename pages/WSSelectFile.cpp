@@ -4,6 +4,7 @@
 #include "core/OnDemandLibraries.h"
 #include "core/PrinterList.h"
 #include "core/QueueState.h"
+#include "core/RawPrintJob.h"
 #include "pages/RecentFiles.h"
 #include "settings/ProgramSettings.h"
 #include "settings/RegistryStore.h"
@@ -11,6 +12,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -28,6 +30,54 @@ const char kFileNotFound[] =
     "Could not find the specified file.  Please make sure the file exists before continuing.";
 
 constexpr DWORD kAllFilesFilter = 5;
+
+// Room for the names of many files; a dialog that needs more says so.
+constexpr DWORD kChoiceBufferChars = 32768;
+
+const char kPreviousEditProc[] = "Kestrola_PreviousEditProc";
+
+// The files a multiple choice in the open-file dialog gives: the folder, then each name,
+// NUL-separated; one chosen file comes as its full path.
+std::vector<WideString> DialogChoice(const WideString& buffer, WORD fileOffset)
+{
+    const WideString first = buffer.c_str();
+    if (first.empty() || fileOffset == 0 || fileOffset > buffer.size() ||
+        buffer[fileOffset - 1] != L'\0')
+        return {first};
+    const WideString folder = first.back() == L'\\' ? first : first + L'\\';
+    std::vector<WideString> files;
+    for (std::size_t at = fileOffset; at < buffer.size() && buffer[at] != L'\0';) {
+        const WideString name = buffer.c_str() + at;
+        files.push_back(folder + name);
+        at += name.size() + 1;
+    }
+    return files;
+}
+
+// "Copy as path" of several files gives a path a line; a one-line box would paste the
+// first line only, so the lines arrive as one.
+LRESULT CALLBACK PasteOnOneLine(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto previous = reinterpret_cast<WNDPROC>(GetPropA(edit, kPreviousEditProc));
+    if (message == WM_PASTE && IsClipboardFormatAvailable(CF_UNICODETEXT) &&
+        OpenClipboard(edit)) {
+        WideString text;
+        const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+        if (const auto* chars = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+        const WideString line = path::PastedAsOneLine(text);
+        if (line != text) {
+            SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line.c_str()));
+            return 0;
+        }
+    }
+    if (message == WM_NCDESTROY)
+        RemovePropA(edit, kPreviousEditProc);
+    return CallWindowProcW(previous, edit, message, wParam, lParam);
+}
 
 WideString ControlText(HWND control)
 {
@@ -130,8 +180,12 @@ void WSSelectFile::FillFileBox()
 {
     COMBOBOXINFO info = {};
     info.cbSize = sizeof(info);
-    if (SendMessageA(fileBox, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info)))
+    if (SendMessageA(fileBox, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info))) {
         AddControl(info.hwndItem);
+        SetPropA(info.hwndItem, kPreviousEditProc,
+                 reinterpret_cast<HANDLE>(GetWindowLongPtrW(info.hwndItem, GWLP_WNDPROC)));
+        SetWindowLongPtrW(info.hwndItem, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PasteOnOneLine));
+    }
 
     const std::vector<WideString> recent = LoadRecentFiles();
     for (const WideString& path : recent)
@@ -141,6 +195,8 @@ void WSSelectFile::FillFileBox()
     const WideString chosen = AppOwner()->GetFilePath();
     if (!chosen.empty())
         SetWindowTextW(fileBox, chosen.c_str());
+    if (!AppOwner()->GetBatch().empty())
+        SetWindowTextW(fileBox, path::JoinFileList(AppOwner()->GetBatch()).c_str());
     SendMessageA(fileBox, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
@@ -251,49 +307,80 @@ bool WSSelectFile::HandleMessage(HWND frame, UINT message, WPARAM wParam, LPARAM
     return false;
 }
 
-// The dialog runs wide, so that any file name comes back intact.
+// The dialog runs wide, so that any file name comes back intact. Several files may be
+// chosen at once.
 void WSSelectFile::BrowseForFile(HWND frame)
 {
     DWORD filterIndex = 0;
     if (!ReadRegistryDword(settings::kProgramKey, settings::kOpenFilterIndex, filterIndex))
         filterIndex = kAllFilesFilter;
-    wchar_t file[MAX_PATH] = {};
+    WideString buffer(kChoiceBufferChars, L'\0');
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = frame;
     dialog.lpstrFilter = kOpenFilters;
     dialog.nFilterIndex = filterIndex;
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    if (!OpenFileDialog(&dialog))
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_EXPLORER;
+    for (;;) {
+        dialog.lpstrFile = &buffer[0];
+        dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+        if (OpenFileDialog(&dialog))
+            break;
+        const DWORD error = OpenFileDialogError();
+        if (error == FNERR_BUFFERTOOSMALL) {
+            // The choice did not fit: the dialog opens again, on the same folder, with room.
+            const std::size_t needed = *reinterpret_cast<const WORD*>(buffer.data());
+            buffer.assign(std::max(needed + 1, buffer.size() * 2), L'\0');
+            continue;
+        }
+        if (error != 0)
+            MessageBoxA(frame,
+                        ("The open-file dialog could not be shown (error " + DecimalText(error) +
+                         ").")
+                            .c_str(),
+                        "Error", MB_ICONWARNING);
         return;
+    }
     WriteRegistryDword(settings::kProgramKey, settings::kOpenFilterIndex, dialog.nFilterIndex);
-    UseChosenFile(frame, file);
+    const std::vector<WideString> chosen = DialogChoice(buffer, dialog.nFileOffset);
+    UseChosenFile(frame, chosen.size() > 1 ? path::JoinFileList(chosen) : chosen.front());
 }
 
-void WSSelectFile::UseChosenFile(HWND frame, const WideString& path)
+void WSSelectFile::UseChosenFile(HWND frame, const WideString& text)
 {
-    SetWindowTextW(fileBox, path.c_str());
+    SetWindowTextW(fileBox, text.c_str());
     if (!IsWindowEnabled(GetDlgItem(frame, WindowStateController::kNextId)))
-        UpdateNextForText(GetWindowTextLengthA(fileBox));
+        UpdateNextForText(GetWindowTextLengthW(fileBox));
 }
 
-bool WSSelectFile::TakeFile(HWND frame, const WideString& path)
+bool WSSelectFile::ShowWithText(HWND frame, const WideString& text)
 {
     owner->GoToPage(kPageId);
     // The controls are shown only while the page is current; it is not when the page
     // before it refused to be left.
     if ((GetWindowLongA(fileBox, GWL_STYLE) & WS_VISIBLE) == 0)
         return false;
-    UseChosenFile(frame, path);
+    UseChosenFile(frame, text);
     return true;
+}
+
+bool WSSelectFile::TakeFile(HWND frame, const WideString& path)
+{
+    return ShowWithText(frame, path);
+}
+
+bool WSSelectFile::TakeFiles(HWND frame, const std::vector<WideString>& files)
+{
+    return ShowWithText(frame, path::JoinFileList(files));
 }
 
 bool WSSelectFile::OnNext(HWND frame)
 {
     const WideString typed = ControlText(fileBox);
     const WideString name = path::CleanTyped(typed);
+    const std::vector<WideString> batch = path::SplitFileList(typed, name);
+    if (!batch.empty())
+        return OnNextWithBatch(frame, batch);
     if (name != typed)
         SetWindowTextW(fileBox, name.c_str());
     if (name.empty()) {
@@ -310,19 +397,52 @@ bool WSSelectFile::OnNext(HWND frame)
     const WideString path = path::Normalise(name);
     if (path != name)
         SetWindowTextW(fileBox, path.c_str());
-    // A printer that has gone since the box was filled counts as no choice.
-    const LRESULT selection = SendMessageA(printerBox, CB_GETCURSEL, 0, 0);
-    const WideString printer = PickedPrinter(shownPrinters, selection, GetPrinterList());
-    if (printer.empty()) {
-        MessageBoxA(frame, "You must select a printer.", "Error", MB_ICONWARNING);
+    const WideString printer = PrinterChoice(frame);
+    if (printer.empty())
         return false;
-    }
 
     AppOwner()->SetFilePath(path);
+    AppOwner()->SetBatch({});
     AppOwner()->SetPrinterName(printer);
+    Remember(printer, {path});
+    return true;
+}
+
+// Every file is checked before any is sent, so that a wrong name can be mended first.
+bool WSSelectFile::OnNextWithBatch(HWND frame, const std::vector<WideString>& batch)
+{
+    for (const WideString& file : batch) {
+        if (!file::Exists(file)) {
+            const WideString message = path::FromAnsi(kFileNotFound) + L"\n\n" + file;
+            MessageBoxW(frame, message.c_str(), L"Error", MB_ICONWARNING);
+            return false;
+        }
+    }
+    const WideString printer = PrinterChoice(frame);
+    if (printer.empty())
+        return false;
+    AppOwner()->SetBatch(batch);
+    AppOwner()->SetPrinterName(printer);
+    Remember(printer, batch);
+    return true;
+}
+
+// A printer that has gone since the box was filled counts as no choice.
+WideString WSSelectFile::PrinterChoice(HWND frame)
+{
+    const LRESULT selection = SendMessageA(printerBox, CB_GETCURSEL, 0, 0);
+    const WideString printer = PickedPrinter(shownPrinters, selection, GetPrinterList());
+    if (printer.empty())
+        MessageBoxA(frame, "You must select a printer.", "Error", MB_ICONWARNING);
+    return printer;
+}
+
+// The files enter the recent list as if sent one after another: the last goes on top.
+void WSSelectFile::Remember(const WideString& printer, const std::vector<WideString>& files)
+{
     WriteRegistryString(settings::kProgramKey, settings::kLastPrinterName, printer);
     std::vector<WideString> recent = LoadRecentFiles();
-    AddRecentFile(path, recent);
+    for (const WideString& file : files)
+        AddRecentFile(file, recent);
     SaveRecentFiles(recent);
-    return true;
 }

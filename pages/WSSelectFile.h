@@ -30,6 +30,7 @@ public:
                        LRESULT* result) override;
     // A dropped file: the page becomes current with the file in the box, as after a pick.
     bool TakeFile(HWND frame, const WideString& path) override;
+    bool TakeFiles(HWND frame, const std::vector<WideString>& files) override;
 
 private:
     struct Offset {
@@ -41,7 +42,11 @@ private:
     void FillFileBox();
     void FillPrinterBox();
     void BrowseForFile(HWND frame);
-    void UseChosenFile(HWND frame, const WideString& path);
+    void UseChosenFile(HWND frame, const WideString& text);
+    bool ShowWithText(HWND frame, const WideString& text);
+    bool OnNextWithBatch(HWND frame, const std::vector<WideString>& batch);
+    WideString PrinterChoice(HWND frame);
+    static void Remember(const WideString& printer, const std::vector<WideString>& files);
     void UpdateNextForText(int textLength);
     void ShowControls(int show);
     void ReadPrinterState(HWND frame);

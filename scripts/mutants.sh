@@ -133,6 +133,30 @@ sf-wide-box¦pages/WSSelectFile.cpp¦fileBoxAt, 294, 172, true);¦fileBoxAt, 294
 sf-box-long¦pages/WSSelectFile.cpp¦    if (path != name)¦    if (false)¦^FilePage\.TheJobGoes
 sf-typed-long¦pages/WSSelectFile.cpp¦    const WideString path = path::Normalise(name);¦    const WideString path = name;¦^FilePage\.TheJobGoes
 wp-drop-queued¦pages/WSPrint.cpp¦if (workerThread == nullptr && !startQueued)¦if (workerThread == nullptr)¦^FilePage\.Drops
+fl-quotes-group¦core/FilePath.cpp¦            quoted = !quoted;¦            quoted = false;¦^PathRules\.
+fl-escaped-quote¦core/FilePath.cpp¦if (beforeQuote && count % 2 == 1) {¦if (beforeQuote && count % 2 == 0) {¦^PathRules\.
+fl-one-file-first¦core/FilePath.cpp¦    if (file::Exists(asOnePath))¦    if (false)¦^PathRules\.
+fl-no-file-no-batch¦core/FilePath.cpp¦if (names.size() < 2 || !anyFile)¦if (names.size() < 2)¦^PathRules\.
+fl-not-full¦core/FilePath.cpp¦        name = Normalise(name);¦¦^PathRules\.
+fl-paste-crlf¦core/FilePath.cpp¦line += text[i] == L'\r' || text[i] == L'\n' ? L' ' : text[i];¦line += text[i] == L'\n' ? L' ' : text[i];¦^PathRules\.
+su-batch-ignored¦core/StartUp.cpp¦if (!batch.empty() && autoPrint != 0)¦if (false)¦^KestrolaProcessTest\.ExitCodes
+ap-batch-exit-code¦core/AutoPrint.cpp¦return failure.empty() ? 0 : -1;¦return 0;¦^KestrolaProcessTest\.ExitCodes
+ap-batch-last-error¦core/AutoPrint.cpp¦        WriteRegistryString(settings::kProgramKey, settings::kLastError, failure);¦¦^KestrolaProcessTest\.ExitCodes
+ap-batch-printer-once¦core/AutoPrint.cpp¦failure = outcome.printerFailed ?¦failure = false ?¦^KestrolaProcessTest\.ExitCodes
+raw-printer-failure¦core/RawPrintJob.cpp¦return errorText == FormatWithText(kCannotFindPrinter, printerName) ||¦return false &&¦^KestrolaProcessTest\.ExitCodes
+pb-stops-at-failure¦core/PrintBatch.cpp¦        outcome.errors[i] = error;¦        outcome.errors[i] = error, outcome.printerFailed = true;¦^(KestrolaProcessTest\.ExitCodes|FilePage\.ABatch)
+pb-sent-count¦core/PrintBatch.cpp¦sent += error.empty();¦sent += 1;¦^(KestrolaProcessTest\.ExitCodes|FilePage\.ABatch)
+pb-full-name¦core/PrintBatch.cpp¦path::BaseName(files[i])¦files[i]¦^(KestrolaProcessTest\.ExitCodes|FilePage\.ABatch)
+af-drop-batch¦wizard/AppWindowStateController.cpp¦files.size() > 1 ? std::string()¦false ? std::string()¦^FilePage\.(ABatch|Drops)
+sf-paste-lines¦pages/WSSelectFile.cpp¦        if (line != text) {¦        if (false) {¦^FilePage\.ABatch
+sf-batch-unchecked¦pages/WSSelectFile.cpp¦        if (!file::Exists(file)) {¦        if (false) {¦^FilePage\.ABatch
+sf-batch-recent¦pages/WSSelectFile.cpp¦        AddRecentFile(file, recent);¦        AddRecentFile(files.front(), recent);¦^FilePage\.ABatch
+sf-browse-one¦pages/WSSelectFile.cpp¦OFN_ALLOWMULTISELECT | OFN_EXPLORER;¦OFN_EXPLORER;¦^FilePage\.ABatch
+sf-browse-folder¦pages/WSSelectFile.cpp¦files.push_back(folder + name);¦files.push_back(name);¦^FilePage\.ABatch
+sf-batch-box¦pages/WSSelectFile.cpp¦    if (!AppOwner()->GetBatch().empty())¦    if (false)¦^FilePage\.ABatch
+wp-batch-outcome¦pages/WSPrint.cpp¦                        batchFailure = BatchFailureText(batch, workerBatch);¦                        batchFailure.clear();¦^FilePage\.ABatch
+wp-batch-close¦pages/WSPrint.cpp¦    if (!batchFailure.empty())¦    if (false)¦^PrintPage\.EachOutcome
+wp-batch-count¦pages/WSPrint.cpp¦text = "All " + DecimalText(batch.size()) +¦text = "All " + DecimalText(batch.size() - 1) +¦^FilePage\.ABatch
 wc-shift-in-front¦wizard/WindowStateController.cpp¦if (GetForegroundWindow() == frameWindow)¦if (frameWindow != nullptr)¦^WizardFrame\.
 lp-frame-get¦wizard/WindowStateController.cpp¦    while (GetMessageW(&message, nullptr, 0, 0) > 0) {¦    while (GetMessageA(&message, nullptr, 0, 0) > 0) {¦^e2e\.wizard$
 lp-frame-dispatch¦wizard/WindowStateController.cpp¦            DispatchMessageW(&message);¦            DispatchMessageA(&message);¦^e2e\.wizard$

@@ -41,6 +41,11 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
     const std::string wizard = "Morrowick Kestrola", box = "Kestrola Error";
     const WideString none = L"<none>", nowhere = L"Could not find the printer \"Kestrola Nowhere\".";
     const WideString printerName = printer.WideName();
+    const std::string job = data + "\x0C", a = dir.Write("a.prn", "A1"), c = dir.Write("c.prn", "C3");
+    // Several files, as Send To hands them over, go to a printer that keeps every job.
+    const WideString three = Wide("\"" + a + "\" \"" + dir.Path() + "\\missing.prn\" " + c);
+    const WideString notSent = L" files were sent to the printer. Not sent:\n", held = Wide(path);
+    CapturePrinter all(L"", 0, true);
     const struct {
         DWORD autoPrint, suppress;  // any non-zero value is on
         WideString printerName;
@@ -50,35 +55,42 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         DWORD exitCode;
         std::vector<std::string> windows;  // those seen, each answered or closed
         WideString lastError;
-        bool printed;
+        std::string printed;  // the bytes that reached either printer
         // Wine's library load orders for Kestrola.exe during the run ("": not loaded at all).
         std::vector<std::pair<std::string, std::string>> overrides = {};
     } cases[] = {
-        {1, 0, printerName, quoted, L"", "", 0, {}, none, true},
-        {1, 0, printerName, L"job.prn", L"", "", 0, {}, none, true},  // from the folder
-        {1, 0, printerName, L"\"" + deepFile + L"\"", L"", "", 0, {}, none, true},
+        {1, 0, printerName, quoted, L"", "", 0, {}, none, job},
+        {1, 0, printerName, L"job.prn", L"", "", 0, {}, none, job},  // from the folder
+        {1, 0, printerName, L"\"" + deepFile + L"\"", L"", "", 0, {}, none, job},
         // Libraries beside the program are preferred, as Windows does for those outside
         // KnownDLLs: the program still takes the system's own.
-        {1, 0, printerName, quoted, L"", "", 0, {}, none, true,
+        {1, 0, printerName, quoted, L"", "", 0, {}, none, job,
          {{"winspool.drv", "n,b"}, {"uxtheme", "n,b"}}},
         // No spooler library at all.
         {1, 0, printerName, quoted, L"", "", DWORD(-1), {box},
-         L"An error occurred while initializing the printer.", false, {{"winspool.drv", ""}}},
-        {0, 0, printerName, quoted, L"", "", 0, {wizard}, none, false, {{"winspool.drv", ""}}},
+         L"An error occurred while initializing the printer.", "", {{"winspool.drv", ""}}},
+        {0, 0, printerName, quoted, L"", "", 0, {wizard}, none, "", {{"winspool.drv", ""}}},
         {1, 0, printerName, Wide("\"" + dir.Path() + "\\missing.prn\""), L"", "", 0, {wizard},
-         none, false},
+         none, ""},
         {2, 2, L"", quoted, L"", "", DWORD(-1), {}, L"No printer specified for automatic printing.",
-         false},
-        {1, 0, L"Kestrola Nowhere", quoted, L"", "", DWORD(-1), {box}, nowhere, false},
+         ""},
+        {1, 0, L"Kestrola Nowhere", quoted, L"", "", DWORD(-1), {box}, nowhere, ""},
         {1, 0, printerName, ShortPath(heldForeign), heldForeign, "", DWORD(-1), {box},
-         L"Could not open the file:\n\n\"" + heldForeign + L"\"\n\nfor printing.", false},
+         L"Could not open the file:\n\n\"" + heldForeign + L"\"\n\nfor printing.", ""},
+        {1, 0, all.WideName(), three, L"", "", DWORD(-1), {box}, L"2 of 3" + notSent +
+         L"missing.prn: Could not open the file:\n\n\"" + Wide(dir.Path()) + L"\\missing.prn\"\n\nfor printing.",
+         "A1\x0C" "C3\x0C"},
+        {1, 1, all.WideName(), Wide(a + " " + c + " ") + quoted, held, "", DWORD(-1), {}, L"2 of 3" + notSent +
+         L"job one.prn: Could not open the file:\n\n\"" + held + L"\"\n\nfor printing.", "A1\x0C" "C3\x0C"},
+        {1, 0, all.WideName(), Wide(c + " " + a + " ") + quoted, L"", "", 0, {}, none, "C3\x0C" "A1\x0C" + job},
+        {1, 0, L"Kestrola Nowhere", three, L"", "", DWORD(-1), {box}, nowhere, ""},
         // A port file in a missing folder: the spooler cannot end the document.
         {1, 0, printerName, quoted, L"", "/nonexistent-kestrola-folder/job.prn", DWORD(-1),
-         {box}, L"An error occurred sending the file data to the printer.", false},
+         {box}, L"An error occurred sending the file data to the printer.", ""},
         // A port command that never reads keeps the wizard's job waiting in EndDocPrinter;
         // closing the wizard then and confirming ends the process at once.
         {0, 0, printerName, quoted, L"", "|exec >/dev/null 2>&1; sleep 60", 0,
-         {wizard, "Currently Printing"}, none, false},
+         {wizard, "Currently Printing"}, none, ""},
     };
     // Each run is of a copy of the program beside stand-ins for winspool.drv and uxtheme.dll,
     // which leave a marker file when loaded. Wine takes the load orders of a program that a
@@ -100,7 +112,7 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         RawWriteWide(kProgramSubKey, settings::kLastPrinterName, printerName);
         if (!c.port.empty())
             SetPrinterPort(printerName, c.port);
-        printer.Forget();
+        printer.Forget(), all.Forget();
         HANDLE holder = c.held.empty() ? INVALID_HANDLE_VALUE
                                        : CreateFileW(c.held.c_str(), GENERIC_WRITE, 0, nullptr,
                                                      OPEN_EXISTING, 0, nullptr);
@@ -129,8 +141,7 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
         EXPECT_EQ(c.windows, run.visibleWindowTitles) << what;
         EXPECT_EQ(c.lastError, RawReadWide(kProgramSubKey, settings::kLastError)) << what;
         EXPECT_TRUE(boxText == none || boxText == c.lastError) << what;
-        EXPECT_EQ(c.printed ? data + "\x0C" : "<none>", printer.HasJob() ? printer.Bytes() : "<none>")
-            << what;
+        EXPECT_EQ(c.printed, printer.Bytes() + all.Bytes()) << what;
     }
     SetCurrentDirectoryA("C:\\");
     DeleteFileW((L"\\\\?\\" + deepFile).c_str());

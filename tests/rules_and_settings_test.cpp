@@ -32,6 +32,18 @@ TEST(PathRules, QuotesBlanksAndLongFormsForEveryWayIn)
         return ChosenFileFromWideCommandLine((L"\"C:\\K\\Kestrola.exe\"  " + line).c_str());
     };
     const auto drop = [](std::vector<WideString> names) { return FirstUsableFile(names); };
+    // The batch a text makes, each name in <>; "" for a text that is one file or none.
+    const auto batch = [](const WideString& text, const std::vector<WideString>& names = {}) {
+        WideString all;
+        for (const WideString& name : names.empty() ? SplitFileList(text, CleanTyped(text)) : names)
+            all += L"<" + name + L">";
+        return all;
+    };
+    const WideString a = Wide(dir.Write("a.prn", "a")), b = Wide(dir.Write("b.prn", "b"));
+    dir.Write("a.prn b.prn", "one file");
+    WideString longList, longBatch;  // past 32,000 characters, as a command line can be
+    while (longList.size() < 32000)
+        longList += L" \"" + file + L"\"", longBatch += L"<" + file + L">";
     const std::pair<WideString, WideString> rows[] = {
         // One leading and one trailing quote, each removed on its own.
         {StripQuotes(L"\"C:\\a b\\c.prn\""), L"C:\\a b\\c.prn"}, {StripQuotes(L"\"C:\\a.prn"), L"C:\\a.prn"},
@@ -55,6 +67,15 @@ TEST(PathRules, QuotesBlanksAndLongFormsForEveryWayIn)
         // The first dropped name that is an existing file.
         {drop({root, root + L"\\gone.zpl", file, foreign}), file}, {drop({root}), L""},
         {drop({shortForeign, file}), foreign},
+        // Several names as a command line splits them, in order, each in full; a missing
+        // name or a folder is kept. A text that is one file, or names no file, is no batch.
+        {batch(L"\"" + file + L"\" missing.prn  " + root), L"<" + file + L"><" + root + L"\\missing.prn><" + root + L">"},
+        {batch(L"b.prn a.prn"), L"<" + b + L"><" + a + L">"}, {batch(L"a.prn b.prn"), L""},
+        {batch(file), L""}, {batch(L"\"" + file + L"\""), L""}, {batch(root + L" x.prn"), L""},
+        {batch(L"a.prn"), L""}, {batch(longList), longBatch},
+        {batch(L"", SplitNames(L"a\\\\\"b c\" \"\"\td\\\"e")), L"<a\\b c><d\"e>"},
+        {batch(JoinFileList({a, file})), L"<" + a + L"><" + file + L">"},
+        {PastedAsOneLine(L"\"a\"\r\n\"b\"\n\"c\"\r\"d\"\r\n"), L"\"a\" \"b\" \"c\" \"d\" "},
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.second, row.first) << "row " << (&row - rows);

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
 #include <memory>
 #include <shlobj.h>
 
@@ -70,6 +71,23 @@ protected:
         steps.insert(steps.end(), {WaitFor([=] { return IsWindowVisible(FindThreadWindow(title)); }, title),
                                    [=] { answer(FindThreadWindow(title)); },
                                    WaitFor([=] { return FindThreadWindow(title) == nullptr; }, title)});
+    }
+
+    // Drops the names on the frame as the shell does; true when the program freed the memory.
+    // A queued drop waits for the messages before it (and is freed with the window).
+    bool Drop(const std::vector<WideString>& names, bool queue = false)
+    {
+        WideString list;
+        for (const WideString& name : names)
+            list += name + L'\0';
+        HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t));
+        auto* block = static_cast<DROPFILES*>(GlobalLock(memory));
+        *block = {sizeof(DROPFILES), {}, FALSE, TRUE};
+        memcpy(block + 1, list.data(), list.size() * sizeof(wchar_t));
+        GlobalUnlock(memory);
+        queue ? PostMessageA(wizard.Frame(), WM_DROPFILES, WPARAM(memory), 0)
+              : SendMessageA(wizard.Frame(), WM_DROPFILES, WPARAM(memory), 0);
+        return queue || GlobalFlags(memory) == GMEM_INVALID_HANDLE;
     }
 
     ProgramKeyGuard programKey;
@@ -217,33 +235,21 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
     EXPECT_EQ(nonAnsi, RawReadWide(kProgramSubKey, "RecentFile_00"));
 }
 
-// The first dropped file that exists is taken, from any page but one printing; folders and
-// missing files are passed over. A name outside the code page comes whole.
+// One dropped file that exists is taken, from any page but one printing; folders and missing
+// files are passed over. A name outside the code page comes whole.
 TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
 {
     CapturePrinter slow(L"", 3);
     RawWriteString(kProgramSubKey, settings::kLastPrinterName, slow.Name());
     std::vector<bool> released;
-    // Drops the names on the frame as the shell does; notes whether the program freed the
-    // memory. A queued drop waits for the messages before it (and is freed with the window).
     const auto drop = [&](const std::vector<WideString>& names, bool queue = false) {
-        WideString list;
-        for (const WideString& name : names)
-            list += name + L'\0';
-        HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t));
-        auto* block = static_cast<DROPFILES*>(GlobalLock(memory));
-        *block = {sizeof(DROPFILES), {}, FALSE, TRUE};
-        memcpy(block + 1, list.data(), list.size() * sizeof(wchar_t));
-        GlobalUnlock(memory);
-        queue ? PostMessageA(wizard.Frame(), WM_DROPFILES, WPARAM(memory), 0)
-              : SendMessageA(wizard.Frame(), WM_DROPFILES, WPARAM(memory), 0);
-        released.push_back(queue || GlobalFlags(memory) == GMEM_INVALID_HANDLE);
+        released.push_back(Drop(names, queue));
     };
     wizard.Script(0, {[&] {
         EXPECT_TRUE(GetWindowLongA(wizard.Frame(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
         drop({Wide(dir.Path()), Wide(dir.Path() + "\\gone.zpl")});
         EXPECT_EQ(0u, wizard.Index());
-        drop({Wide(dir.Path()), Wide(job), nonAnsi});
+        drop({Wide(dir.Path()), Wide(job), Wide(dir.Path() + "\\gone.zpl")});
         EXPECT_EQ(1u, wizard.Index());
         EXPECT_EQ(job, WindowText(wizard.FileBox()));
         SetWindowTextA(wizard.FileBox(), "");  // a drop makes "Print" usable as a pick does
@@ -267,6 +273,86 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
     EXPECT_EQ(std::vector<bool>(6, true), released);
 }
 
+// Several files at once, from the command line, dropped, chosen together in "Browse..." or pasted as the lines of
+// "Copy as path", show in the box as a list. "Print >" checks every file first and names a
+// missing one; then each is printed in order, and a file another program holds open is named
+// while the rest still go. Each file sent enters the recent list, the last on top.
+TEST_F(FilePage, ABatchFromAnyWayInIsCheckedFirstThenPrintedFileByFile)
+{
+    CapturePrinter all(L"", 0, true);
+    RawWriteString(kProgramSubKey, settings::kLastPrinterName, all.Name());
+    const std::string a = dir.Write("a.zpl", "AA"), held = dir.Write("held.zpl", "x"), gone = dir.Path() + "\\gone.zpl";
+    const OwnedFile holder(CreateFileA(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const auto q = [](const std::string& path) { return "\"" + path + "\""; };
+    const auto browse = [&](const std::string& folder, const std::vector<std::string>& names) {
+        std::vector<LoopStep> steps = {[&] { PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0); }};
+        AddAnswer(steps, "Open", [folder, names](HWND dialog) {
+            SetDlgItemTextA(dialog, 0x47C, folder.c_str());  // the dialog goes there
+            SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+            // Selected in the dialog's list, one after the other, as with Ctrl and a click.
+            const HWND list = FindWindowExA(FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr), nullptr,
+                                            "SysListView32", nullptr);
+            for (const std::string& name : names) {
+                LVFINDINFOA find = {};
+                find.flags = LVFI_STRING, find.psz = name.c_str();
+                LVITEMA item = {};
+                item.stateMask = item.state = LVIS_SELECTED;
+                SendMessageA(list, LVM_SETITEMSTATE, SendMessageA(list, LVM_FINDITEMA, WPARAM(-1), LPARAM(&find)),
+                             LPARAM(&item));
+            }
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        });
+        return steps;
+    };
+    const auto paste = [&](const std::string& text) {  // with Ctrl+V, as typed
+        return std::vector<LoopStep>{[&, text] {
+            SetWindowTextA(wizard.FileBox(), "");
+            const WideString wide = Wide(text);
+            HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
+            memcpy(GlobalLock(memory), wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+            GlobalUnlock(memory);
+            OpenClipboard(wizard.Frame()), EmptyClipboard(), SetClipboardData(CF_UNICODETEXT, memory), CloseClipboard();
+            INPUT keys[4] = {};
+            for (INPUT& key : keys)
+                key.type = INPUT_KEYBOARD;
+            keys[0].ki.wVk = keys[3].ki.wVk = VK_CONTROL, keys[1].ki.wVk = keys[2].ki.wVk = 'V';
+            keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+            SendInput(4, keys, sizeof(INPUT));
+        }};
+    };
+    const std::string allSent = "All 2 files were sent to the printer successfully!";
+    const std::string missing = "Could not find the specified file.  Please make sure the file exists before continuing.\n\n";
+    wizard.SetBatch({Wide(a), Wide(gone)});  // as from the command line
+    const struct { std::vector<LoopStep> handOver; std::string box, outcome, bytes; } cases[] = {
+        {{}, q(a) + " " + q(gone), missing + gone, ""},
+        {{[&] { Drop({Wide(a), Wide(dir.Path()), Wide(job), Wide(gone)}); }}, q(a) + " " + q(job), allSent,
+         "AA\x0C" "slow job\x0C"},
+        {browse(dir.Path(), {"held.zpl", "a.zpl"}), q(a) + " " + q(held), "1 of 2 files were sent to the printer. "
+         "Not sent:\nheld.zpl: Could not open the file:\n\n" + q(held) + "\n\nfor printing.", "AA\x0C"},
+        {paste(q(job) + "\r\n" + q(gone) + "\r\n"), q(job) + " " + q(gone) + " ", missing + gone, ""},
+        {paste(q(a) + "\r\n" + q(job)), q(a) + " " + q(job), allSent, "AA\x0C" "slow job\x0C"},
+    };
+    std::vector<LoopStep> steps;
+    for (const auto& c : cases) {
+        steps.push_back([&] { all.Forget(); });
+        steps.insert(steps.end(), c.handOver.begin(), c.handOver.end());
+        steps.push_back(WaitFor([&] { return WindowText(wizard.FileBox()) == c.box; }, "the files in the box"));
+        steps.push_back([&] { wizard.Press(wizard.Next()); });
+        steps.push_back(WaitFor([&] { return FindThreadWindow("Error") ||
+                                             (wizard.Index() == 2 && IsWindowEnabled(wizard.Back())); }, "the outcome"));
+        steps.push_back([&] {
+            const HWND box = FindThreadWindow("Error");
+            EXPECT_EQ(c.outcome + " | " + c.bytes, (box ? MessageBoxText(box) : wizard.Status()) + " | " + all.Bytes());
+            box ? (void)PostMessageA(box, WM_COMMAND, IDOK, 0) : wizard.Press(wizard.Back());
+        });
+    }
+    steps.push_back(WaitFor([] { return !FindThreadWindow("Error"); }, "the message to go"));
+    wizard.Script(1, steps);
+    Values after = RawValues(kProgramSubKey);
+    EXPECT_EQ((std::vector<std::string>{job, a, held}),
+              (std::vector<std::string>{after["RecentFile_00"], after["RecentFile_01"], after["RecentFile_02"]}));
+}
+
 // The picture, text and "LastError" of each outcome, the picture kept by a repaint; "Exit"
 // then closes the wizard. "AutoClose" of exactly 1 closes it at once after any outcome but a
 // job that the queue holds.
@@ -279,13 +365,17 @@ TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
     const char kNotSent[] = "An error occurred sending the file data to the printer.";
     const std::string held = "The file was sent to the printer successfully!\n\n" +
                              std::string(DescribeWait(PrinterWait::Offline).notice);
-    const struct { std::string printer, text, lastError, ink; DWORD autoClose; bool offline = false; } cases[] = {
+    // A batch not sent whole keeps the wizard open whatever "AutoClose" says.
+    const std::string gone = dir.Path() + "\\gone.zpl", notAll = "1 of 2 files were sent to the printer. Not sent:\n"
+        "gone.zpl: Could not open the file:\n\n\"" + gone + "\"\n\nfor printing.";
+    const struct { std::string printer, text, lastError, ink; DWORD autoClose; bool offline = false, batch = false; } cases[] = {
         {"Kestrola Nowhere", kNotFound, kNotFound, "red", 2},
         {unfinished.Name(), kNotSent, kNotSent, "red", 0},
         {sent, "The file was sent to the printer successfully!", "<none>", "green", 2},
         {"Kestrola Nowhere", "", kNotFound, "", 1},
         {sent, "", "<none>", "", 1},
         {sent, held, "<none>", "green", 1, true},
+        {sent, notAll, notAll, "red", 1, false, true},
     };
     for (const auto& c : cases) {
         RawWriteString(kProgramSubKey, settings::kLastError, "stale");
@@ -293,6 +383,7 @@ TEST_F(PrintPage, EachOutcomeShowsItsPictureTextAndLastErrorOrClosesTheWizard)
         printer.Forget();
         SetPrinterOffline(printer.WideName(), c.offline);
         Wizard w(job, c.printer);
+        w.SetBatch(c.batch ? std::vector<WideString>{Wide(gone), Wide(job)} : std::vector<WideString>());
         const auto run = w.Script(2, {w.WaitForOutcome(), [&] {
             EXPECT_EQ(c.text, w.Status());
             RedrawWindow(w.Frame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

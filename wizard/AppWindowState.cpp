@@ -8,6 +8,8 @@ AppWindowState::~AppWindowState() = default;
 
 bool AppWindowState::TakeFile(HWND, const WideString&) { return false; }
 
+bool AppWindowState::TakeFiles(HWND, const std::vector<WideString>&) { return false; }
+
 AppWindowStateController* AppWindowState::AppOwner() const
 {
     return static_cast<AppWindowStateController*>(owner);

@@ -5,6 +5,8 @@
 #include "core/WideString.h"
 #include "wizard/WindowState.h"
 
+#include <vector>
+
 class AppWindowStateController;
 
 class AppWindowState : public WindowState {
@@ -16,6 +18,8 @@ public:
     // takes it becomes current with the file in place and returns true; by default a page
     // takes none.
     virtual bool TakeFile(HWND frame, const WideString& path);
+    // The same for several files at once, full paths in order.
+    virtual bool TakeFiles(HWND frame, const std::vector<WideString>& files);
 
 protected:
     // The owner as the application frame it was constructed with.

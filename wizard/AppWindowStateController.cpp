@@ -63,6 +63,10 @@ void AppWindowStateController::SetPrinterName(const WideString& name) { printerN
 
 WideString AppWindowStateController::GetPrinterName() const { return printerName; }
 
+void AppWindowStateController::SetBatch(const std::vector<WideString>& files) { batch = files; }
+
+const std::vector<WideString>& AppWindowStateController::GetBatch() const { return batch; }
+
 bool AppWindowStateController::HandleMessage(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam, LRESULT* result)
 {
@@ -145,16 +149,23 @@ void AppWindowStateController::ShowAboutBox(HWND window)
 }
 
 // A page with a job running has already refused the drop; the other pages let the file
-// page take the first dropped file.
+// page take every dropped file that exists, or the first usable one when only one does.
 void AppWindowStateController::TakeDroppedFiles(HWND window, HDROP drop)
 {
-    const WideString path = path::FirstUsableFile(DroppedNames(drop));
+    const std::vector<WideString> names = DroppedNames(drop);
     ReleaseDrop(drop);
-    if (path.empty())
+    std::vector<WideString> files;
+    for (const WideString& name : names) {
+        if (file::Exists(name))
+            files.push_back(path::Normalise(name));
+    }
+    const WideString path = files.size() > 1 ? WideString() : path::FirstUsableFile(names);
+    if (path.empty() && files.size() < 2)
         return;
     // Pages reach this frame only through its own AddPage, so each is an AppWindowState.
     for (const auto& entry : pages) {
-        if (static_cast<AppWindowState*>(entry.first)->TakeFile(window, path))
+        auto* page = static_cast<AppWindowState*>(entry.first);
+        if (path.empty() ? page->TakeFiles(window, files) : page->TakeFile(window, path))
             return;
     }
 }

@@ -9,6 +9,8 @@
 
 #include <shellapi.h>
 
+#include <vector>
+
 class AppWindowState;
 
 class AppWindowStateController : public WindowStateController {
@@ -34,10 +36,14 @@ public:
     WideString GetFilePath() const;
     void SetPrinterName(const WideString& name);
     WideString GetPrinterName() const;
+    // Several files chosen at once, full paths in order; empty when one file is chosen.
+    void SetBatch(const std::vector<WideString>& files);
+    const std::vector<WideString>& GetBatch() const;
 
 protected:
     WideString filePath;
     WideString printerName;
+    std::vector<WideString> batch;
     HWND aboutButton = nullptr;
     ButtonSlot aboutSlot = {-442, -30};
 

@@ -64,7 +64,7 @@ KeyGuard::~KeyGuard()
         CopyTree(HKEY_CURRENT_USER, saved_.SubKey(), root_, subKey_);
 }
 
-CapturePrinter::CapturePrinter(const WideString& name, int delaySeconds)
+CapturePrinter::CapturePrinter(const WideString& name, int delaySeconds, bool appending)
     : wideName_(name.empty() ? Wide(Unique("Kestrola Test ")) : name), name_(Narrow(wideName_))
 {
     const char* dir = std::getenv("KESTROLA_CAPTURE_DIR");
@@ -73,8 +73,9 @@ CapturePrinter::CapturePrinter(const WideString& name, int delaySeconds)
     std::replace(portFile_.begin(), portFile_.end(), '/', '\\');
     Forget();
     const std::string port =
-        delaySeconds > 0 ? "|sleep " + std::to_string(delaySeconds) + "; cat > '" + unixFile + "'"
-                         : unixFile;
+        delaySeconds > 0 || appending
+            ? "|sleep " + std::to_string(delaySeconds) + "; cat >" + (appending ? "> '" : " '") + unixFile + "'"
+            : unixFile;
     for (const auto& text : std::map<std::string, WideString>{
              {"Name", wideName_}, {"Port", Wide(port)}, {"Print Processor", L"WinPrint"},
              {"Datatype", L"RAW"}, {"Printer Driver", L"Generic / Text Only"}})

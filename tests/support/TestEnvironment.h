@@ -56,12 +56,14 @@ struct ProgramKeyGuard : KeyGuard {
 class CapturePrinter {
 public:
     // With a delay, each job reaches the file that many seconds late: a slow printer.
-    explicit CapturePrinter(const WideString& name = WideString(), int delaySeconds = 0);
+    // Appending, the file keeps every job in the order they ended.
+    explicit CapturePrinter(const WideString& name = WideString(), int delaySeconds = 0,
+                            bool appending = false);
     ~CapturePrinter();
     const std::string& Name() const { return name_; }  // as the code page has it
     const WideString& WideName() const { return wideName_; }
     bool HasJob() const { return GetFileAttributesA(portFile_.c_str()) != INVALID_FILE_ATTRIBUTES; }
-    std::string Bytes() const { return ReadFileBytes(portFile_); }  // the last job's
+    std::string Bytes() const { return ReadFileBytes(portFile_); }  // the last job's, or all
     void Forget() { DeleteFileA(portFile_.c_str()); }
 
 private:

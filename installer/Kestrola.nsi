@@ -168,9 +168,10 @@ Explorer. It is listed under $\"Open with$\" for all five either way."
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 !macroend
 
+Var Windows64  ; 1 where 64-bit programs run, with a registry view of their own
+
 ; The x64 installer works in the 64-bit registry view, where a 64-bit program is looked
 ; up; it would not start on 32-bit Windows at all, and says so where the system lets it try.
-Var Windows64  ; 1 where 64-bit programs run, with a registry view of their own
 !macro UseArchitecture
   StrCpy $Windows64 1
   ${IfNot} ${RunningX64}

@@ -18,7 +18,7 @@ const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\
 const std::string kProgId = "Kestrola.PrintFile", kApplicationKey = "Software\\Classes\\Applications\\Kestrola.exe";
 const char kViewer[] = "KestrolaTest.PostScriptViewer";  // owned .ps files before Kestrola
 const HKEY kMachine = HKEY_LOCAL_MACHINE, kUser = HKEY_CURRENT_USER;
-const DWORD kViews[] = {0x20000, 0x10000};  // RRF_SUBKEY_WOW6432KEY, RRF_SUBKEY_WOW6464KEY
+const REGSAM kViews[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
 const int kArchitectures = sizeof(void*) == 8 ? 2 : 1;  // x86, and x64 in the x64 build
 
 std::string Folder(int csidl)
@@ -30,18 +30,24 @@ std::string Folder(int csidl)
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// A key's text value ("" for its default value) in a registry view, or "<none>".
-std::string TextAt(HKEY root, DWORD view, const std::string& key, const std::string& value = "")
+// A key's text value ("" for its default value) in a registry view: "<none>" when the key
+// has no such value, "<no key>" when there is no key.
+std::string TextAt(HKEY root, REGSAM view, const std::string& key, const std::string& value = "")
 {
+    HKEY opened = nullptr;
     char text[2048] = "";
     DWORD size = sizeof(text) - 1;
-    return RegGetValueA(root, key.c_str(), value.c_str(), RRF_RT_ANY | view, nullptr, text, &size) ? "<none>" : text;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE | view, &opened) != ERROR_SUCCESS)
+        return "<no key>";
+    const LONG read = RegQueryValueExA(opened, value.c_str(), nullptr, nullptr, (BYTE*)text, &size);
+    RegCloseKey(opened);
+    return read == ERROR_SUCCESS ? text : "<none>";
 }
 
 // Runs an installation's quiet uninstall command, if one is registered. The uninstaller
 // restarts itself from a temporary copy and returns at once; a copy told the folder with
 // _?= works in place and can be waited for.
-void Uninstall(HKEY root, DWORD view, const std::string& scratch, const std::string& switches = "")
+void Uninstall(HKEY root, REGSAM view, const std::string& scratch, const std::string& switches = "")
 {
     const std::string command = TextAt(root, view, kUninstallKey, "QuietUninstallString");
     const size_t close = command.find('"', 1);
@@ -95,25 +101,29 @@ TEST_P(Installer, LeavesWhatIsInstalledRegisteredAndNothingElse)
         std::string programs[2];  // the program for every user, for the user; "" where none
         for (const HKEY root : {kMachine, kUser}) {
             const int mode = root == kUser, a = installed[mode];
-            const std::string folder = a < 0 ? "<none>" : mode ? userFolder : machineFolders[a];
+            const std::string folder = a < 0 ? "<no key>" : mode ? userFolder : machineFolders[a];
             const std::string& exe = programs[mode] = a < 0 ? "" : folder + "\\Kestrola.exe";
             EXPECT_EQ(folder, TextAt(root, a < 0 ? 0 : kViews[a], kUninstallKey, "InstallLocation"));
             const std::string program = ReadFileBytes(exe), menu = ReadFileBytes(Folder(mode ? CSIDL_PROGRAMS : CSIDL_COMMON_PROGRAMS) + "\\Kestrola.lnk");
             EXPECT_TRUE(a < 0 || (program == ReadFileBytes(exes[a]) && program.find("processorArchitecture" + manifests[a]) != std::string::npos)) << exe;
             EXPECT_TRUE(a < 0 ? menu.empty() : menu.find(exe) != std::string::npos) << exe;
-            for (const std::string& key : {"Software\\Classes\\" + kProgId, kApplicationKey})
-                EXPECT_EQ(a < 0 ? "<none>" : "\"" + exe + "\" \"%1\"", TextAt(root, 0, key + "\\shell\\open\\command"));
+            const std::string command = "\"" + exe + "\" \"%1\"", progId = "Software\\Classes\\" + kProgId;
+            for (const auto& value : std::vector<std::pair<std::string, std::string>>{
+                     {progId, "Printer data file"}, {progId + "\\shell\\open\\command", command},
+                     {kApplicationKey + "\\shell\\open\\command", command}, {kApplicationKey, "<none>"}})
+                EXPECT_EQ(a < 0 ? "<no key>" : value.second, TextAt(root, 0, value.first)) << value.first;
             // Every type offers Kestrola under "Open with"; only the chosen ones open with it.
             for (const std::string ext : {"prn", "pcl", "zpl", "ps", "eps"}) {
-                const std::string key = "Software\\Classes\\." + ext, none = a < 0 ? "<none>" : "";
-                EXPECT_EQ(a >= 0 && (ext == "prn" || ext == "ps") ? kProgId : ext == "ps" && !mode ? kViewer : "<none>", TextAt(root, 0, key));
-                EXPECT_EQ(none, TextAt(root, 0, key + "\\OpenWithProgids", kProgId)) << ext;
-                EXPECT_EQ(none, TextAt(root, 0, kApplicationKey + "\\SupportedTypes", "." + ext)) << ext;
+                const std::string key = "Software\\Classes\\." + ext, none = a < 0 ? "<no key>" : "";
+                const std::string owner = ext == "ps" && !mode ? kViewer : a < 0 ? "<no key>" : "<none>";
+                EXPECT_EQ(a >= 0 && (ext == "prn" || ext == "ps") ? kProgId : owner, TextAt(root, 0, key)) << ext;
+                EXPECT_EQ(none + none, TextAt(root, 0, key + "\\OpenWithProgids", kProgId) +
+                                           TextAt(root, 0, kApplicationKey + "\\SupportedTypes", "." + ext)) << ext;
             }
         }
         // One installation a mode: nothing is left of another architecture's.
         for (int a = 0; a < kArchitectures; ++a)
-            EXPECT_TRUE(a == installed[0] || (!Exists(machineFolders[a]) && TextAt(kMachine, kViews[a], kUninstallKey) == "<none>")) << a;
+            EXPECT_TRUE(a == installed[0] || (!Exists(machineFolders[a]) && TextAt(kMachine, kViews[a], kUninstallKey) == "<no key>")) << a;
         EXPECT_EQ(installed[1] >= 0, Exists(userFolder));
         const std::string& sendTo = programs[installed[1] >= 0];
         const auto linkIsRight = [&] { return sendTo.empty() ? !Exists(link) : ReadFileBytes(link).find(sendTo) != std::string::npos; };
@@ -126,7 +136,7 @@ TEST_P(Installer, LeavesWhatIsInstalledRegisteredAndNothingElse)
             DeleteFileA(link.c_str());
         for (const DWORD view : kViews) {
             const std::string command = TextAt(kMachine, view, "Software\\Microsoft\\Active Setup\\Installed Components\\MorrowickDesign.Kestrola", "StubPath");
-            EXPECT_TRUE(command == "<none>" || RunProgram(Wide(command)).exitCode == 0) << command;
+            EXPECT_TRUE(command == "<no key>" || RunProgram(Wide(command)).exitCode == 0) << command;
         }
         EXPECT_TRUE(linkIsRight()) << "another account's";
         // Opened as a double click does (start.exe); Wine's shell reads file types from the

@@ -64,7 +64,7 @@ raw-xps-ignored¦core/RawPrintJob.cpp¦dwPrinterDriverAttributes &¦dwPrinterDri
 wow-no-native¦core/RawPrintJob.cpp¦        if (native)¦        if (false)¦^RawPrintJobTest\.DataType
 wow-x64-name¦core/DriverEnvironment.cpp¦return "Windows x64";¦return "Windows NT x86";¦^RawPrintJobTest\.DataType
 env-same-arch¦core/DriverEnvironment.cpp¦machine == IMAGE_FILE_MACHINE_UNKNOWN || machine == program¦machine == IMAGE_FILE_MACHINE_UNKNOWN¦^RawPrintJobTest\.DataType
-inst-no-replace¦installer/Kestrola.nsi¦  Call ReplaceEarlierInstallation¦¦^Orders/Installer\.
+inst-no-replace¦installer/Kestrola.nsi¦  ${AndIf} $R1 != $INSTDIR¦  ${AndIf} $R1 == $INSTDIR¦^Orders/Installer\.
 inst-replace-view¦installer/Kestrola.nsi¦  !insertmacro ReplaceInView 32¦  !insertmacro ReplaceInView 64¦^Orders/Installer\.
 inst-sendto-stub¦installer/Kestrola.nsi¦${IfThen} $R1 == "" ${|} CreateShortcut¦${IfThen} $R1 != "" ${|} CreateShortcut¦^Orders/Installer\.
 inst-stale-link¦installer/Kestrola.nsi¦if errorlevel 1 del /f /q¦if errorlevel 1 rem /f /q¦^Orders/Installer\.

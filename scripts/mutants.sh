@@ -324,7 +324,7 @@ run_tests() {  # PATTERN SECONDS (0: no limit) -> sets outcome: passed / failed 
 # CTest's expressions allow few groups: the union is spelled out as the names it matches.
 all_patterns=$(for pattern in "${patterns[@]}"; do
     PATTERN=$pattern awk -F'\t' '$1 ~ ENVIRON["PATTERN"] { print $1 }' "$test_map"
-done | sort -u | sed 's/[.]/\\./g; s/.*/^&$/' | paste -sd'|')
+done | sort -u | sed 's/[.()]/\\&/g; s/.*/^&$/' | paste -sd'|')
 echo "Running the named tests on the unchanged program..." >&2
 run_tests "$all_patterns" 0
 if [ "$outcome" != passed ]; then

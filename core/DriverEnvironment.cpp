@@ -12,28 +12,34 @@ const char* DriverEnvironmentForMachine(USHORT machine)
     }
 }
 
-const char* Wow64NativeDriverEnvironment()
+const char* NativeDriverEnvironment(USHORT program, USHORT machine)
+{
+    if (machine == IMAGE_FILE_MACHINE_UNKNOWN || machine == program)
+        return nullptr;
+    return DriverEnvironmentForMachine(machine);
+}
+
+const char* NativeDriverEnvironment()
 {
 #ifdef _WIN64
-    return nullptr;
+    const USHORT program = IMAGE_FILE_MACHINE_AMD64;
 #else
-    // IsWow64Process2 (Windows 10 1709 and later) also tells x64 from ARM64; before it,
-    // WoW64 meant x64.
+    const USHORT program = IMAGE_FILE_MACHINE_I386;
+#endif
+    // IsWow64Process2 (Windows 10 1709 and later) names the native machine also to an x64
+    // process emulated on ARM64, which is no WoW64 process; before it, WoW64 meant x64.
     const HMODULE kernel = GetModuleHandleA("kernel32.dll");
     using IsWow64Process2Call = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
     const FARPROC entry = kernel ? GetProcAddress(kernel, "IsWow64Process2") : nullptr;
     const auto isWow64Process2 =
         reinterpret_cast<IsWow64Process2Call>(reinterpret_cast<void*>(entry));
-    if (isWow64Process2) {
-        USHORT process = IMAGE_FILE_MACHINE_UNKNOWN, native = IMAGE_FILE_MACHINE_UNKNOWN;
-        if (!isWow64Process2(GetCurrentProcess(), &process, &native) ||
-            process == IMAGE_FILE_MACHINE_UNKNOWN)
-            return nullptr;
-        return DriverEnvironmentForMachine(native);
-    }
+    USHORT process = IMAGE_FILE_MACHINE_UNKNOWN, native = IMAGE_FILE_MACHINE_UNKNOWN;
+    if (isWow64Process2)
+        return isWow64Process2(GetCurrentProcess(), &process, &native)
+                   ? NativeDriverEnvironment(program, native)
+                   : nullptr;
     BOOL wow64 = FALSE;
     if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64)
         return nullptr;
-    return DriverEnvironmentForMachine(IMAGE_FILE_MACHINE_AMD64);
-#endif
+    return NativeDriverEnvironment(program, IMAGE_FILE_MACHINE_AMD64);
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The spooler names drivers by the environment they are built for. A 32-bit program on
-// 64-bit Windows asks in its own ("Windows NT x86") unless told otherwise, and a queue
+// The spooler names drivers by the environment they are built for. A program running on
+// a machine of another architecture (the x86 program under WoW64, the x64 program under
+// emulation on ARM64) asks in its own environment unless told otherwise, and a queue
 // whose driver is installed for the native architecture only has no driver there.
 
 #include <windows.h>
@@ -9,6 +10,9 @@
 // the spooler has no separate environment for here.
 const char* DriverEnvironmentForMachine(USHORT machine);
 
-// The native environment when this process runs under WoW64, or null when its own
-// environment is the native one.
-const char* Wow64NativeDriverEnvironment();
+// The machine's native environment when a program built for the machine type program
+// runs on a machine of type machine, or null when the two are the same (or unknown).
+const char* NativeDriverEnvironment(USHORT program, USHORT machine);
+
+// The same for this process.
+const char* NativeDriverEnvironment();

@@ -108,15 +108,15 @@ int XpsFlagIn(HANDLE printer, const char* environment, const RawJobTransfer& tra
 // An XPS-based driver (every queue of the IPP class driver, for one) accepts a "RAW" job
 // and prints nothing; "XPS_PASS" hands the bytes to the device past its filters. Systems
 // that cannot answer level 8 (older Windows, Wine) have no such drivers, and there the
-// size query, which every job pays for, is the only call. A 32-bit program on 64-bit
-// Windows also asks in the native environment, where a driver installed for 64-bit
-// programs only is found.
+// size query, which every job pays for, is the only call. A program running on a machine
+// of another architecture also asks in the native environment, where a driver installed
+// for native programs only is found.
 bool DriverIsXpsBased(HANDLE printer, const RawJobTransfer& transfer)
 {
     int xps = XpsFlagIn(printer, nullptr, transfer);
     if (xps < 0) {
         const char* native = transfer.nativeEnvironment ? transfer.nativeEnvironment()
-                                                        : Wow64NativeDriverEnvironment();
+                                                        : NativeDriverEnvironment();
         if (native)
             xps = XpsFlagIn(printer, native, transfer);
     }

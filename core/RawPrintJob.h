@@ -31,8 +31,8 @@ struct RawJobTransfer {
                        DWORD size, DWORD* needed)>
         getPrinterDriver = nullptr;
     std::function<DWORD(HANDLE printer, DWORD level, BYTE* docInfo)> startDocPrinter = nullptr;
-    // The native driver environment of a 32-bit program on 64-bit Windows, null
-    // elsewhere; when unset, the process's own answer (Wow64NativeDriverEnvironment).
+    // The native driver environment where the program's architecture is not the
+    // machine's, null elsewhere; when unset, the process's own (NativeDriverEnvironment).
     std::function<const char*()> nativeEnvironment = nullptr;
     // The same for the calls that end the job: EndPagePrinter, EndDocPrinter, AbortPrinter.
     enum class End { Page, Document, Abort };

@@ -13,6 +13,10 @@
 ;   Uninstall.exe /S [/CurrentUser | /AllUsers] [/REMOVESETTINGS]
 ; Without /ASSOCIATE, .prn, .pcl and .zpl are taken over and .ps and .eps are not. Every
 ; one of the five types gets Kestrola under "Open with" whatever is chosen.
+;
+; There is one installation for every user and one for each user at most: installing
+; either architecture's program where the other one (or the same one in another folder)
+; is installed in the same mode uninstalls that one first, keeping the settings.
 
 !ifndef ARCH
   !error "Define ARCH on the makensis command line (-DARCH=x86 or -DARCH=x64)."
@@ -44,6 +48,9 @@ SetCompressor /SOLID lzma
 !define APPLICATION_KEY "${CLASSES}\Applications\Kestrola.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrola"
 !define SETTINGS_KEY "Software\MorrowickDesign\Kestrola"
+!define ACTIVE_SETUP_KEY \
+    "Software\Microsoft\Active Setup\Installed Components\MorrowickDesign.Kestrola"
+!define SENDTO_LINK "$SENDTO\${PRODUCT}.lnk"
 !define OPEN_COMMAND '"$INSTDIR\Kestrola.exe" "%1"'
 
 Name "${PRODUCT}"
@@ -161,9 +168,15 @@ Explorer. It is listed under $\"Open with$\" for all five either way."
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 !macroend
 
+Var Windows64  ; 1 where 64-bit programs run, with a registry view of their own
+
 ; The x64 installer works in the 64-bit registry view, where a 64-bit program is looked
 ; up; it would not start on 32-bit Windows at all, and says so where the system lets it try.
 !macro UseArchitecture
+  StrCpy $Windows64 1
+  ${IfNot} ${RunningX64}
+    StrCpy $Windows64 0
+  ${EndIf}
   !if "${ARCH}" == "x64"
     ${IfNot} ${RunningX64}
       MessageBox MB_OK|MB_ICONSTOP \
@@ -176,10 +189,86 @@ Kestrola-${VERSION}-x86-setup.exe." /SD IDOK
   !endif
 !macroend
 
+!macro UseOwnRegView
+  !if "${ARCH}" == "x64"
+    SetRegView 64
+  !else
+    SetRegView 32
+  !endif
+!macroend
+
+; ---------------------------------------------------------------------------------------
+; Send To. The folder is each account's own, and Windows has no common one.
+
+; The current account's link to the program in FOLDER, unless the account has an
+; installation of its own, whose link it keeps.
+!macro GiveSendTo FOLDER
+  ReadRegStr $R1 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${IfThen} $R1 == "" ${|} CreateShortcut "${SENDTO_LINK}" "${FOLDER}\Kestrola.exe" ${|}
+!macroend
+
+; Active Setup runs StubPath once at sign-in for every account whose recorded Version of
+; the component is lower, so COMMAND reaches every account; the Version written is above
+; any that either architecture's installation wrote before.
+!macro SetActiveSetup COMMAND
+  SetRegView 32
+  ReadRegStr $R1 HKLM "${ACTIVE_SETUP_KEY}" "Version"
+  IntOp $R1 $R1 + 0
+  ${If} $Windows64 == 1
+    SetRegView 64
+    ReadRegStr $R2 HKLM "${ACTIVE_SETUP_KEY}" "Version"
+    ${IfThen} $R2 > $R1 ${|} IntOp $R1 $R2 + 0 ${|}
+    ; The other view's entry belongs to an installation that is gone.
+    !if "${ARCH}" == "x64"
+      SetRegView 32
+    !endif
+    DeleteRegKey HKLM "${ACTIVE_SETUP_KEY}"
+  ${EndIf}
+  IntOp $R1 $R1 + 1
+  !insertmacro UseOwnRegView
+  WriteRegStr HKLM "${ACTIVE_SETUP_KEY}" "" "${PRODUCT}"
+  WriteRegStr HKLM "${ACTIVE_SETUP_KEY}" "Version" "$R1,0,0,0"
+  WriteRegDWORD HKLM "${ACTIVE_SETUP_KEY}" "IsInstalled" 1
+  WriteRegStr HKLM "${ACTIVE_SETUP_KEY}" "StubPath" '${COMMAND}'
+!macroend
+
 ; ---------------------------------------------------------------------------------------
 ; Installation
 
+; An installation of this mode in another folder, found in either registry view, is
+; removed by its own uninstaller; one whose uninstaller is gone leaves only its entry.
+!macro ReplaceInView VIEW
+  SetRegView ${VIEW}
+  ReadRegStr $R1 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $R1 != ""
+  ${AndIf} $R1 != $INSTDIR
+    ${If} ${FileExists} "$R1\Uninstall.exe"
+      ClearErrors
+      ExecWait '"$R1\Uninstall.exe" /$MultiUser.InstallMode /S _?=$R1' $R2
+      ${If} ${Errors}
+      ${OrIf} $R2 != 0
+        MessageBox MB_OK|MB_ICONSTOP \
+            "The earlier installation of ${PRODUCT} in $R1 could not be removed." /SD IDOK
+        SetErrorLevel 2
+        Quit
+      ${EndIf}
+      Delete "$R1\Uninstall.exe"
+      RMDir "$R1"
+    ${EndIf}
+    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ${EndIf}
+!macroend
+
+Function ReplaceEarlierInstallation
+  !insertmacro ReplaceInView 32
+  ${If} $Windows64 == 1
+    !insertmacro ReplaceInView 64
+  ${EndIf}
+  !insertmacro UseOwnRegView
+FunctionEnd
+
 Section "-${PRODUCT}" SecProgram
+  Call ReplaceEarlierInstallation
   SetOutPath "$INSTDIR"
   File "/oname=Kestrola.exe" "${EXE}"
   File "/oname=LICENSE.txt" "${LICENSE}"
@@ -199,8 +288,13 @@ Section "-${PRODUCT}" SecProgram
   !insertmacro OfferOpenWith eps
 
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\Kestrola.exe"
-  ; "Send to" belongs to the installing user, also in a per-machine installation.
-  CreateShortcut "$SENDTO\${PRODUCT}.lnk" "$INSTDIR\Kestrola.exe"
+  ${If} $MultiUser.InstallMode == "AllUsers"
+    ; Every other account gets its Send To link at its next sign-in.
+    !insertmacro SetActiveSetup '"$INSTDIR\Uninstall.exe" /SENDTO _?=$INSTDIR'
+    !insertmacro GiveSendTo "$INSTDIR"
+  ${Else}
+    CreateShortcut "${SENDTO_LINK}" "$INSTDIR\Kestrola.exe"
+  ${EndIf}
 
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -324,7 +418,29 @@ Section "-un.${PRODUCT}"
   DeleteRegKey /ifempty SHCTX "${CLASSES}\Applications"
 
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
-  Delete "$SENDTO\${PRODUCT}.lnk"
+  ${If} $MultiUser.InstallMode == "AllUsers"
+    ; Every other account loses its link at its next sign-in, unless it has an
+    ; installation of its own.
+    !insertmacro SetActiveSetup '"$SYSDIR\cmd.exe" /d /q /c reg query HKCU\${UNINSTALL_KEY} \
+>nul 2>nul & if errorlevel 1 del /f /q "%APPDATA%\Microsoft\Windows\SendTo\${PRODUCT}.lnk"'
+    ReadRegStr $R1 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    ${IfThen} $R1 == "" ${|} Delete "${SENDTO_LINK}" ${|}
+  ${Else}
+    Delete "${SENDTO_LINK}"
+    ; An installation for every user gives this account its link back.
+    StrCpy $R0 ""
+    ${If} $Windows64 == 1
+      SetRegView 64
+      ReadRegStr $R0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${EndIf}
+    SetRegView 32
+    ${IfThen} $R0 == "" ${|} ReadRegStr $R0 HKLM "${UNINSTALL_KEY}" "InstallLocation" ${|}
+    !insertmacro UseOwnRegView
+    ${If} $R0 != ""
+    ${AndIf} ${FileExists} "$R0\Kestrola.exe"
+      CreateShortcut "${SENDTO_LINK}" "$R0\Kestrola.exe"
+    ${EndIf}
+  ${EndIf}
   Delete "$INSTDIR\Kestrola.exe"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\Uninstall.exe"
@@ -345,9 +461,18 @@ SectionEnd
 
 Function un.onInit
   !insertmacro UseArchitecture
+  ${GetParameters} $0
+  ; An account's sign-in step of an installation for every user (Active Setup), with the
+  ; account's own rights.
+  ClearErrors
+  ${GetOptions} $0 "/SENDTO" $1
+  ${IfNot} ${Errors}
+    !insertmacro GiveSendTo "$INSTDIR"
+    SetErrorLevel 0
+    Quit
+  ${EndIf}
   UserInfo::GetAccountType
   Pop $2
-  ${GetParameters} $0
   ; The mode comes from the command line, or else from where this uninstaller lives.
   ClearErrors
   ${GetOptions} $0 "/AllUsers" $1
@@ -378,6 +503,7 @@ Function un.onInit
   ${Else}
     SetShellVarContext current
   ${EndIf}
+  StrCpy $MultiUser.InstallMode $3
 
   ClearErrors
   ${GetOptions} $0 "/REMOVESETTINGS" $1

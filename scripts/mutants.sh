@@ -63,6 +63,14 @@ rf-shift¦pages/RecentFiles.cpp¦for (size_t i = k; i >= 1; --i)¦for (size_t i 
 raw-xps-ignored¦core/RawPrintJob.cpp¦dwPrinterDriverAttributes &¦dwPrinterDriverAttributes & 0 &¦^RawPrintJobTest\.DataType
 wow-no-native¦core/RawPrintJob.cpp¦        if (native)¦        if (false)¦^RawPrintJobTest\.DataType
 wow-x64-name¦core/DriverEnvironment.cpp¦return "Windows x64";¦return "Windows NT x86";¦^RawPrintJobTest\.DataType
+env-same-arch¦core/DriverEnvironment.cpp¦machine == IMAGE_FILE_MACHINE_UNKNOWN || machine == program¦machine == IMAGE_FILE_MACHINE_UNKNOWN¦^RawPrintJobTest\.DataType
+inst-no-replace¦installer/Kestrola.nsi¦  ${AndIf} $R1 != $INSTDIR¦  ${AndIf} $R1 == $INSTDIR¦^Orders/Installer\.
+inst-replace-view¦installer/Kestrola.nsi¦  !insertmacro ReplaceInView 32¦  !insertmacro ReplaceInView 64¦^Orders/Installer\.
+inst-sendto-stub¦installer/Kestrola.nsi¦${IfThen} $R1 == "" ${|} CreateShortcut¦${IfThen} $R1 != "" ${|} CreateShortcut¦^Orders/Installer\.
+inst-stale-link¦installer/Kestrola.nsi¦if errorlevel 1 del /f /q¦if errorlevel 1 rem /f /q¦^Orders/Installer\.
+inst-own-link-kept¦installer/Kestrola.nsi¦reg query HKCU\${UNINSTALL_KEY}¦reg query HKCU\${UNINSTALL_KEY}.old¦^Orders/Installer\.
+inst-link-back¦installer/Kestrola.nsi¦      CreateShortcut "${SENDTO_LINK}" "$R0\Kestrola.exe"¦¦^Orders/Installer\.
+inst-manifest-arch¦CMakeLists.txt¦    set(KESTROLA_MANIFEST_ARCH amd64)¦    set(KESTROLA_MANIFEST_ARCH x86)¦^Orders/Installer\.
 raw-1804-once¦core/RawPrintJob.cpp¦if (job == 0 && GetLastError() == ERROR_INVALID_DATATYPE) {¦if (false) {¦^RawPrintJobTest\.DataType
 raw-end-doc¦core/RawPrintJob.cpp¦if (EndCall(RawJobTransfer::End::Document, printer, transfer) == FALSE)¦if (EndCall(RawJobTransfer::End::Document, printer, transfer) == FALSE && false)¦^KestrolaProcessTest\.ExitCodes
 pl-picked¦core/PrinterList.cpp¦if (lstrcmpiW(entry.name.c_str(), picked.c_str()) == 0)¦if (lstrcmpiW(entry.name.c_str(), picked.c_str()) != 0)¦^PrinterList\.ThePicked
@@ -272,6 +280,12 @@ head_commit=$(git -C "$source_dir" rev-parse HEAD)
 echo "Cloning $source_dir at ${head_commit:0:12} into $clone" >&2
 git clone -q --no-checkout "$source_dir" "$clone"
 git -C "$clone" checkout -q --detach "$head_commit"
+# The x64 build's installer tests also run the x86 build's installer: the checkout's own,
+# built from unchanged sources.
+if [ "$arch" = x64 ] && [ -d "$source_dir/build/x86/release" ]; then
+    mkdir -p "$clone/build/x86"
+    cp -r "$source_dir/build/x86/release" "$source_dir/build/x86/Kestrola.exe" "$clone/build/x86/"
+fi
 
 # The test programs normally wait for the release too; here a mutant's build makes the
 # release only when its tests install it.
@@ -342,7 +356,7 @@ run_tests() {  # PATTERN SECONDS (0: no limit) -> sets outcome: passed / failed 
 # CTest's expressions allow few groups: the union is spelled out as the names it matches.
 all_patterns=$(for pattern in "${patterns[@]}"; do
     PATTERN=$pattern awk -F'\t' '$1 ~ ENVIRON["PATTERN"] { print $1 }' "$test_map"
-done | sort -u | sed 's/[.]/\\./g; s/.*/^&$/' | paste -sd'|')
+done | sort -u | sed 's/[.()]/\\&/g; s/.*/^&$/' | paste -sd'|')
 echo "Running the named tests on the unchanged program..." >&2
 run_tests "$all_patterns" 0
 if [ "$outcome" != passed ]; then

@@ -149,7 +149,7 @@ TEST_F(RawPrintJobTest, DataTypeFollowsTheDriverAndTheOtherIsTriedOnceOnError180
         std::vector<std::string> types;
         std::string printed;
         const char* answersIn = nullptr;  // the one driver environment that has the driver
-        USHORT native = IMAGE_FILE_MACHINE_UNKNOWN;  // WoW64's native machine, if any
+        USHORT program = IMAGE_FILE_MACHINE_UNKNOWN, machine = IMAGE_FILE_MACHINE_UNKNOWN;
     } cases[] = {
         {-1, {0}, {"RAW"}, "^XA^XZ\x0C"},
         {0x1 | 0x4, {0}, {"RAW"}, "^XA^XZ\x0C"},
@@ -158,16 +158,18 @@ TEST_F(RawPrintJobTest, DataTypeFollowsTheDriverAndTheOtherIsTriedOnceOnError180
         {0, {1804, 0}, {"RAW", "XPS_PASS"}, "^XA^XZ\x0C"},
         {0, {1804, 1804}, {"RAW", "XPS_PASS"}, failed},
         {0x2, {ERROR_ACCESS_DENIED}, {"XPS_PASS"}, failed},
-        // A 32-bit program on 64-bit Windows finds a driver installed for 64-bit only.
-        {0x2, {0}, {"XPS_PASS"}, "^XA^XZ\x0C", "Windows x64", IMAGE_FILE_MACHINE_AMD64},
-        {0x2, {0}, {"RAW"}, "^XA^XZ\x0C", "Windows x64"},
-        {0x2, {0}, {"XPS_PASS"}, "^XA^XZ\x0C", "Windows ARM64", 0xAA64},
+        // A program on a machine of another architecture finds a driver installed for
+        // the machine's programs only: x86 on x64, x86 on ARM64, x64 on ARM64, native.
+        {0x2, {0}, {"XPS_PASS"}, "^XA^XZ\x0C", "Windows x64", IMAGE_FILE_MACHINE_I386, IMAGE_FILE_MACHINE_AMD64},
+        {0x2, {0}, {"XPS_PASS"}, "^XA^XZ\x0C", "Windows ARM64", IMAGE_FILE_MACHINE_I386, 0xAA64},
+        {0x2, {0}, {"XPS_PASS"}, "^XA^XZ\x0C", "Windows ARM64", IMAGE_FILE_MACHINE_AMD64, 0xAA64},
+        {0x2, {0}, {"RAW"}, "^XA^XZ\x0C", "Windows x64", IMAGE_FILE_MACHINE_AMD64, IMAGE_FILE_MACHINE_AMD64},
     };
     for (const auto& c : cases) {
         printer.Forget();
         RawJobTransfer transfer;
         bool sized = false;  // answers a fetch only after a size query, as some systems do
-        transfer.nativeEnvironment = [&] { return DriverEnvironmentForMachine(c.native); };
+        transfer.nativeEnvironment = [&] { return NativeDriverEnvironment(c.program, c.machine); };
         transfer.getPrinterDriver = [&](HANDLE, const char* environment, DWORD, BYTE* info,
                                         DWORD size, DWORD* needed) {
             const bool here = std::string(environment ? environment : "") == (c.answersIn ? c.answersIn : "");

@@ -194,10 +194,11 @@ bool FinishJob(HANDLE printer, const RawJobTransfer& transfer, bool pages, Print
         EndCall(RawJobTransfer::End::Page, printer, transfer);
     if (EndCall(RawJobTransfer::End::Document, printer, transfer) == FALSE)
         return false;
-    wait = ReadPrinterWait([&](BYTE* info, DWORD size, DWORD* needed) {
-        return transfer.getPrinter ? transfer.getPrinter(printer, 2, info, size, needed)
-                                   : Spooler()->getPrinter(printer, 2, info, size, needed);
-    });
+    if (transfer.readQueueState)
+        wait = ReadPrinterWait([&](BYTE* info, DWORD size, DWORD* needed) {
+            return transfer.getPrinter ? transfer.getPrinter(printer, 2, info, size, needed)
+                                       : Spooler()->getPrinter(printer, 2, info, size, needed);
+        });
     return true;
 }
 
@@ -292,8 +293,10 @@ std::string FormatWithText(const char* format, const std::string& text)
 bool PrintFileRaw(const std::string& filePath, const std::string& printerName,
                   std::string& errorText)
 {
+    RawJobTransfer transfer;
+    transfer.readQueueState = false;
     PrinterWait wait = PrinterWait::None;
-    return PrintFileRaw(filePath, printerName, errorText, wait);
+    return PrintFileRaw(filePath, printerName, errorText, wait, transfer);
 }
 
 bool PrintFileRaw(const std::string& filePath, const std::string& printerName,

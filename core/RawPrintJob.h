@@ -38,11 +38,15 @@ struct RawJobTransfer {
     // The same for the queue's state once the job is accepted (GetPrinterA).
     std::function<BOOL(HANDLE printer, DWORD level, BYTE* info, DWORD size, DWORD* needed)>
         getPrinter = nullptr;
+    // Whether the queue's state is read at all: a caller that does not show it need not
+    // pay for the spooler's answer.
+    bool readQueueState = true;
 };
 
 // Returns true when the data and the trailer were handed to the spooler and the document
 // was closed. On failure errorText receives a fixed message; on success it is untouched.
 // A data write that fails cancels the job, so that no truncated job prints.
+// The queue's state is not read.
 bool PrintFileRaw(const std::string& filePath, const std::string& printerName,
                   std::string& errorText);
 // The same, and after a job the spooler accepted, wait tells whether the queue holds it

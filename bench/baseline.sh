@@ -29,7 +29,7 @@ for arch in x86 x64; do
             -e 's/SetWindowLongA(\([^,]*\), GWL_WNDPROC, reinterpret_cast<LONG>/SetWindowLongPtrA(\1, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>/' \
             "$source"/toolkit/*.cpp
     fi
-    cmake -S "$source" -B "$source/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTROLA_ARCH=$arch \
+    cmake -S "$source" -B "$source/build" -G Ninja --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release -DKESTROLA_ARCH=$arch \
         -DKESTROLA_TESTS=OFF -DKESTROLA_BENCH=OFF -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
     cmake --build "$source/build" --target Kestrola >/dev/null
     mkdir -p "$out/$arch"

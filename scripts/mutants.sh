@@ -114,7 +114,7 @@ ap-suppress-one¦core/AutoPrint.cpp¦if (suppressErrors == 0)¦if (suppressError
 raw-abort-buffered¦core/RawPrintJob.cpp¦    if (!WriteData(printer.get(), transfer, data, size)) {¦    if (!WriteData(printer.get(), transfer, data, size) && FinishJob(printer.get(), transfer, pages, wait)) {¦^RawPrintJobTest\.Bytes
 raw-no-state¦core/RawPrintJob.cpp¦    wait = ReadPrinterWait(¦    wait = PrinterWait::None, ReadPrinterWait(¦^RawPrintJobTest\.Bytes
 raw-state-flag¦core/RawPrintJob.cpp¦    if (transfer.readQueueState)¦    if (!transfer.readQueueState)¦^(RawPrintJobTest\.Bytes|PrintPage\.EachOutcome)
-sp-once-failed¦core/SpoolerLibrary.cpp¦    return TRUE;¦    return FALSE;¦^KestrolaProcessTest\.ExitCodes
+sp-unbound¦core/SpoolerLibrary.cpp¦    *spooler = BindSpooler(¦    *spooler = nullptr, BindSpooler(¦^KestrolaProcessTest\.ExitCodes
 raw-state-level¦core/RawPrintJob.cpp¦: Spooler()->getPrinter(printer, 2, info, size, needed);¦: Spooler()->getPrinter(printer, 1, info, size, needed);¦^PrintPage\.EachOutcome
 qs-offline-attr¦core/QueueState.cpp¦{PrinterWait::Offline, PRINTER_ATTRIBUTE_WORK_OFFLINE, PRINTER_STATUS_OFFLINE,¦{PrinterWait::Offline, 0, PRINTER_STATUS_OFFLINE,¦^QueueState\.
 qs-paper-bit¦core/QueueState.cpp¦{PrinterWait::PaperOut, 0, PRINTER_STATUS_PAPER_OUT,¦{PrinterWait::PaperOut, 0, PRINTER_STATUS_PAPER_PROBLEM,¦^QueueState\.

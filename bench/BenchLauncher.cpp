@@ -1,18 +1,21 @@
 // Runs programs that print one file to the capture printer, times them from the Win32 side
-// and samples their peak working set, alternating between them so that drift in the
-// machine's load falls on all alike.
+// and samples their peak working set. Each round runs every program once, in an order that
+// changes from round to round through every possible order, so that each program goes
+// first as often as any other and drift in the machine's load falls on all alike.
 //
 // Usage: BenchLauncher.exe RUNS MEMORY_RUNS CAPTURE_FILE EXPECTED_BYTES NAME=COMMAND...
-//   RUNS          timed runs of each program (after one untimed warm-up run each)
+//   RUNS          timed rounds (after one untimed warm-up run each), rounded up to a whole
+//                 number of cycles through the orders (2 for two programs, 6 for three)
 //   MEMORY_RUNS   further runs of each, polling GetProcessMemoryInfo every millisecond
 //   CAPTURE_FILE  the capture printer's port file (a Windows path); removed before each run
 //   EXPECTED_BYTES  the size each job must leave there; any other size or a non-zero exit
 //                 code stops the benchmark
 // Prints one line per program:
 //   result NAME RUNS MIN_MS MEDIAN_MS PEAK_WORKING_SET_BYTES POLLED_MEDIAN_MS
-// and, for every program but the last, the median over the timed rounds of its time
-// divided by the last program's time in the same round (the two ran back to back):
-//   paired NAME MEDIAN_RATIO
+// and one line for every two programs A and B (A named before B), the median over the
+// rounds of A's time divided by B's in the same round, over all rounds, over those in
+// which A ran before B and over those in which B ran first:
+//   paired A B MEDIAN_RATIO ROUNDS A_FIRST_MEDIAN A_FIRST_ROUNDS B_FIRST_MEDIAN B_FIRST_ROUNDS
 #include <windows.h>
 #include <psapi.h>
 
@@ -27,7 +30,8 @@ namespace {
 struct Program {
     std::string name;
     std::string commandLine;
-    std::vector<double> times;        // milliseconds, unpolled runs
+    std::vector<double> times;        // milliseconds, unpolled runs, one a round
+    std::vector<size_t> positions;    // where in its round each of those runs came
     std::vector<double> polledTimes;  // milliseconds, runs with memory polling
     SIZE_T peakWorkingSet = 0;
 };
@@ -136,11 +140,11 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "not NAME=COMMAND: %s\n", argv[i]);
             return 2;
         }
-        programs.push_back({entry.substr(0, equals), entry.substr(equals + 1), {}, {}, 0});
+        programs.push_back({entry.substr(0, equals), entry.substr(equals + 1), {}, {}, {}, 0});
     }
 
-    // One warm-up run each, then timed runs in alternating order, then polled runs. A job
-    // that did not arrive whole ends the benchmark: its time would mean nothing.
+    // One warm-up run each, then the timed rounds, then polled runs. A job that did not
+    // arrive whole ends the benchmark: its time would mean nothing.
     auto run = [&](Program& program, bool timed, bool polled) {
         DeleteFileA(captureFile.c_str());
         const RunResult result = RunOnce(program.commandLine, polled);
@@ -159,12 +163,23 @@ int main(int argc, char** argv)
             if (!run(program, false, false))
                 return 1;
     }
-    for (int i = 0; i < runs; ++i) {
-        for (size_t k = 0; k < programs.size(); ++k) {
-            Program& program = programs[i % 2 ? programs.size() - 1 - k : k];
+    // Whole cycles through every order of the programs: each goes first, last and in
+    // between equally often, and each two of them run in either order equally often.
+    std::vector<size_t> order(programs.size());
+    for (size_t k = 0; k < order.size(); ++k)
+        order[k] = k;
+    int cycle = 1;
+    for (size_t k = 2; k <= order.size(); ++k)
+        cycle *= static_cast<int>(k);
+    const int rounds = runs > 0 ? (runs + cycle - 1) / cycle * cycle : 0;
+    for (int i = 0; i < rounds; ++i) {
+        for (size_t position = 0; position < order.size(); ++position) {
+            Program& program = programs[order[position]];
             if (!run(program, true, false))
                 return 1;
+            program.positions.push_back(position);
         }
+        std::next_permutation(order.begin(), order.end());
     }
     for (int i = 0; i < memoryRuns; ++i) {
         for (Program& program : programs)
@@ -177,12 +192,20 @@ int main(int argc, char** argv)
                     static_cast<int>(program.times.size()), Minimum(program.times),
                     Median(program.times), static_cast<unsigned long>(program.peakWorkingSet),
                     Median(program.polledTimes));
-    const Program& reference = programs.back();
-    for (size_t k = 0; k + 1 < programs.size() && runs > 0; ++k) {
-        std::vector<double> ratios;
-        for (int i = 0; i < runs; ++i)
-            ratios.push_back(programs[k].times[i] / reference.times[i]);
-        std::printf("paired %s %.4f\n", programs[k].name.c_str(), Median(ratios));
+    for (size_t a = 0; a < programs.size() && rounds > 0; ++a) {
+        for (size_t b = a + 1; b < programs.size(); ++b) {
+            std::vector<double> all, aFirst, bFirst;
+            for (int i = 0; i < rounds; ++i) {
+                const double ratio = programs[a].times[i] / programs[b].times[i];
+                all.push_back(ratio);
+                (programs[a].positions[i] < programs[b].positions[i] ? aFirst : bFirst)
+                    .push_back(ratio);
+            }
+            std::printf("paired %s %s %.4f %d %.4f %d %.4f %d\n", programs[a].name.c_str(),
+                        programs[b].name.c_str(), Median(all), static_cast<int>(all.size()),
+                        Median(aFirst), static_cast<int>(aFirst.size()), Median(bFirst),
+                        static_cast<int>(bFirst.size()));
+        }
     }
     return 0;
 }

@@ -39,7 +39,7 @@ int AutoPrintFiles(const std::vector<WideString>& files)
     if (printer.empty()) {
         failure = L"No printer specified for automatic printing.";
     } else {
-        const BatchOutcome outcome = PrintBatch(files, printer);
+        const BatchOutcome outcome = PrintBatch(files, printer, false);
         failure = outcome.printerFailed ? outcome.printerError : BatchFailureText(files, outcome);
     }
     if (!failure.empty()) {

@@ -12,8 +12,10 @@ std::size_t BatchOutcome::Sent() const
 }
 
 BatchOutcome PrintBatch(const std::vector<WideString>& files, const WideString& printerName,
-                        const std::function<void(std::size_t)>& starting)
+                        bool readQueueState, const std::function<void(std::size_t)>& starting)
 {
+    RawJobTransfer transfer;
+    transfer.readQueueState = readQueueState;
     BatchOutcome outcome;
     outcome.errors.resize(files.size());
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -25,7 +27,7 @@ BatchOutcome PrintBatch(const std::vector<WideString>& files, const WideString& 
             starting(i);
         WideString error;
         PrinterWait wait = PrinterWait::None;
-        if (PrintFileRaw(files[i], printerName, error, wait)) {
+        if (PrintFileRaw(files[i], printerName, error, wait, transfer)) {
             outcome.wait = wait;
             continue;
         }

@@ -20,9 +20,11 @@ struct BatchOutcome {
     std::size_t Sent() const;
 };
 
-// Every file is tried, whatever became of the one before, unless the printer fails.
+// Every file is tried, whatever became of the one before, unless the printer fails. The
+// queue's state is read after the jobs only for a caller that shows it (readQueueState).
 // starting, when set, is told each file's index before its job begins.
 BatchOutcome PrintBatch(const std::vector<WideString>& files, const WideString& printerName,
+                        bool readQueueState,
                         const std::function<void(std::size_t)>& starting = nullptr);
 
 // For a batch not sent whole: how many files were sent, then each file not sent by its

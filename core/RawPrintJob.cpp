@@ -196,10 +196,11 @@ bool FinishJob(HANDLE printer, const RawJobTransfer& transfer, bool pages, Print
         EndCall(RawJobTransfer::End::Page, printer, transfer);
     if (EndCall(RawJobTransfer::End::Document, printer, transfer) == FALSE)
         return false;
-    wait = ReadPrinterWait([&](BYTE* info, DWORD size, DWORD* needed) {
-        return transfer.getPrinter ? transfer.getPrinter(printer, 2, info, size, needed)
-                                   : Spooler()->getPrinter(printer, 2, info, size, needed);
-    });
+    if (transfer.readQueueState)
+        wait = ReadPrinterWait([&](BYTE* info, DWORD size, DWORD* needed) {
+            return transfer.getPrinter ? transfer.getPrinter(printer, 2, info, size, needed)
+                                       : Spooler()->getPrinter(printer, 2, info, size, needed);
+        });
     return true;
 }
 
@@ -310,8 +311,10 @@ bool IsPrinterFailure(const WideString& errorText, const WideString& printerName
 bool PrintFileRaw(const WideString& filePath, const WideString& printerName,
                   WideString& errorText)
 {
+    RawJobTransfer transfer;
+    transfer.readQueueState = false;
     PrinterWait wait = PrinterWait::None;
-    return PrintFileRaw(filePath, printerName, errorText, wait);
+    return PrintFileRaw(filePath, printerName, errorText, wait, transfer);
 }
 
 bool PrintFileRaw(const WideString& filePath, const WideString& printerName,

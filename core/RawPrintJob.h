@@ -40,12 +40,15 @@ struct RawJobTransfer {
     // The same for the queue's state once the job is accepted (GetPrinterW).
     std::function<BOOL(HANDLE printer, DWORD level, BYTE* info, DWORD size, DWORD* needed)>
         getPrinter = nullptr;
+    // Whether the queue's state is read at all: a caller that does not show it need not
+    // pay for the spooler's answer.
+    bool readQueueState = true;
 };
 
 // Returns true when the data and the trailer were handed to the spooler and the document
 // was closed. On failure errorText receives the message, with the file's or printer's name
 // whole where it names one; on success it is untouched. A data write that fails cancels
-// the job, so that no truncated job prints.
+// the job, so that no truncated job prints. The queue's state is not read.
 bool PrintFileRaw(const WideString& filePath, const WideString& printerName,
                   WideString& errorText);
 // The same, and after a job the spooler accepted, wait tells whether the queue holds it

@@ -36,17 +36,25 @@ bool BindSpooler(HMODULE library, SpoolerLibrary& spooler)
     return Bind(library, "ClosePrinter", spooler.closePrinter) && bound;
 }
 
+BOOL CALLBACK BindOnce(INIT_ONCE*, void*, void** spooler)
+{
+    static SpoolerLibrary entries = {};
+    *spooler = BindSpooler(LoadSystemLibrary(L"winspool.drv"), entries) ? &entries : nullptr;
+    return TRUE;
+}
+
 }  // namespace
 
 const SpoolerLibrary* Spooler()
 {
     // Bound once, whichever thread asks first (the wizard's print worker may); the
-    // library stays loaded until the process ends.
-    static const SpoolerLibrary* const spooler = []() -> const SpoolerLibrary* {
-        static SpoolerLibrary entries = {};
-        return BindSpooler(LoadSystemLibrary(L"winspool.drv"), entries) ? &entries : nullptr;
-    }();
-    return spooler;
+    // library stays loaded until the process ends. The system's one-time initialisation,
+    // not a guarded static: the runtime's guard starts its thread library, which costs
+    // every automatic job a few calls into the system.
+    static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
+    void* spooler = nullptr;
+    InitOnceExecuteOnce(&once, BindOnce, nullptr, &spooler);
+    return static_cast<const SpoolerLibrary*>(spooler);
 }
 
 bool FetchSpoolerInfo(const SpoolerQuery& query, DWORD least,

@@ -24,8 +24,9 @@ void RestrictLibrarySearch()
 
 HMODULE LoadSystemLibrary(const wchar_t* name)
 {
-    static const bool searchFlags = KernelEntry("AddDllDirectory") != nullptr;
-    return LoadSystemLibrary(name, searchFlags);
+    // Asked at each call (a few libraries a run): a guarded static would start the
+    // runtime's thread library for this alone.
+    return LoadSystemLibrary(name, KernelEntry("AddDllDirectory") != nullptr);
 }
 
 HMODULE LoadSystemLibrary(const wchar_t* name, bool searchFlags)

@@ -227,7 +227,7 @@ DWORD WINAPI WSPrint::PrintThreadProc(void* parameter)
         const WideString filePath = page->AppOwner()->GetFilePath();
         const WideString printerName = page->AppOwner()->GetPrinterName();
         if (!page->batch.empty()) {
-            page->workerBatch = PrintBatch(page->batch, printerName, [page](std::size_t i) {
+            page->workerBatch = PrintBatch(page->batch, printerName, true, [page](std::size_t i) {
                 PostMessageA(page->progressWindow, kBatchProgressMessage, i, 0);
             });
             page->workerQueueWait = page->workerBatch.wait;

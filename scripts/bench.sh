@@ -4,10 +4,14 @@
 # under one warm Wine server. Times and peak working sets are taken from the Win32 side by
 # bench/BenchLauncher.exe. Ends with a 2.5 GiB file through Kestrola.exe, checked byte for
 # byte by checksum. Not part of the tests.
-# Usage: scripts/bench.sh    (BENCH_RUNS=N: timed runs per program and size, default 20, at least 10;
+# Usage: scripts/bench.sh    (BENCH_RUNS=N: timed rounds per size, default 20, at least 10;
 #                             BENCH_QUICK=1: the 1 KiB file only, no large file, for exploring)
 # Every build this machine runs is measured (x64, and x86 where 32-bit programs run);
-# KESTROLA_BENCH_ARCH=x64 or x86 measures one. Each table is printed and kept in
+# KESTROLA_BENCH_ARCH=x64 or x86 measures one. KESTROLA_BENCH_BASELINE=PATH also times an
+# older Kestrola.exe in the same rounds, so that a change is measured against the program
+# it replaces: PATH is that exe (of the measured architecture) or a folder holding
+# ARCH/Kestrola.exe, as bench/baseline.sh COMMIT builds it. Each round runs every program
+# once, each order of them in turn. Each table is printed and kept in
 # BUILD/ARCH/bench/results.md.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -71,6 +75,19 @@ win_build=$(winepath -w "$build")
 win_capture=$(winepath -w "$KESTROLA_CAPTURE_FILE")
 kestrola="\"$win_build\\Kestrola.exe\""
 floor="\"$win_build\\bench\\SpoolFloor.exe\" \"$KESTROLA_CAPTURE_PRINTER\""
+programs=("kestrola=$kestrola" "floor=$floor")
+baseline_exe=
+if [ -n "${KESTROLA_BENCH_BASELINE:-}" ]; then
+    baseline_exe=$KESTROLA_BENCH_BASELINE
+    [ -d "$baseline_exe" ] && baseline_exe=$baseline_exe/$arch/Kestrola.exe
+    machine=$([ "$arch" = x64 ] && echo x86-64 || echo i386)
+    if ! x86_64-w64-mingw32-objdump -f "$baseline_exe" 2>/dev/null | grep -q "pei-$machine"; then
+        echo "bench.sh: KESTROLA_BENCH_BASELINE: $baseline_exe is no $arch Kestrola.exe" >&2
+        exit 2
+    fi
+    baseline_exe=$(cd "$(dirname "$baseline_exe")" && pwd)/$(basename "$baseline_exe")
+    programs=("kestrola=$kestrola" "baseline=\"$(winepath -w "$baseline_exe")\"" "floor=$floor")
+fi
 
 # The capture must hold the file's bytes and then exactly one form feed.
 check_capture() {  # FILE BYTES
@@ -83,6 +100,7 @@ mib() { awk -v b="$1" 'BEGIN { printf "%.1f", b / 1048576 }'; }
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 rows=()
+baseline_rows=()
 # Smaller files take less time and more noise from a busy machine: they get more runs.
 sizes=("1 KiB:1024:5" "1 MiB:1048576:5" "64 MiB:67108864:3" "512 MiB:536870912:1")
 [ "$quick" = 1 ] && sizes=("${sizes[0]}")
@@ -93,28 +111,43 @@ for size_entry in "${sizes[@]}"; do
     head -c "$bytes" /dev/urandom > "$file"
     win_file=$(winepath -w "$file")
 
-    for program in "$kestrola" "$floor"; do
+    commands=()
+    for entry in "${programs[@]}"; do
         rm -f "$KESTROLA_CAPTURE_FILE"
-        eval "wine $program \"\$win_file\"" </dev/null >/dev/null 2>&1 || true
+        eval "wine ${entry#*=} \"\$win_file\"" </dev/null >/dev/null 2>&1 || true
         if ! check_capture "$file" "$bytes"; then
-            echo "bench.sh: $program did not deliver the $label file byte for byte" >&2
+            echo "bench.sh: ${entry#*=} did not deliver the $label file byte for byte" >&2
             exit 1
         fi
+        commands+=("$entry \"$win_file\"")
     done
 
     sync  # the previous size's writes are not left to the disk during these runs
-    echo "Timing $label: $size_runs runs each..." >&2
+    echo "Timing $label: $size_runs rounds of ${#programs[@]} programs..." >&2
+    load_size=$(cut -d' ' -f1 /proc/loadavg)
     out=$(wine "$build/bench/BenchLauncher.exe" "$size_runs" "$memory_runs" "$win_capture" $((bytes + 1)) \
-        "kestrola=$kestrola \"$win_file\"" "floor=$floor \"$win_file\"" </dev/null)
+        "${commands[@]}" </dev/null)
+    load_size="$load_size / $(cut -d' ' -f1 /proc/loadavg)"
     rm -f "$file" "$KESTROLA_CAPTURE_FILE"
-    read -r _ _ _ k_min k_med k_peak _ <<<"$(grep '^result kestrola ' <<<"$out")"
+    read -r _ _ rounds k_min k_med k_peak _ <<<"$(grep '^result kestrola ' <<<"$out")"
     read -r _ _ _ f_min f_med f_peak _ <<<"$(grep '^result floor ' <<<"$out")"
-    read -r _ _ paired <<<"$(grep '^paired kestrola ' <<<"$out")"
-    rows+=("$(awk -v l="$label" -v n="$size_runs" -v b="$bytes" -v km="$k_min" -v kd="$k_med" -v fm="$f_min" \
-        -v fd="$f_med" -v p="$paired" -v kp="$k_peak" -v fp="$f_peak" 'BEGIN {
-        printf "| %s | %d | %.1f / %.1f | %.1f / %.1f | %.3f | %.3f | %.3f | %.1f | %.1f | %+.2f | %.1f |",
-            l, n, km, kd, fm, fd, km / fm, kd / fd, p, kp / 1048576, fp / 1048576,
-            (kp - fp) / 1048576, (kp - b) / 1048576 }')")
+    read -r _ _ _ paired _ k_first _ f_first _ <<<"$(grep '^paired kestrola floor ' <<<"$out")"
+    rows+=("$(awk -v l="$label" -v n="$rounds" -v b="$bytes" -v km="$k_min" -v kd="$k_med" -v fm="$f_min" \
+        -v fd="$f_med" -v p="$paired" -v p1="$k_first" -v p2="$f_first" -v kp="$k_peak" \
+        -v fp="$f_peak" -v load="$load_size" 'BEGIN {
+        printf "| %s | %d | %.1f / %.1f | %.1f / %.1f | %.3f | %.3f | %.3f | %.3f / %.3f | %.1f | %.1f | %+.2f | %.1f | %s |",
+            l, n, km, kd, fm, fd, km / fm, kd / fd, p, p1, p2, kp / 1048576, fp / 1048576,
+            (kp - fp) / 1048576, (kp - b) / 1048576, load }')")
+    if [ -n "$baseline_exe" ]; then
+        read -r _ _ _ b_min b_med b_peak _ <<<"$(grep '^result baseline ' <<<"$out")"
+        read -r _ _ _ pb _ pb1 _ pb2 _ <<<"$(grep '^paired kestrola baseline ' <<<"$out")"
+        read -r _ _ _ bf _ <<<"$(grep '^paired baseline floor ' <<<"$out")"
+        baseline_rows+=("$(awk -v l="$label" -v n="$rounds" -v bm="$b_min" -v bd="$b_med" -v p="$pb" \
+            -v p1="$pb1" -v p2="$pb2" -v bf="$bf" -v kp="$k_peak" -v bp="$b_peak" -v fp="$f_peak" \
+            -v load="$load_size" 'BEGIN {
+            printf "| %s | %d | %.1f / %.1f | %.3f | %.3f / %.3f | %.3f | %+.2f | %+.2f | %s |",
+                l, n, bm, bd, p, p1, p2, bf, (kp - bp) / 1048576, (bp - fp) / 1048576, load }')")
+    fi
 done
 
 # A file past the largest one buffered whole (2 GiB): streamed, checked by checksum, not kept.
@@ -150,14 +183,25 @@ else
 fi
 
 {
-    echo "Timed runs of each program per size as listed (after one warm-up run each), the two"
-    echo "programs alternating; then $memory_runs further runs each sampling the peak working set every"
-    echo "millisecond. Times are from CreateProcess to the end of the process."
+    echo "Timed rounds per size as listed (after one warm-up run each); each round runs every"
+    echo "program once, each order of them in turn; then $memory_runs further runs each sampling the peak"
+    echo "working set every millisecond. Times are from CreateProcess to the end of the process."
+    echo "A median paired ratio is the median over the rounds of one program's time divided by the"
+    echo "other's in the same round; \"first\" splits the rounds by which of the two ran first."
+    echo "Load: the 1-minute load average before / after the size's rounds."
     echo
-    echo "| File | Runs | Kestrola ms min / median | Floor ms min / median | Ratio of mins | Ratio of medians | Median paired ratio | Kestrola peak WS MiB | Floor peak WS MiB | Kestrola − floor MiB | Kestrola peak − file size MiB |"
-    echo "|---|---|---|---|---|---|---|---|---|---|---|"
+    echo "| File | Rounds | Kestrola ms min / median | Floor ms min / median | Ratio of mins | Ratio of medians | Median paired ratio | Kestrola first / floor first | Kestrola peak WS MiB | Floor peak WS MiB | Kestrola − floor MiB | Kestrola peak − file size MiB | Load |"
+    echo "|---|---|---|---|---|---|---|---|---|---|---|---|---|"
     printf '%s\n' "${rows[@]}"
     echo
+    if [ -n "$baseline_exe" ]; then
+        echo "Baseline: $baseline_exe ($(stat -c %s "$baseline_exe") bytes), in the same rounds."
+        echo
+        echo "| File | Rounds | Baseline ms min / median | Kestrola ÷ baseline: median paired ratio | Kestrola first / baseline first | Baseline ÷ floor | Kestrola − baseline peak MiB | Baseline − floor peak MiB | Load |"
+        echo "|---|---|---|---|---|---|---|---|---|"
+        printf '%s\n' "${baseline_rows[@]}"
+        echo
+    fi
     echo "2.5 GiB file through Kestrola.exe: $big_line"
     echo
     echo "$arch Kestrola.exe: $(stat -c %s "$build/Kestrola.exe") bytes as shipped ($shipped_check)."

@@ -121,6 +121,8 @@ sf-printer-first¦pages/WSSelectFile.cpp¦    if (!file::Exists(name)) {¦    if
 ap-suppress-one¦core/AutoPrint.cpp¦if (suppressErrors == 0)¦if (suppressErrors != 1)¦^KestrolaProcessTest\.ExitCodes
 raw-abort-buffered¦core/RawPrintJob.cpp¦    if (!WriteData(printer.get(), transfer, data, size)) {¦    if (!WriteData(printer.get(), transfer, data, size) && FinishJob(printer.get(), transfer, pages, wait)) {¦^RawPrintJobTest\.Bytes
 raw-no-state¦core/RawPrintJob.cpp¦    wait = ReadPrinterWait(¦    wait = PrinterWait::None, ReadPrinterWait(¦^RawPrintJobTest\.Bytes
+raw-state-flag¦core/RawPrintJob.cpp¦    if (transfer.readQueueState)¦    if (!transfer.readQueueState)¦^(RawPrintJobTest\.Bytes|PrintPage\.EachOutcome)
+sp-unbound¦core/SpoolerLibrary.cpp¦    *spooler = BindSpooler(¦    *spooler = nullptr, BindSpooler(¦^KestrolaProcessTest\.ExitCodes
 raw-state-level¦core/RawPrintJob.cpp¦: Spooler()->getPrinter(printer, 2, info, size, needed);¦: Spooler()->getPrinter(printer, 1, info, size, needed);¦^PrintPage\.EachOutcome
 qs-offline-attr¦core/QueueState.cpp¦{PrinterWait::Offline, PRINTER_ATTRIBUTE_WORK_OFFLINE, PRINTER_STATUS_OFFLINE,¦{PrinterWait::Offline, 0, PRINTER_STATUS_OFFLINE,¦^QueueState\.
 qs-paper-bit¦core/QueueState.cpp¦{PrinterWait::PaperOut, 0, PRINTER_STATUS_PAPER_OUT,¦{PrinterWait::PaperOut, 0, PRINTER_STATUS_PAPER_PROBLEM,¦^QueueState\.

@@ -58,7 +58,7 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
         int newLine;  // "AddNewLineAfterFormFeed", -1: not stored
         WideString file, printer;  // printer "": the capture printer
         uint64_t largestBuffered;   // chunks of 4096 bytes but for kOwn
-        std::string fault;  // read (r), write (w) or state (s) call n fails; in capitals, a byte short
+        std::string fault;  // read (r), write (w) or state (s) call n fails; in capitals, a byte short; "-": state not asked
         WideString error;  // "": sent
         std::vector<DWORD> writes;  // the data's, then the trailer's
         std::string ends;  // the job's last calls: P page, D document, A abort, s queue state
@@ -78,6 +78,7 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
         {0, whole, L"", kOwn, "", L"", {8192, 1}, "PDss", head + "\x0C", PRINTER_STATUS_PAPER_OUT,
          PrinterWait::PaperOut},
         {0, whole, L"", kOwn, "s1", L"", {8192, 1}, "PDss", head + "\x0C", PRINTER_STATUS_PAUSED},
+        {0, whole, L"", kOwn, "-", L"", {8192, 1}, "PD", head + "\x0C", PRINTER_STATUS_PAPER_OUT},
         // Nothing read: no job. A write that fails or falls short, or a stream read that fails
         // midway: the job is cancelled, but Wine's AbortPrinter does nothing, so what was
         // spooled may still come out, never a trailer.
@@ -103,6 +104,7 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
         RawJobTransfer transfer;
         if (c.largestBuffered != kOwn)
             transfer = {c.largestBuffered, 4096, nullptr, nullptr};
+        transfer.readQueueState = c.fault != "-";
         transfer.readFile = [&](HANDLE file, void* bytes, DWORD size, DWORD* done) {
             return outcome('r', reads++, ReadFile(file, bytes, size, done, nullptr), done);
         };

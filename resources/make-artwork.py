@@ -548,22 +548,23 @@ def keyed(c, key, threshold=0.35, behind=(240, 240, 240)):
     return rows
 
 
-# The icon sizes Windows asks for between 100 % and 200 % (and 256 for Explorer), as PNG,
+# The icon sizes Windows asks for between 100 % and 200 % (and 256 for Explorer), and those
+# of the start page's buttons (48 at 100 %, 72 and 96), as PNG,
 # which Windows Vista and later read and which takes a fraction of the bytes. The sizes of
 # 100 % keep their bitmap images, with palette images for displays of few colours.
-ICON_SIZES = [(s, "png") for s in (20, 24, 40, 64, 256)]
+ICON_SIZES = [(s, "png") for s in (20, 24, 40, 64, 72, 96, 256)]
 
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    printer = {s: printer_icon(s) for s in (256, 64, 48, 40, 32, 24, 20, 16)}
+    printer = {s: printer_icon(s) for s in (256, 96, 72, 64, 48, 40, 32, 24, 20, 16)}
     write_ico("printer.ico", [(printer[s], bpp) for s in (48, 32, 16) for bpp in (8, 32)]
               + [(printer[s], bpp) for s, bpp in ICON_SIZES])
     write_ico("printer-small.ico", [(printer[16], 8), (printer[16], 32)]
               + [(printer[s], "png") for s in (20, 24, 32)])
-    gears = {s: gear_icon(s) for s in (64, 48, 40, 32, 24, 20, 16)}
+    gears = {s: gear_icon(s) for s in (96, 72, 48, 32, 16)}
     write_ico("gear.ico", [(gears[s], bpp) for s in (48, 32, 16) for bpp in (4, 8, 32)]
-              + [(gears[s], bpp) for s, bpp in ICON_SIZES if s != 256])
+              + [(gears[s], "png") for s in (72, 96)])  # only ever on a button
     # Each bitmap at 100 % and at 200 % ("-200"); the program scales between them.
     for k, suffix in ((1, ""), (2, "-200")):
         write_bmp("emblem%s.bmp" % suffix, emblem_bitmap(k).flattened((255, 255, 255)))

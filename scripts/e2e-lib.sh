@@ -127,12 +127,14 @@ e2e_window() {
     echo "$id"
 }
 
-# The window's client origin on the screen: Wine draws the frame itself (unmanaged).
-e2e_frame_x=4
-e2e_frame_y=23
+# The wizard's client origin on the screen: Wine draws the frame itself (unmanaged), as
+# wide on the left, right and bottom, with the caption above; the client area is 450 x 218
+# at 96 DPI and that times the scale at others.
 e2e_client_origin() {
+    local border
     eval "$(xdotool getwindowgeometry --shell "$1")"
-    echo "$((X + e2e_frame_x)) $((Y + e2e_frame_y))"
+    border=$(( (WIDTH - $(e2e_at 450)) / 2 ))
+    echo "$((X + border)) $((Y + HEIGHT - $(e2e_at 218) - border))"
 }
 
 # Clicks at client coordinates of window $1.

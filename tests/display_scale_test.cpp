@@ -40,7 +40,7 @@ bool TextFits(HDC dc, HWND c, const std::string& kind, const RECT& r, UINT dpi)
     const bool wraps = kind == "Static" && (style & SS_TYPEMASK) != SS_LEFTNOWORDWRAP;
     int room = r.right - r.left;
     if (kind == "Button" && type > BS_DEFPUSHBUTTON && type != BS_GROUPBOX)
-        room -= type == BS_OWNERDRAW ? room * 65 / 1000 + dpi::Scale(32 + 20, dpi) : dpi::Scale(16, dpi);
+        room -= type == BS_OWNERDRAW ? room * 65 / 1000 + dpi::Scale(48 + 20, dpi) : dpi::Scale(16, dpi);
     RECT need = {0, 0, room, 0};
     DrawTextA(dc, WindowText(c).c_str(), -1, &need, DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
     return need.right <= room && need.bottom <= r.bottom - r.top;
@@ -133,7 +133,7 @@ Boxes Probe()
     for (int id : {IDB_EMBLEM, IDB_PRINTER, IDB_BUSY, IDB_SUCCESS, IDB_FAILURE})
         MeasurePicture(std::to_string(id), OwnedGdiObject(LoadBitmapForDpi(id, dpi::System())).get(), boxes);
     for (int id : {IDI_GEAR, IDI_KESTROLA})
-        MeasurePicture(std::to_string(id), LoadIconForDpi(id, 32, dpi::System()), boxes);  // left to the process's end
+        MeasurePicture(std::to_string(id), LoadIconForDpi(id, 48, dpi::System()), boxes);  // left to the process's end
     return boxes;
 }
 

@@ -311,9 +311,10 @@ void MWButton::ReleaseImages()
 
 int MWButton::SetIcons(int firstId, int secondId)
 {
-    // Icons of the size the button's display scale asks for (32 pixels at 100 %).
+    // Icons of the size the button's display scale asks for: at 100 % the first image's,
+    // 48 pixels.
     const UINT dpi = dpi::ForWindow(hwnd);
-    auto load = [dpi](int id) { return LoadIconForDpi(id, 32, dpi); };
+    auto load = [dpi](int id) { return LoadIconForDpi(id, 48, dpi); };
     HICON first = load(firstId);
     HICON second = nullptr;
     if (secondId == AutoGrayIcon)

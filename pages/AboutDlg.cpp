@@ -3,6 +3,8 @@
 #include "core/OwnedHandle.h"
 #include "resources/resource.h"
 #include "toolkit/CHyperLink.h"
+#include "toolkit/Dpi.h"
+#include "toolkit/ScaledArt.h"
 
 const char kIconDesignerWebAddress[] = "https://www.morrowick.example/design/";
 
@@ -37,6 +39,7 @@ void CentreOverParent(HWND dialog)
 
 void OnInitDialog(HWND dialog)
 {
+    dpi::LayOutDialog(dialog);
     CentreOverParent(dialog);
     // The product link's text is its own target.
     char address[512] = {};
@@ -45,8 +48,8 @@ void OnInitDialog(HWND dialog)
     Links().designer.AttachDlgItem(dialog, IDC_ABOUT_DESIGNER_LINK, kIconDesignerWebAddress);
 }
 
-// The picture control stays hidden; the printer is drawn where it stands, unscaled, with
-// its magenta background left out. The bitmap is loaded for each paint.
+// The picture control stays hidden; the printer is drawn where it stands, at the box's
+// display scale, with its magenta background left out. The bitmap is loaded for each paint.
 void PaintPrinterPicture(HWND dialog)
 {
     PAINTSTRUCT paint = {};
@@ -56,7 +59,7 @@ void PaintPrinterPicture(HWND dialog)
     ScreenToClient(dialog, reinterpret_cast<POINT*>(&place.left));
     ScreenToClient(dialog, reinterpret_cast<POINT*>(&place.right));
 
-    OwnedGdiObject picture(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PRINTER)));
+    OwnedGdiObject picture(LoadBitmapForDpi(IDB_PRINTER, dpi::ForWindow(dialog), true));
     if (dc != nullptr && picture.valid()) {
         BITMAP size = {};
         GetObjectA(picture.get(), sizeof size, &size);

@@ -3,6 +3,7 @@
 #include "resources/resource.h"
 #include "settings/ProgramSettings.h"
 #include "settings/RegistryStore.h"
+#include "toolkit/Dpi.h"
 
 AutoPrintConfirmDlg::~AutoPrintConfirmDlg() = default;
 
@@ -22,6 +23,9 @@ bool AutoPrintConfirmDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
         MWBaseDialog::DialogProc(hwnd, msg, wParam, lParam);
         OnInitDialog(hwnd);
         return false;  // the focus is set already
+    case dpi::kChangedMessage:
+        ShowQuestionIcon(hwnd);
+        break;  // the dialog itself follows the new scale
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_CONFIRM_YES || LOWORD(wParam) == IDC_CONFIRM_NO) {
             OnAnswer(hwnd, LOWORD(wParam));
@@ -35,11 +39,18 @@ bool AutoPrintConfirmDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 
 void AutoPrintConfirmDlg::OnInitDialog(HWND hwnd)
 {
-    // The template names the program's icon; the warning shows the system's question mark.
-    HICON question = LoadIconA(nullptr, IDI_QUESTION);
+    ShowQuestionIcon(hwnd);
+    SetFocus(GetDlgItem(hwnd, IDC_CONFIRM_NO));
+}
+
+// The template names the program's icon; the warning shows the system's question mark, at
+// the size of the dialog's display scale (32 pixels at 100 %).
+void AutoPrintConfirmDlg::ShowQuestionIcon(HWND hwnd)
+{
+    const int size = dpi::Scale(32, dpi::ForWindow(hwnd));
+    HANDLE question = LoadImageA(nullptr, IDI_QUESTION, IMAGE_ICON, size, size, LR_SHARED);
     SendDlgItemMessageA(hwnd, IDC_CONFIRM_ICON, STM_SETICON, reinterpret_cast<WPARAM>(question),
                         0);
-    SetFocus(GetDlgItem(hwnd, IDC_CONFIRM_NO));
 }
 
 void AutoPrintConfirmDlg::OnAnswer(HWND hwnd, int controlId)

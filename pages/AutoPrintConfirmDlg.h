@@ -15,5 +15,6 @@ public:
 
 private:
     void OnInitDialog(HWND hwnd);
+    void ShowQuestionIcon(HWND hwnd);
     void OnAnswer(HWND hwnd, int controlId);
 };

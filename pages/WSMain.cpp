@@ -13,15 +13,11 @@ void WSMain::CreateImageButton(HWND frame, MWButtonXP& button, const ButtonLayou
 {
     if (button.GetHwnd() != nullptr)
         return;
-    RECT client = {};
-    GetClientRect(frame, &client);
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-    const RECT rect = {width + layout.x, height + layout.y, width + layout.x + layout.width,
-                       height + layout.y + layout.height};
+    const RECT rect = {0, 0, layout.width, layout.height};
     if (!button.Create(0, layout.caption, WS_CHILD | WS_GROUP | WS_TABSTOP, rect, frame,
                        layout.id))
         return;
+    owner->Place(button.GetHwnd(), layout.x, layout.y, layout.width, layout.height);
     button.SetFlat(false, false);
     button.SetIcons(layout.icon, 0);
     AddControl(button.GetHwnd());
@@ -31,6 +27,13 @@ void WSMain::CreateControls(HWND frame)
 {
     CreateImageButton(frame, sendButton, sendLayout);
     CreateImageButton(frame, configureButton, configureLayout);
+}
+
+// The buttons' icons for the new scale.
+void WSMain::Rescale(HWND, UINT)
+{
+    sendButton.SetIcons(sendLayout.icon, 0);
+    configureButton.SetIcons(configureLayout.icon, 0);
 }
 
 void WSMain::DestroyControls(HWND)

@@ -15,6 +15,7 @@ public:
     ~WSMain() override;
 
     void CreateControls(HWND frame) override;
+    void Rescale(HWND frame, UINT dpi) override;
     void DestroyControls(HWND frame) override;
     bool Enter(HWND frame) override;
     bool Leave(HWND frame) override;

@@ -7,18 +7,11 @@
 #include "resources/resource.h"
 #include "settings/ProgramSettings.h"
 #include "settings/RegistryStore.h"
+#include "toolkit/Dpi.h"
+#include "toolkit/ScaledArt.h"
 #include "wizard/AppWindowStateController.h"
 
 #include <exception>
-
-namespace {
-
-HBITMAP LoadPageBitmap(int id)
-{
-    return LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
-}
-
-}  // namespace
 
 WSPrint::WSPrint(AppWindowStateController* owner) : AppWindowState(owner) {}
 
@@ -35,30 +28,36 @@ WSPrint::~WSPrint()
 void WSPrint::CreateControls(HWND frame)
 {
     if (statusText == nullptr) {
-        RECT client = {};
-        GetClientRect(frame, &client);
-        // Tall enough for a notice under the outcome, down to the line above the buttons;
-        // wide, for a message that names a file or printer.
-        statusText = CreateWindowExW(0, L"static", L"", WS_CHILD, client.right + statusLeft,
-                                     client.bottom + statusTop, -statusLeft - 7, 86, frame,
+        // Wide, for a message that names a file or printer.
+        statusText = CreateWindowExW(0, L"static", L"", WS_CHILD, 0, 0, 0, 0, frame,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)),
                                      GetModuleHandleA(nullptr), nullptr);
-        if (statusText != nullptr)
-            SendMessageA(statusText, WM_SETFONT,
-                         reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        // Tall enough for a notice under the outcome, down to the line above the buttons.
+        owner->Place(statusText, statusLeft, statusTop, -statusLeft - 7, 86);
     }
-    if (busyStrip == nullptr) {
-        busyStrip = LoadPageBitmap(IDB_BUSY);
-        BITMAP info = {};
-        if (busyStrip != nullptr && GetObjectA(busyStrip, sizeof(info), &info)) {
-            frameWidth = info.bmWidth / frameCount;
-            frameHeight = info.bmHeight;
-        }
+    if (busyStrip == nullptr)
+        LoadPictures(owner->Dpi());
+}
+
+void WSPrint::Rescale(HWND, UINT dpi)
+{
+    LoadPictures(dpi);
+}
+
+void WSPrint::LoadPictures(UINT dpi)
+{
+    for (HBITMAP* bitmap : {&busyStrip, &successImage, &failureImage}) {
+        if (*bitmap != nullptr)
+            DeleteObject(*bitmap);
     }
-    if (successImage == nullptr)
-        successImage = LoadPageBitmap(IDB_SUCCESS);
-    if (failureImage == nullptr)
-        failureImage = LoadPageBitmap(IDB_FAILURE);
+    busyStrip = LoadBitmapForDpi(IDB_BUSY, dpi);
+    BITMAP info = {};
+    if (busyStrip != nullptr && GetObjectA(busyStrip, sizeof(info), &info)) {
+        frameWidth = info.bmWidth / frameCount;
+        frameHeight = info.bmHeight;
+    }
+    successImage = LoadBitmapForDpi(IDB_SUCCESS, dpi);
+    failureImage = LoadBitmapForDpi(IDB_FAILURE, dpi);
 }
 
 bool WSPrint::OnNext(HWND frame)
@@ -176,8 +175,9 @@ void WSPrint::DrawPageBitmap(HDC dc, const RECT& client, HBITMAP bitmap, int sou
     if (!memory.valid())
         return;
     const HGDIOBJ previous = SelectObject(memory.get(), bitmap);
-    BitBlt(dc, client.right + imageLeft, client.bottom + imageTop, frameWidth, frameHeight,
-           memory.get(), sourceX, sourceY, SRCCOPY);
+    const UINT dpi = owner->Dpi();
+    BitBlt(dc, client.right + dpi::Scale(imageLeft, dpi), client.bottom + dpi::Scale(imageTop, dpi),
+           frameWidth, frameHeight, memory.get(), sourceX, sourceY, SRCCOPY);
     SelectObject(memory.get(), previous);
 }
 

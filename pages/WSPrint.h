@@ -25,6 +25,7 @@ public:
 
     bool OnNext(HWND frame) override;
     void CreateControls(HWND frame) override;
+    void Rescale(HWND frame, UINT dpi) override;
     void Paint(HWND frame, HDC dc, const RECT& client) override;
     bool Enter(HWND frame) override;
     bool Leave(HWND frame) override;
@@ -45,6 +46,7 @@ private:
     enum class Picture { None, Busy, Success, Failure };
 
     bool AllowClose(HWND frame);
+    void LoadPictures(UINT dpi);
     void DrawPageBitmap(HDC dc, const RECT& client, HBITMAP bitmap, int sourceX, int sourceY);
     void DrawPageBitmap(HWND frame, HBITMAP bitmap, int sourceX, int sourceY);
     void DrawCurrentPicture(HWND frame, HDC dc, const RECT& client);

@@ -124,20 +124,15 @@ WSSelectFile::~WSSelectFile()
 HWND WSSelectFile::CreateControl(HWND frame, const char* className, int id, const char* text,
                                  DWORD style, Offset at, int width, int height, bool wide)
 {
-    RECT client = {};
-    GetClientRect(frame, &client);
     const HMENU menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
     // The wide controls hold any file or printer name; the page's labels stay 8-bit.
     HWND control =
         wide ? CreateWindowExW(0, path::FromAnsi(className).c_str(), path::FromAnsi(text).c_str(),
-                               style, client.right + at.x, client.bottom + at.y, width, height,
-                               frame, menu, GetModuleHandleA(nullptr), nullptr)
-             : CreateWindowExA(0, className, text, style, client.right + at.x,
-                               client.bottom + at.y, width, height, frame, menu,
+                               style, 0, 0, width, height, frame, menu,
+                               GetModuleHandleA(nullptr), nullptr)
+             : CreateWindowExA(0, className, text, style, 0, 0, width, height, frame, menu,
                                GetModuleHandleA(nullptr), nullptr);
-    if (control != nullptr)
-        SendMessageA(control, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    owner->Place(control, at.x, at.y, width, height);
     return control;
 }
 

@@ -81,6 +81,26 @@ class Canvas:
         return out
 
 
+class Scaled:
+    """Draws shapes measured at 100 % on a canvas k times as large, so a picture for a
+    higher display scale has its own detail instead of enlarged pixels."""
+
+    def __init__(self, canvas, k):
+        self.canvas, self.k = canvas, k
+
+    def fill(self, shape, paint):
+        k, inside = self.k, shape.inside
+        box = tuple(v * k for v in shape.box)
+        scaled = (lambda x, y: paint(x / k, y / k)) if callable(paint) else paint
+        self.canvas.fill(Shape(box, lambda x, y: inside(x / k, y / k)), scaled)
+
+
+def canvas_at(w, h, k, fill=(0, 0, 0, 0)):
+    """A canvas for a w x h picture at scale k, and what its shapes are drawn on."""
+    c = Canvas(int(round(w * k)), int(round(h * k)), fill)
+    return c, (c if k == 1 else Scaled(c, k))
+
+
 # ----------------------------------------------------------------------------- shapes
 
 class Shape:
@@ -269,10 +289,10 @@ def printer_icon(size):
     return c
 
 
-def printer_bitmap():
+def printer_bitmap(k=1):
     """Bitmap 136: a large printer on magenta, the colour that is drawn transparent."""
-    c = Canvas(108, 105)
-    draw_printer(c, 2, 0, 104)
+    c, d = canvas_at(108, 105, k)
+    draw_printer(d, 2, 0, 104)
     return c
 
 
@@ -304,25 +324,25 @@ def gear_icon(size):
 
 # ----------------------------------------------------------------------------- emblem
 
-def emblem_bitmap():
+def emblem_bitmap(k=1):
     """Bitmap 134: Morrowick Design's emblem, pale like a watermark, in the 74 x 75 area at
     (16, 0) that the wizard shows in the lower left corner of its strip."""
-    c = Canvas(90, 85, WHITE)
+    c, d = canvas_at(90, 85, k, WHITE)
     cx, cy, r = 16 + 37.0, 37.5, 34.0
-    c.fill(ellipse(cx, cy, r) - ellipse(cx, cy, r - 3.2), (222, 230, 241, 255))
-    c.fill(ellipse(cx, cy, r - 6) - ellipse(cx, cy, r - 7.2), (232, 238, 246, 255))
+    d.fill(ellipse(cx, cy, r) - ellipse(cx, cy, r - 3.2), (222, 230, 241, 255))
+    d.fill(ellipse(cx, cy, r - 6) - ellipse(cx, cy, r - 7.2), (232, 238, 246, 255))
     # A monogram M whose middle strokes spread like a kestrel's wings.
     m = [(cx - 17, cy + 15), (cx - 11, cy - 14), (cx, cy + 6), (cx + 11, cy - 14), (cx + 17, cy + 15)]
-    c.fill(stroke(m, 6.0), (208, 219, 235, 255))
-    c.fill(stroke([(cx - 19, cy + 21), (cx + 19, cy + 21)], 2.4), (222, 230, 241, 255))
+    d.fill(stroke(m, 6.0), (208, 219, 235, 255))
+    d.fill(stroke([(cx - 19, cy + 21), (cx + 19, cy + 21)], 2.4), (222, 230, 241, 255))
     return c
 
 
 # ----------------------------------------------------------------------------- busy, check, cross
 
-def busy_strip(frames=12, size=40):
+def busy_strip(k=1, frames=12, size=40):
     """Bitmap 138: frames of a spinner side by side; the dark spoke moves clockwise."""
-    c = Canvas(size * frames, size, WHITE)
+    c, d = canvas_at(size * frames, size, k, WHITE)
     cx = cy = size / 2.0
     for f in range(frames):
         for k in range(12):
@@ -331,30 +351,30 @@ def busy_strip(frames=12, size=40):
             t = min(1.0, age / 8.0)
             colour = tuple(a + (b - a) * t for a, b in zip(BLUE, (214, 226, 242, 255)))
             dx, dy = math.cos(angle), math.sin(angle)
-            c.fill(stroke([(f * size + cx + 8.5 * dx, cy + 8.5 * dy),
+            d.fill(stroke([(f * size + cx + 8.5 * dx, cy + 8.5 * dy),
                            (f * size + cx + 15.5 * dx, cy + 15.5 * dy)], 3.6), colour)
     return c
 
 
-def badge(top, bottom, edge, mark):
-    c = Canvas(40, 40, WHITE)
-    c.fill(ellipse(20, 20, 18.5), edge)
-    c.fill(ellipse(20, 20, 17.3), vertical(3, top, 37, bottom))
-    c.fill(ellipse(20, 13, 13, 8.5) & ellipse(20, 20, 16.3), (255, 255, 255, 56))  # gloss
+def badge(k, top, bottom, edge, mark):
+    c, d = canvas_at(40, 40, k, WHITE)
+    d.fill(ellipse(20, 20, 18.5), edge)
+    d.fill(ellipse(20, 20, 17.3), vertical(3, top, 37, bottom))
+    d.fill(ellipse(20, 13, 13, 8.5) & ellipse(20, 20, 16.3), (255, 255, 255, 56))  # gloss
     for points, width in mark:
-        c.fill(stroke(points, width), WHITE)
+        d.fill(stroke(points, width), WHITE)
     return c
 
 
-def success_image():
+def success_image(k=1):
     """Bitmap 139: a white check on a green disc."""
-    return badge((104, 200, 100, 255), (34, 138, 52, 255), (26, 106, 40, 255),
+    return badge(k, (104, 200, 100, 255), (34, 138, 52, 255), (26, 106, 40, 255),
                  [([(11.5, 20.5), (17.5, 26.5), (28.5, 13.5)], 4.6)])
 
 
-def failure_image():
+def failure_image(k=1):
     """Bitmap 140: a white cross on a red disc."""
-    return badge((240, 110, 96, 255), (190, 40, 34, 255), (146, 28, 24, 255),
+    return badge(k, (240, 110, 96, 255), (190, 40, 34, 255), (146, 28, 24, 255),
                  [([(13.5, 13.5), (26.5, 26.5)], 4.6), ([(26.5, 13.5), (13.5, 26.5)], 4.6)])
 
 
@@ -434,7 +454,8 @@ def write_ico(name, images):
     entries, data = b"", b""
     offset = 6 + 16 * len(images)
     for c, bpp in images:
-        blob = ico_image(c, bpp)
+        blob = write_png(c) if bpp == "png" else ico_image(c, bpp)
+        bpp = 32 if bpp == "png" else bpp
         colours = 16 if bpp == 4 else 0
         entries += struct.pack("<BBBBHHII", c.w % 256, c.h % 256, colours, 0, 1, bpp, len(blob), offset)
         offset += len(blob)
@@ -466,12 +487,38 @@ def rle8(indices):
     return out + b"\0\0"
 
 
-def write_bmp(name, rows):
+def quantized(rows, most):
+    """The rows in at most `most` colours (each pixel its nearest), and those colours: a
+    large anti-aliased picture then still goes into the file as compressed 8-bit."""
+    colours = sorted(set(median_cut([p for row in rows for p in row], most)))
+    cache = {}
+
+    def nearest(p):
+        if p not in cache:
+            cache[p] = min(colours, key=lambda q: sum((a - b) ** 2 for a, b in zip(p, q)))
+        return cache[p]
+    return [[nearest(p) for p in row] for row in rows], colours
+
+
+def write_png(c):
+    """One RGBA picture as PNG, the form Windows Vista and later read for large icons."""
+    import zlib
+    raw = b"".join(b"\0" + bytes(v for x in range(c.w) for v in c.pixel(x, y)) for y in range(c.h))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", c.w, c.h, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def write_bmp(name, rows, most=256):
     """A bottom-up bitmap file from rows of RGB tuples: 8-bit with a palette of exactly its
     colours and compressed as BI_RLE8 when it has at most 256 of them (the same pixels at a
     fraction of the bytes), 24-bit BI_RGB otherwise."""
     h, w = len(rows), len(rows[0])
     colours = sorted({p for row in rows for p in row})
+    if len(colours) > most:
+        rows, colours = quantized(rows, most)
     if len(colours) <= 256:
         index = {c: i for i, c in enumerate(colours)}
         bits = b"".join(rle8([index[p] for p in row]) for row in reversed(rows)) + b"\0\1"
@@ -501,18 +548,30 @@ def keyed(c, key, threshold=0.35, behind=(240, 240, 240)):
     return rows
 
 
+# The icon sizes Windows asks for between 100 % and 200 % (and 256 for Explorer), and those
+# of the start page's buttons (48 at 100 %, 72 and 96), as PNG,
+# which Windows Vista and later read and which takes a fraction of the bytes. The sizes of
+# 100 % keep their bitmap images, with palette images for displays of few colours.
+ICON_SIZES = [(s, "png") for s in (20, 24, 40, 64, 72, 96, 256)]
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
-    printer = {s: printer_icon(s) for s in (48, 32, 16)}
-    write_ico("printer.ico", [(printer[s], bpp) for s in (48, 32, 16) for bpp in (8, 32)])
-    write_ico("printer-small.ico", [(printer[16], 8), (printer[16], 32)])
-    gears = {s: gear_icon(s) for s in (48, 32, 16)}
-    write_ico("gear.ico", [(gears[s], bpp) for s in (48, 32, 16) for bpp in (4, 8, 32)])
-    write_bmp("emblem.bmp", emblem_bitmap().flattened((255, 255, 255)))
-    write_bmp("printer.bmp", keyed(printer_bitmap(), MAGENTA))
-    write_bmp("busy.bmp", busy_strip().flattened((255, 255, 255)))
-    write_bmp("success.bmp", success_image().flattened((255, 255, 255)))
-    write_bmp("failure.bmp", failure_image().flattened((255, 255, 255)))
+    printer = {s: printer_icon(s) for s in (256, 96, 72, 64, 48, 40, 32, 24, 20, 16)}
+    write_ico("printer.ico", [(printer[s], bpp) for s in (48, 32, 16) for bpp in (8, 32)]
+              + [(printer[s], bpp) for s, bpp in ICON_SIZES])
+    write_ico("printer-small.ico", [(printer[16], 8), (printer[16], 32)]
+              + [(printer[s], "png") for s in (20, 24, 32)])
+    gears = {s: gear_icon(s) for s in (96, 72, 48, 32, 16)}
+    write_ico("gear.ico", [(gears[s], bpp) for s in (48, 32, 16) for bpp in (4, 8, 32)]
+              + [(gears[s], "png") for s in (72, 96)])  # only ever on a button
+    # Each bitmap at 100 % and at 200 % ("-200"); the program scales between them.
+    for k, suffix in ((1, ""), (2, "-200")):
+        write_bmp("emblem%s.bmp" % suffix, emblem_bitmap(k).flattened((255, 255, 255)))
+        write_bmp("printer%s.bmp" % suffix, keyed(printer_bitmap(k), MAGENTA))
+        write_bmp("busy%s.bmp" % suffix, busy_strip(k).flattened((255, 255, 255)))
+        write_bmp("success%s.bmp" % suffix, success_image(k).flattened((255, 255, 255)))
+        write_bmp("failure%s.bmp" % suffix, failure_image(k).flattened((255, 255, 255)))
 
 
 if __name__ == "__main__":

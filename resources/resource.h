@@ -12,6 +12,12 @@
 #define IDB_BUSY 138
 #define IDB_SUCCESS 139
 #define IDB_FAILURE 140
+// The bitmaps at 200 %: each at its 100 % id + 100.
+#define IDB_EMBLEM_200 234
+#define IDB_PRINTER_200 236
+#define IDB_BUSY_200 238
+#define IDB_SUCCESS_200 239
+#define IDB_FAILURE_200 240
 
 // Controls of the About box.
 #define IDC_ABOUT_PICTURE 136

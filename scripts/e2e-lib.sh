@@ -11,6 +11,13 @@ e2e_key='HKCU\Software\MorrowickDesign\Kestrola'
 e2e_theme_key='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
 e2e_failures=0
 e2e_pid=
+# KESTROLA_E2E_DPI=144 (or 120, 192) runs the script at that display scale: "LogPixels" is set
+# for the programs it starts, clicks land where the controls are at that scale, and the
+# screenshots are named with the scale ("start-on-150.png").
+e2e_dpi=${KESTROLA_E2E_DPI:-96}
+e2e_shot_suffix=
+[ "$e2e_dpi" == 96 ] || e2e_shot_suffix="-$((e2e_dpi * 100 / 96))"
+e2e_at() { echo "$(( ($1 * e2e_dpi + 48) / 96 ))"; }
 
 if [ -z "${DISPLAY:-}" ]; then
     echo "$e2e_name: SKIPPED (no display: run through scripts/test.sh)"
@@ -42,6 +49,7 @@ e2e_restore() {
     fi
     e2e_set_theme on
     e2e_set_offline off
+    e2e_set_dpi 96
 }
 trap e2e_restore EXIT
 
@@ -53,6 +61,11 @@ e2e_set_offline() {
     [ "$1" == on ] && attributes=1088  # and "work offline"
     wine reg add "$e2e_printer_key" /v Attributes /t REG_DWORD /d $attributes /f >/dev/null
 }
+
+e2e_set_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+}
+e2e_set_dpi "$e2e_dpi"
 
 e2e_clear_settings() { wine reg delete "$e2e_key" /f >/dev/null 2>&1 || true; }
 e2e_set_dword() { wine reg add "$e2e_key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
@@ -117,17 +130,21 @@ e2e_window() {
     echo "$id"
 }
 
-# The window's client origin on the screen: Wine draws the frame itself (unmanaged).
+# The wizard's client origin on the screen: Wine draws the frame itself (unmanaged), as
+# wide on the left, right and bottom, with the caption above; the client area is 450 x 218
+# at 96 DPI and that times the scale at others.
 e2e_client_origin() {
+    local border
     eval "$(xdotool getwindowgeometry --shell "$1")"
-    echo "$((X + 4)) $((Y + 23))"
+    border=$(( (WIDTH - $(e2e_at 450)) / 2 ))
+    echo "$((X + border)) $((Y + HEIGHT - $(e2e_at 218) - border))"
 }
 
 # Clicks at client coordinates of window $1.
 e2e_click() {
     local origin
     read -r -a origin <<< "$(e2e_client_origin "$1")"
-    xdotool mousemove "$((origin[0] + $2))" "$((origin[1] + $3))" click 1
+    xdotool mousemove "$((origin[0] + $(e2e_at "$2")))" "$((origin[1] + $(e2e_at "$3")))" click 1
     sleep 0.3
 }
 
@@ -140,7 +157,7 @@ e2e_type() { xdotool type --delay "${2:-20}" "$1"; sleep 0.3; }
 e2e_shot() {
     sleep 0.4
     eval "$(xdotool getwindowgeometry --shell "$1")"
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$e2e_artifacts/$2.png"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$e2e_artifacts/$2$e2e_shot_suffix.png"
 }
 
 # Waits until no visible window has the title $1.

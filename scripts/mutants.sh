@@ -176,6 +176,19 @@ ap-last-error-narrow¦core/AutoPrint.cpp¦    WriteRegistryString(settings::kPro
 ap-box-narrow¦core/AutoPrint.cpp¦MessageBoxW(nullptr, errorText.c_str(), L"Kestrola Error",¦MessageBoxA(nullptr, std::string(errorText.begin(), errorText.end()).c_str(), "Kestrola Error",¦^KestrolaProcessTest\.ExitCodes
 rf-any-length¦pages/RecentFiles.cpp¦if (ReadRegistryString(settings::kProgramKey, name, path))¦if (ReadRegistryString(settings::kProgramKey, name, path, 260))¦^RecentFiles\.Gaps
 wp-status-narrow¦pages/WSPrint.cpp¦        SetWindowTextW(statusText, errorText.c_str());¦        SetWindowTextA(statusText, std::string(errorText.begin(), errorText.end()).c_str());¦^FilePage\.TheJobGoes
+dpi-frame-unscaled¦wizard/WindowStateController.cpp¦    FitToDpi(windowRect, style, exStyle);¦¦^DisplayScale\.
+dpi-place-width¦wizard/WindowStateController.cpp¦dpi::Scale(placement.width, dpi)¦placement.width¦^DisplayScale\.
+dpi-place-bottom¦wizard/WindowStateController.cpp¦client.bottom + dpi::Scale(placement.y, dpi)¦client.bottom + placement.y¦^DisplayScale\.
+dpi-moved-stays¦wizard/WindowStateController.cpp¦    dpi = newDpi;¦¦^DisplayScale\.
+dpi-font-96¦toolkit/Dpi.cpp¦    font.lfHeight = Scale(font.lfHeight, dpi);¦¦^DisplayScale\.
+dpi-dialog-units¦toolkit/MWBaseDialog.cpp¦        dpi::LayOutDialog(hwnd);¦¦^DisplayScale\.
+dpi-about-units¦pages/AboutDlg.cpp¦    dpi::LayOutDialog(dialog);¦¦^DisplayScale\.
+dpi-dialog-round¦toolkit/Dpi.cpp¦return {Scale(start96, dpi), Scale(start96 + length96, dpi)};¦return {Scale(start96, dpi), Scale(start96, dpi) + Scale(length96, dpi) + 1};¦^DisplayScale\.
+dpi-bitmap-width¦toolkit/ScaledArt.cpp¦    const int width = dpi::Scale(size.cx, dpi);¦    const int width = size.cx;¦^DisplayScale\.
+dpi-icon-unscaled¦toolkit/ScaledArt.cpp¦    const int pixels = dpi::Scale(size, dpi);¦    const int pixels = size;¦^DisplayScale\.
+dpi-frame-icon¦wizard/WindowStateController.cpp¦dpi::Scale(size == ICON_SMALL ? 16 : 32, dpi)¦(size == ICON_SMALL ? 16 : 32)¦^DisplayScale\.
+dpi-question-icon¦pages/AutoPrintConfirmDlg.cpp¦dpi::Scale(32, dpi::ForWindow(hwnd))¦32¦^DisplayScale\.
+dpi-button-icon¦toolkit/MWButton.cpp¦return LoadIconForDpi(id, 48, dpi);¦return LoadIconForDpi(id, 32, dpi);¦^(DisplayScale\.|e2e\.wizard$)
 TABLE
 }
 

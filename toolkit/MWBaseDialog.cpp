@@ -1,5 +1,7 @@
 #include "toolkit/MWBaseDialog.h"
 
+#include "toolkit/Dpi.h"
+
 const char kDlgBasePtrProperty[] = "Morrowick_DlgBasePtr";
 
 namespace {
@@ -38,6 +40,7 @@ bool MWBaseDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
 {
     switch (msg) {
     case WM_INITDIALOG: {
+        dpi::LayOutDialog(hwnd);
         RECT reference = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         HWND owner = GetParent(hwnd);
         if (owner)

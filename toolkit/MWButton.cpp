@@ -2,7 +2,9 @@
 
 #include "core/OwnedHandle.h"
 #include "toolkit/ButtonImages.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/GdiScope.h"
+#include "toolkit/ScaledArt.h"
 #include "toolkit/ToolkitProcess.h"
 
 #include <windowsx.h>
@@ -309,11 +311,10 @@ void MWButton::ReleaseImages()
 
 int MWButton::SetIcons(int firstId, int secondId)
 {
-    HINSTANCE module = GetModuleHandleA(nullptr);
-    auto load = [module](int id) {
-        return static_cast<HICON>(
-            LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
-    };
+    // Icons of the size the button's display scale asks for: at 100 % the first image's,
+    // 48 pixels.
+    const UINT dpi = dpi::ForWindow(hwnd);
+    auto load = [dpi](int id) { return LoadIconForDpi(id, 48, dpi); };
     HICON first = load(firstId);
     HICON second = nullptr;
     if (secondId == AutoGrayIcon)

@@ -5,6 +5,7 @@
 
 #include "core/OwnedHandle.h"
 #include "toolkit/ButtonImages.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/GdiScope.h"
 
 #include <initializer_list>
@@ -70,7 +71,8 @@ void MWButton::DrawItem(const DRAWITEMSTRUCT& item)
         DrawCaption(dc, caption, item.rcItem, captionRect, pressed, disabled);
     if (focused && !flat) {
         RECT focus = rect;
-        InflateRect(&focus, -3, -3);
+        const int inset = dpi::Scale(3, dpi::ForWindow(hwnd));
+        InflateRect(&focus, -inset, -inset);
         DrawFocusRect(dc, &focus);
     }
     SetBkMode(dc, previousMode);
@@ -127,8 +129,10 @@ void MWButton::DrawIcon(HDC dc, bool hasCaption, const RECT& itemRect, RECT& cap
                         bool isPressed, bool isDisabled)
 {
     const IconEntry& entry = ChosenIcon();
+    const UINT dpi = dpi::ForWindow(hwnd);
+    const POINT offset = {dpi::Scale(pressedOffset.x, dpi), dpi::Scale(pressedOffset.y, dpi)};
     const RECT image = PrepareImageRect(hasCaption, itemRect, captionRect, isPressed, checkMode,
-                                        pressedOffset, entry.width, entry.height);
+                                        offset, entry.width, entry.height);
     DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(entry.icon), 0, image.left, image.top,
                image.right - image.left, image.bottom - image.top,
                DST_ICON | (isDisabled ? DSS_DISABLED : 0));
@@ -141,9 +145,10 @@ void MWButton::DrawCaption(HDC dc, const std::string& text, const RECT&, const R
 {
     const UINT format = DT_SINGLELINE | DT_VCENTER | DT_WORDBREAK;
     RECT textRect = captionRect;
+    const UINT dpi = dpi::ForWindow(hwnd);
     if (isPressed && !checkMode)
-        OffsetRect(&textRect, pressedOffset.x, pressedOffset.y);
-    textRect.left += 20;
+        OffsetRect(&textRect, dpi::Scale(pressedOffset.x, dpi), dpi::Scale(pressedOffset.y, dpi));
+    textRect.left += dpi::Scale(20, dpi);
     const int length = static_cast<int>(text.size());
 
     const int previousMode = SetBkMode(dc, TRANSPARENT);

@@ -5,6 +5,8 @@
 #include "core/OwnedHandle.h"
 #include "pages/AboutDlg.h"
 #include "resources/resource.h"
+#include "toolkit/Dpi.h"
+#include "toolkit/ScaledArt.h"
 #include "wizard/AppWindowState.h"
 
 #include <vector>
@@ -137,9 +139,7 @@ void AppWindowStateController::CreateAboutButton(HWND window)
                                   kButtonWidth, kButtonHeight, window,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAboutCommand)),
                                   GetModuleHandleA(nullptr), nullptr);
-    if (aboutButton != nullptr)
-        SendMessageA(aboutButton, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    Place(aboutButton, aboutSlot.x, aboutSlot.y, kButtonWidth, kButtonHeight);
 }
 
 void AppWindowStateController::ShowAboutBox(HWND window)
@@ -173,33 +173,37 @@ void AppWindowStateController::TakeDroppedFiles(HWND window, HDROP drop)
 void AppWindowStateController::Paint(HWND, HDC dc, const RECT& client)
 {
     const int width = client.right - client.left;
-    const HINSTANCE module = GetModuleHandleA(nullptr);
+    const auto at = [this](int value) { return dpi::Scale(value, dpi); };
+    const int stripHeight = at(kStripHeight);
 
     OwnedMemoryDC strip(CreateCompatibleDC(dc));
-    OwnedGdiObject stripBitmap(CreateCompatibleBitmap(dc, width, kStripHeight));
+    OwnedGdiObject stripBitmap(CreateCompatibleBitmap(dc, width, stripHeight));
     if (!strip.valid() || !stripBitmap.valid())
         return;
     Selection stripSelection(strip.get(), stripBitmap.get());
-    PatBlt(strip.get(), 0, 0, width, kStripHeight, WHITENESS);
+    PatBlt(strip.get(), 0, 0, width, stripHeight, WHITENESS);
     {
         OwnedMemoryDC source(CreateCompatibleDC(dc));
-        OwnedGdiObject emblem(LoadBitmapA(module, MAKEINTRESOURCEA(IDB_EMBLEM)));
-        OwnedGdiObject printer(LoadBitmapA(module, MAKEINTRESOURCEA(IDB_PRINTER)));
+        OwnedGdiObject emblem(LoadBitmapForDpi(IDB_EMBLEM, dpi));
+        OwnedGdiObject printer(
+            currentIndex != 0 ? LoadBitmapForDpi(IDB_PRINTER, dpi, true) : nullptr);
         if (source.valid() && emblem.valid()) {
             Selection selection(source.get(), emblem.get());
-            BitBlt(strip.get(), 0, 83, 74, 75, source.get(), 16, 0, SRCCOPY);
+            BitBlt(strip.get(), 0, at(83), at(74), at(75), source.get(), at(16), 0, SRCCOPY);
         }
-        if (source.valid() && printer.valid() && currentIndex != 0) {
+        if (source.valid() && printer.valid()) {
             Selection selection(source.get(), printer.get());
             // gdi32's own entry, which msimg32's TransparentBlt forwards to: automatic
             // printing then starts without loading msimg32.
-            GdiTransparentBlt(strip.get(), 17, 0, 108, 105, source.get(), 0, 0, 108, 105,
-                              RGB(255, 0, 255));
+            GdiTransparentBlt(strip.get(), at(17), 0, at(108), at(105), source.get(), 0, 0,
+                              at(108), at(105), RGB(255, 0, 255));
         }
     }
-    FillRow(strip.get(), width, 156, RGB(185, 185, 185));
-    FillRow(strip.get(), width, 157, RGB(142, 142, 142));
-    BitBlt(dc, 0, client.bottom - kStripFromBottom, width, kStripHeight, strip.get(), 0, 0,
+    for (int row = at(156); row < at(157); ++row)
+        FillRow(strip.get(), width, row, RGB(185, 185, 185));
+    for (int row = at(157); row < stripHeight; ++row)
+        FillRow(strip.get(), width, row, RGB(142, 142, 142));
+    BitBlt(dc, 0, client.bottom - at(kStripFromBottom), width, stripHeight, strip.get(), 0, 0,
            SRCCOPY);
 }
 

@@ -69,6 +69,7 @@ HWND WindowState::NextRadio(HWND from)
 }
 
 void WindowState::CreateControls(HWND) {}
+void WindowState::Rescale(HWND, UINT) {}
 void WindowState::DestroyControls(HWND) {}
 void WindowState::Paint(HWND, HDC, const RECT&) {}
 bool WindowState::Enter(HWND) { return true; }

@@ -36,6 +36,8 @@ public:
     virtual HWND NextRadio(HWND from);
 
     virtual void CreateControls(HWND frame);
+    // After the frame's DPI changed and its controls moved: pictures made for the new DPI.
+    virtual void Rescale(HWND frame, UINT dpi);
     virtual void DestroyControls(HWND frame);
     virtual void Paint(HWND frame, HDC dc, const RECT& client);
     virtual bool Enter(HWND frame);

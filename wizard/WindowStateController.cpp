@@ -1,5 +1,6 @@
 #include "wizard/WindowStateController.h"
 
+#include "toolkit/Dpi.h"
 #include "wizard/FrameAccelerators.h"
 #include "wizard/WindowState.h"
 
@@ -54,6 +55,7 @@ bool WindowStateController::Run(DWORD exStyle, DWORD style, const std::string& t
                                   GetModuleHandleA(nullptr), this);
     if (frameWindow == nullptr)
         return false;
+    FitToDpi(windowRect, style, exStyle);
     SetFrameIcon(smallIconId, ICON_SMALL);
     SetFrameIcon(largeIconId, ICON_BIG);
 
@@ -65,6 +67,11 @@ bool WindowStateController::Run(DWORD exStyle, DWORD style, const std::string& t
     cancelButton = CreateButton("Cancel", kCancelId, cancelSlot, client);
     backButton = CreateButton("< Back", kBackId, backSlot, client);
     nextButton = CreateButton("Next >", kNextId, nextSlot, client);
+    // Controls placed while the window was being made get their place and font now.
+    for (const Placement& placement : placements) {
+        SendMessageA(placement.control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        MoveToPlace(placement, client);
+    }
 
     for (const auto& entry : pages)
         entry.first->CreateControls(frameWindow);
@@ -112,13 +119,92 @@ bool WindowStateController::RegisterFrameClass()
     return PrepareWindowClass(windowClass) && RegisterClassExA(&windowClass) != 0;
 }
 
+// The window was made at its size for 96 DPI; at another DPI its client area grows by
+// the scale around the same centre, and the frame's font is made for that DPI.
+void WindowStateController::FitToDpi(const RECT& windowRect, DWORD style, DWORD exStyle)
+{
+    dpi = dpi::ForWindow(frameWindow);
+    font.reset(dpi::CreateGuiFont(dpi));
+    if (dpi == dpi::kBase)
+        return;
+    // The styles the window has, with the edges the system added to those asked for.
+    style = static_cast<DWORD>(GetWindowLongA(frameWindow, GWL_STYLE));
+    exStyle = static_cast<DWORD>(GetWindowLongA(frameWindow, GWL_EXSTYLE));
+    RECT frame96 = {};
+    dpi::AdjustRect(frame96, style, exStyle, dpi::kBase);
+    RECT outer = {0, 0,
+                  dpi::Scale((windowRect.right - windowRect.left) - (frame96.right - frame96.left), dpi),
+                  dpi::Scale((windowRect.bottom - windowRect.top) - (frame96.bottom - frame96.top), dpi)};
+    dpi::AdjustRect(outer, style, exStyle, dpi);
+    RECT now = {};
+    GetWindowRect(frameWindow, &now);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    SetWindowPos(frameWindow, nullptr, now.left + (((now.right - now.left) - width) >> 1),
+                 now.top + (((now.bottom - now.top) - height) >> 1), width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // An icon that cannot be loaded is left out.
 void WindowStateController::SetFrameIcon(WORD iconId, WPARAM size)
 {
     if (iconId == 0)
         return;
-    if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId)))
+    const int pixels = dpi::Scale(size == ICON_SMALL ? 16 : 32, dpi);
+    if (HANDLE icon = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON,
+                                 pixels, pixels, LR_SHARED))
         SendMessageA(frameWindow, WM_SETICON, size, reinterpret_cast<LPARAM>(icon));
+}
+
+void WindowStateController::Place(HWND control, int x, int y, int width, int height)
+{
+    if (control == nullptr)
+        return;
+    const Placement placement = {control, x, y, width, height};
+    bool known = false;
+    for (Placement& entry : placements) {
+        if (entry.control == control) {
+            entry = placement;
+            known = true;
+        }
+    }
+    if (!known) {
+        placements.push_back(placement);
+        if (font.valid())
+            SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    }
+    RECT client = {};
+    GetClientRect(frameWindow != nullptr ? frameWindow : GetParent(control), &client);
+    MoveToPlace(placement, client);
+}
+
+void WindowStateController::MoveToPlace(const Placement& placement, const RECT& client)
+{
+    if (!font.valid())
+        return;  // placed while the window was being made: moved once it has its DPI
+    SetWindowPos(placement.control, nullptr, client.right + dpi::Scale(placement.x, dpi),
+                 client.bottom + dpi::Scale(placement.y, dpi), dpi::Scale(placement.width, dpi),
+                 dpi::Scale(placement.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WindowStateController::ChangeDpi(HWND window, UINT newDpi, const RECT& suggested)
+{
+    dpi = newDpi;
+    OwnedGdiObject previousFont(font.release());
+    font.reset(dpi::CreateGuiFont(dpi));
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client = {};
+    GetClientRect(window, &client);
+    for (const Placement& placement : placements) {
+        if (!IsWindow(placement.control))
+            continue;
+        SendMessageA(placement.control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        MoveToPlace(placement, client);
+    }
+    for (const auto& entry : pages)
+        entry.first->Rescale(window, dpi);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 HWND WindowStateController::CreateButton(const char* caption, int id, const ButtonSlot& slot,
@@ -128,9 +214,7 @@ HWND WindowStateController::CreateButton(const char* caption, int id, const Butt
         0, "button", caption, WS_CHILD | WS_GROUP | WS_TABSTOP, client.right + slot.x,
         client.bottom + slot.y, kButtonWidth, kButtonHeight, frameWindow,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-    if (button != nullptr)
-        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-                     FALSE);
+    Place(button, slot.x, slot.y, kButtonWidth, kButtonHeight);
     return button;
 }
 
@@ -244,10 +328,7 @@ void WindowStateController::PlaceCancelButton()
     const ButtonSlot& slot = shown(backButton) ? cancelSlot
                              : shown(nextButton) ? backSlot
                                                  : nextSlot;
-    RECT client = {};
-    GetClientRect(frameWindow, &client);
-    SetWindowPos(cancelButton, nullptr, client.right + slot.x, client.bottom + slot.y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
+    Place(cancelButton, slot.x, slot.y, kButtonWidth, kButtonHeight);
 }
 
 bool WindowStateController::RouteMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -283,6 +364,10 @@ bool WindowStateController::RouteMessage(HWND window, UINT message, WPARAM wPara
         PaintFrame(window);
         handled = true;
         break;
+    case dpi::kChangedMessage:
+        ChangeDpi(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        *result = 0;
+        return true;
     default:
         break;
     }
@@ -386,6 +471,7 @@ void WindowStateController::ForgetWindow(HWND window)
     if (window == nullptr || window != frameWindow)
         return;
     frameWindow = nullptr;
+    placements.clear();
     cancelButton = nullptr;
     backButton = nullptr;
     nextButton = nullptr;
@@ -394,6 +480,8 @@ void WindowStateController::ForgetWindow(HWND window)
 LRESULT CALLBACK WindowStateController::WizardWindowProc(HWND window, UINT message,
                                                          WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_NCCREATE)
+        dpi::EnableNonClientScaling(window);
     if (message == WM_CREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
         if (create != nullptr && create->lpCreateParams != nullptr)

@@ -6,6 +6,7 @@
 // on a radio button of the page, the arrow keys come from the frame's own accelerators
 // (FrameAccelerators.h); where they move the focus is FrameFocus's business.
 
+#include "core/OwnedHandle.h"
 #include "wizard/FrameFocus.h"
 
 #include <windows.h>
@@ -72,6 +73,13 @@ public:
     // Cancel takes the rightmost slot that Back and Next leave free.
     void PlaceCancelButton();
 
+    // A control of the frame at 96 DPI: x and y from the client area's right and bottom
+    // edges. It is put there for the frame's DPI now and again whenever the DPI changes,
+    // and gets the frame's font when it is first placed.
+    void Place(HWND control, int x, int y, int width, int height);
+    UINT Dpi() const { return dpi; }
+    HFONT Font() const { return static_cast<HFONT>(font.get()); }
+
     // The frame's handling of one message; true when *result is what the window returns.
     bool RouteMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     static LRESULT CALLBACK WizardWindowProc(HWND window, UINT message, WPARAM wParam,
@@ -81,6 +89,11 @@ protected:
     struct ButtonSlot {
         int x;  // from the right edge of the client rectangle
         int y;  // from its bottom edge
+    };
+
+    struct Placement {
+        HWND control;
+        int x, y, width, height;  // at 96 DPI
     };
 
     WindowState* CurrentPage() const;
@@ -97,9 +110,16 @@ protected:
     ButtonSlot nextSlot = {-87, -30};
     std::vector<std::pair<WindowState*, int>> pages;
     std::size_t currentIndex = kNoPage;
+    UINT dpi = 96;
+    OwnedGdiObject font;
+    std::vector<Placement> placements;
 
 private:
     bool RegisterFrameClass();
+    void FitToDpi(const RECT& windowRect, DWORD style, DWORD exStyle);
+    void MoveToPlace(const Placement& placement, const RECT& client);
+    // The suggested rectangle of WM_DPICHANGED, and everything laid out again for newDpi.
+    void ChangeDpi(HWND window, UINT newDpi, const RECT& suggested);
     void SetFrameIcon(WORD iconId, WPARAM size);
     HWND CreateButton(const char* caption, int id, const ButtonSlot& slot, const RECT& client);
     void SetButton(HWND button, bool visible, bool enabled, const std::string& caption);

@@ -42,6 +42,8 @@ for theme in on off; do
     w=$(e2e_window "Morrowick Kestrola")
     [ -n "$w" ] || { e2e_fail "no wizard window"; continue; }
     e2e_shot "$w" "start-$theme"
+    [ "$e2e_dpi$theme" != 96off ] || e2e_check "the start page at 100 % as before" 0 \
+        "$(compare -metric AE "$e2e_artifacts/start-off.png" "$e2e_root/docs/start-classic.png" /dev/null 2>&1)"
     e2e_focus "$w"
     e2e_press Tab shift+Tab shift+Tab space  # the first image button, "Exit", "About..."
     a=$(e2e_window About)

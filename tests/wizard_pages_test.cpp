@@ -207,6 +207,7 @@ TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
          }, success + Wide(kForeignBytes) + L"\x0C"},
         {[&] {
              EXPECT_EQ(nonAnsi, WideWindowText(wizard.FileBox()));
+             EXPECT_TRUE(IsWindowUnicode(wizard.FileBox()));  // it holds any name
              RegDeleteTreeW(HKEY_LOCAL_MACHINE, (Wide(kPrintersKey) + L"\\" + printerB.WideName()).c_str());
          }, L"You must select a printer. | no job"},
     };

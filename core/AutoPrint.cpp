@@ -8,6 +8,20 @@
 
 #include <windows.h>
 
+namespace {
+
+// A failure's text with the file named as the user knows it: the job was given the full
+// path, which may hold short (8.3) names.
+WideString NamedByLongForm(const WideString& text, const WideString& fullPath)
+{
+    const std::size_t at = text.find(fullPath);
+    if (at == WideString::npos)
+        return text;
+    return text.substr(0, at) + path::Normalise(fullPath) + text.substr(at + fullPath.size());
+}
+
+}  // namespace
+
 int AutoPrintFile(const WideString& filePath)
 {
     WideString errorText;
@@ -23,6 +37,7 @@ int AutoPrintFile(const WideString& filePath)
 
     if (errorText.empty())
         return 0;
+    errorText = NamedByLongForm(errorText, filePath);
     WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);
     if (suppressErrors == 0)
         MessageBoxW(nullptr, errorText.c_str(), L"Kestrola Error", MB_OK | MB_ICONWARNING);

@@ -37,17 +37,20 @@ int RunKestrola(const wchar_t* commandLine)
 
     // Send To hands over several files as one command line of quoted paths.
     const WideString arguments = CommandLineArguments(commandLine);
+    const WideString given = path::StripQuotes(arguments);
+    const bool oneFile = file::Exists(given);
     const std::vector<WideString> batch =
-        path::SplitFileList(arguments, path::StripQuotes(arguments));
-    const WideString filePath =
-        batch.empty() ? ChosenFileFromWideCommandLine(commandLine) : WideString();
+        oneFile ? std::vector<WideString>() : path::SplitFileList(arguments, given);
     DWORD autoPrint = 0;
     ReadRegistryDword(settings::kProgramKey, settings::kAutoPrint, autoPrint);
     if (!batch.empty() && autoPrint != 0)
         return AutoPrintFiles(batch);
-    if (!filePath.empty() && autoPrint != 0)
-        return AutoPrintFile(filePath);
+    // The job opens the file by its full path; its long form is looked up only where it is
+    // shown: in the wizard, or in a failure's message.
+    if (oneFile && autoPrint != 0)
+        return AutoPrintFile(path::Full(given));
 
+    const WideString filePath = oneFile ? ChosenFileFromWideCommandLine(commandLine) : WideString();
     LaunchWizard(filePath, batch);
     return 0;
 }

@@ -39,7 +39,7 @@ raw-long-path¦core/RawPrintJob.cpp¦return OwnedFile(CreateFileW(path::ForSyste
 fp-quote-pair¦core/FilePath.cpp¦if (!path.empty() && path.back() == L'"')¦if (path.size() < text.size() && path.back() == L'"')¦^PathRules\.
 fp-long-name¦core/FilePath.cpp¦const WideString longPath = Long(full);¦const WideString longPath = full;¦^PathRules\.
 su-stale-error¦core/StartUp.cpp¦    DeleteRegistryValue(settings::kProgramKey, settings::kLastError);¦¦^KestrolaProcessTest\.ExitCodes
-su-no-file¦core/StartUp.cpp¦if (!filePath.empty() && autoPrint != 0)¦if (autoPrint != 0)¦^KestrolaProcessTest\.ExitCodes
+su-no-file¦core/StartUp.cpp¦if (oneFile && autoPrint != 0)¦if (autoPrint != 0)¦^KestrolaProcessTest\.ExitCodes
 fp-folder¦core/FilePath.cpp¦attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)¦attributes != INVALID_FILE_ATTRIBUTES¦^PathRules\.
 ap-suppress¦core/AutoPrint.cpp¦if (suppressErrors == 0)¦if (suppressErrors != 0)¦^KestrolaProcessTest\.ExitCodes
 ap-exit-code¦core/AutoPrint.cpp¦    return -1;¦    return 1;¦^KestrolaProcessTest\.ExitCodes
@@ -174,6 +174,7 @@ sl-open-narrow¦core/SpoolerLibrary.cpp¦"OpenPrinterW"¦"OpenPrinterA"¦^(RawPr
 sl-enum-narrow¦core/SpoolerLibrary.cpp¦"EnumPrintersW"¦"EnumPrintersA"¦^PrinterList\.DefaultFirst
 ap-last-error-narrow¦core/AutoPrint.cpp¦    WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);¦    WriteRegistryString(settings::kProgramKey, settings::kLastError, std::string(errorText.begin(), errorText.end()));¦^KestrolaProcessTest\.ExitCodes
 ap-box-narrow¦core/AutoPrint.cpp¦MessageBoxW(nullptr, errorText.c_str(), L"Kestrola Error",¦MessageBoxA(nullptr, std::string(errorText.begin(), errorText.end()).c_str(), "Kestrola Error",¦^KestrolaProcessTest\.ExitCodes
+ap-long-form¦core/AutoPrint.cpp¦+ path::Normalise(fullPath) +¦+ fullPath +¦^KestrolaProcessTest\.ExitCodes
 rf-any-length¦pages/RecentFiles.cpp¦if (ReadRegistryString(settings::kProgramKey, name, path))¦if (ReadRegistryString(settings::kProgramKey, name, path, 260))¦^RecentFiles\.Gaps
 wp-status-narrow¦pages/WSPrint.cpp¦        SetWindowTextW(statusText, errorText.c_str());¦        SetWindowTextA(statusText, std::string(errorText.begin(), errorText.end()).c_str());¦^FilePage\.TheJobGoes
 dpi-frame-unscaled¦wizard/WindowStateController.cpp¦    FitToDpi(windowRect, style, exStyle);¦¦^DisplayScale\.

@@ -7,7 +7,6 @@
 #include <winspool.h>
 
 #include <algorithm>
-#include <vector>
 
 using namespace testenv;
 

@@ -19,10 +19,8 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <sstream>
-#include <string>
 #include <utility>
 
 using namespace testenv;

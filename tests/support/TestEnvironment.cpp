@@ -1,7 +1,5 @@
 #include "support/TestEnvironment.h"
 
-#include "core/FilePath.h"
-
 #include <shellapi.h>
 
 #include <algorithm>
@@ -127,23 +125,12 @@ std::string AllByteValues()
     return bytes;
 }
 
-bool RawReadString(const std::string& subKey, const std::string& value, std::string& text, HKEY root)
-{
-    text = Narrow(RawReadWide(subKey, value, root));
-    return text != "<none>";
-}
-
 bool RawKeyExists(const std::string& subKey, HKEY root)
 {
     HKEY key = nullptr;
     const bool opened = RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
     RegCloseKey(key);
     return opened;
-}
-
-void RawWriteString(const std::string& subKey, const std::string& value, const std::string& text)
-{
-    RawWriteWide(subKey, value, Wide(text));
 }
 
 void RawWriteDword(const std::string& subKey, const std::string& value, DWORD number)
@@ -185,8 +172,6 @@ std::string KestrolaExePath()
     const std::string path(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
     return path.substr(0, path.find_last_of('\\', path.find_last_of('\\') - 1)) + "\\Kestrola.exe";
 }
-
-std::string WindowText(HWND window) { return Narrow(WideWindowText(window)); }
 
 ProcessResult RunProgram(const WideString& commandLine, DWORD timeoutMs,
                          const std::function<bool(HWND)>& onWindow)

@@ -17,6 +17,8 @@ constexpr const char kProgramSubKey[] = "Software\\MorrowickDesign\\Kestrola";
 
 std::string ReadFileBytes(const std::string& path);
 std::string AllByteValues();  // 0x00..0xFF
+WideString Wide(const std::string& text);  // from the ANSI code page
+std::string Narrow(const WideString& text);  // to the ANSI code page
 
 // "HKCU\Software\MorrowickDesign\KestrolaTests\<unique>", deleted with everything below it
 // at the end.
@@ -84,13 +86,14 @@ private:
 };
 
 // Registry access that does not go through the program's own store.
-bool RawReadString(const std::string& subKey, const std::string& value, std::string& text,
-                   HKEY root = HKEY_CURRENT_USER);  // value "": the key's default value
 bool RawKeyExists(const std::string& subKey, HKEY root = HKEY_CURRENT_USER);
-void RawWriteString(const std::string& subKey, const std::string& value, const std::string& text);
 void RawWriteDword(const std::string& subKey, const std::string& value, DWORD number);
 // Texts of any characters, through the wide calls; "<none>" for a missing value.
 void RawWriteWide(const std::string& subKey, const std::string& value, const WideString& text);
+inline void RawWriteString(const std::string& subKey, const std::string& value, const std::string& text)
+{
+    RawWriteWide(subKey, value, Wide(text));
+}
 WideString RawReadWide(const std::string& subKey, const std::string& value,
                        HKEY root = HKEY_CURRENT_USER);
 // Every value of an HKCU key by name, numbers in decimal; empty when the key is missing.
@@ -112,8 +115,8 @@ private:
 };
 
 std::string KestrolaExePath();  // the real program, beside the tests' folder
-std::string WindowText(HWND window);
 WideString WideWindowText(HWND window);
+inline std::string WindowText(HWND window) { return Narrow(WideWindowText(window)); }
 
 struct ProcessResult {
     DWORD exitCode = STILL_ACTIVE;  // still so when killed at the time-out, or never started
@@ -125,8 +128,6 @@ struct ProcessResult {
 // returns true for that window (dealt with).
 ProcessResult RunProgram(const WideString& commandLine, DWORD timeoutMs = 20000,
                          const std::function<bool(HWND)>& onWindow = nullptr);
-WideString Wide(const std::string& text);  // from the ANSI code page
-std::string Narrow(const WideString& text);  // to the ANSI code page
 WideString ShortPath(const WideString& path);  // Wine makes short names up: ask for them
 
 // Points an existing printer at another port: a Unix path, or "|command".

@@ -113,7 +113,7 @@ fp-no-trim¦core/FilePath.cpp¦const wchar_t* const kBlanks = L" \t";¦const wch
 fp-drop-folder¦core/FilePath.cpp¦        if (file::Exists(name))¦        if (!name.empty())¦^(PathRules|FilePage\.Drops)
 wp-drop-in-job¦pages/WSPrint.cpp¦if (workerThread == nullptr && !startQueued)¦if (!startQueued)¦^FilePage\.Drops
 af-drop-kept¦wizard/AppWindowStateController.cpp¦    ReleaseDrop(drop);¦¦^FilePage\.Drops
-sf-lossy-browse¦pages/WSSelectFile.cpp¦    UseChosenFile(frame, file);¦    UseChosenFile(frame, path::FromAnsi(std::string(file, file + lstrlenW(file))));¦^FilePage\.Browse
+sf-lossy-browse¦pages/WSSelectFile.cpp¦: chosen.front());¦: path::FromAnsi(std::string(chosen.front().begin(), chosen.front().end())));¦^FilePage\.Browse
 raw-end-order¦core/RawPrintJob.cpp¦        EndCall(RawJobTransfer::End::Page, printer, transfer);¦        EndCall(RawJobTransfer::End::Document, printer, transfer), EndCall(RawJobTransfer::End::Page, printer, transfer);¦^RawPrintJobTest\.Bytes
 wc-escape-disabled¦wizard/WindowStateController.cpp¦if (cancelButton != nullptr && IsWindowEnabled(cancelButton)) {¦if (cancelButton != nullptr) {¦^WizardFrame\.
 wp-escape-in-job¦pages/WSPrint.cpp¦                TranslateMessage(&msg);¦                if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) PostMessageA(frame, WM_COMMAND, IDCANCEL, 0); TranslateMessage(&msg);¦^PrintPage\.ClosingDuringASlowJob
@@ -157,7 +157,7 @@ raw-printer-failure¦core/RawPrintJob.cpp¦return errorText == FormatWithText(kC
 pb-stops-at-failure¦core/PrintBatch.cpp¦        outcome.errors[i] = error;¦        outcome.errors[i] = error, outcome.printerFailed = true;¦^(KestrolaProcessTest\.ExitCodes|FilePage\.ABatch)
 pb-sent-count¦core/PrintBatch.cpp¦sent += error.empty();¦sent += 1;¦^(KestrolaProcessTest\.ExitCodes|FilePage\.ABatch)
 pb-full-name¦core/PrintBatch.cpp¦path::BaseName(files[i])¦files[i]¦^(KestrolaProcessTest\.ExitCodes|FilePage\.ABatch)
-af-drop-batch¦wizard/AppWindowStateController.cpp¦files.size() > 1 ? std::string()¦false ? std::string()¦^FilePage\.(ABatch|Drops)
+af-drop-batch¦wizard/AppWindowStateController.cpp¦files.size() > 1 ? WideString()¦false ? WideString()¦^FilePage\.(ABatch|Drops)
 sf-paste-lines¦pages/WSSelectFile.cpp¦        if (line != text) {¦        if (false) {¦^FilePage\.ABatch
 sf-batch-unchecked¦pages/WSSelectFile.cpp¦        if (!file::Exists(file)) {¦        if (false) {¦^FilePage\.ABatch
 sf-batch-recent¦pages/WSSelectFile.cpp¦        AddRecentFile(file, recent);¦        AddRecentFile(files.front(), recent);¦^FilePage\.ABatch

@@ -20,47 +20,46 @@ WideString NamedByLongForm(const WideString& text, const WideString& fullPath)
     return text.substr(0, at) + path::Normalise(fullPath) + text.substr(at + fullPath.size());
 }
 
-}  // namespace
+const wchar_t kNoPrinter[] = L"No printer specified for automatic printing.";
 
-int AutoPrintFile(const WideString& filePath)
+WideString PresetPrinter()
 {
-    WideString errorText;
-    DWORD suppressErrors = 0;
-    ReadRegistryDword(settings::kProgramKey, settings::kSuppressErrors, suppressErrors);
-
     WideString printer;
     ReadRegistryString(settings::kProgramKey, settings::kAutoPrintPrinter, printer, 1024);
-    if (printer.empty())
-        errorText = L"No printer specified for automatic printing.";
-    else
-        PrintFileRaw(filePath, printer, errorText);  // the error text alone decides
+    return printer;
+}
 
-    if (errorText.empty())
-        return 0;
-    errorText = NamedByLongForm(errorText, filePath);
+// The one report of a run that did not send everything: "LastError", and a message box
+// unless errors are suppressed. The exit code for it.
+int ReportFailure(const WideString& errorText)
+{
+    DWORD suppressErrors = 0;
+    ReadRegistryDword(settings::kProgramKey, settings::kSuppressErrors, suppressErrors);
     WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);
     if (suppressErrors == 0)
         MessageBoxW(nullptr, errorText.c_str(), L"Kestrola Error", MB_OK | MB_ICONWARNING);
     return -1;
 }
 
+}  // namespace
+
+int AutoPrintFile(const WideString& filePath)
+{
+    const WideString printer = PresetPrinter();
+    if (printer.empty())
+        return ReportFailure(kNoPrinter);
+    WideString errorText;
+    PrintFileRaw(filePath, printer, errorText);  // the error text alone decides
+    return errorText.empty() ? 0 : ReportFailure(NamedByLongForm(errorText, filePath));
+}
+
 int AutoPrintFiles(const std::vector<WideString>& files)
 {
-    DWORD suppress = 0;
-    ReadRegistryDword(settings::kProgramKey, settings::kSuppressErrors, suppress);
-    WideString printer;
-    ReadRegistryString(settings::kProgramKey, settings::kAutoPrintPrinter, printer, 1024);
-    WideString failure;
-    if (printer.empty()) {
-        failure = L"No printer specified for automatic printing.";
-    } else {
-        const BatchOutcome outcome = PrintBatch(files, printer, false);
-        failure = outcome.printerFailed ? outcome.printerError : BatchFailureText(files, outcome);
-    }
-    if (!failure.empty()) {
-        WriteRegistryString(settings::kProgramKey, settings::kLastError, failure);
-        if (suppress == 0)
-            MessageBoxW(nullptr, failure.c_str(), L"Kestrola Error", MB_OK | MB_ICONWARNING);
-    }
-    return failure.empty() ? 0 : -1;
+    const WideString printer = PresetPrinter();
+    if (printer.empty())
+        return ReportFailure(kNoPrinter);
+    const BatchOutcome outcome = PrintBatch(files, printer, false);
+    const WideString failure =
+        outcome.printerFailed ? outcome.printerError : BatchFailureText(files, outcome);
+    return failure.empty() ? 0 : ReportFailure(failure);
 }

@@ -150,9 +150,8 @@ fl-no-file-no-batch¦core/FilePath.cpp¦if (names.size() < 2 || !anyFile)¦if (n
 fl-not-full¦core/FilePath.cpp¦        name = Normalise(name);¦¦^PathRules\.
 fl-paste-crlf¦core/FilePath.cpp¦line += text[i] == L'\r' || text[i] == L'\n' ? L' ' : text[i];¦line += text[i] == L'\n' ? L' ' : text[i];¦^PathRules\.
 su-batch-ignored¦core/StartUp.cpp¦if (!batch.empty() && autoPrint != 0)¦if (false)¦^KestrolaProcessTest\.ExitCodes
-ap-batch-exit-code¦core/AutoPrint.cpp¦return failure.empty() ? 0 : -1;¦return 0;¦^KestrolaProcessTest\.ExitCodes
-ap-batch-last-error¦core/AutoPrint.cpp¦        WriteRegistryString(settings::kProgramKey, settings::kLastError, failure);¦¦^KestrolaProcessTest\.ExitCodes
-ap-batch-printer-once¦core/AutoPrint.cpp¦failure = outcome.printerFailed ?¦failure = false ?¦^KestrolaProcessTest\.ExitCodes
+ap-batch-exit-code¦core/AutoPrint.cpp¦return failure.empty() ? 0 : ReportFailure(failure);¦return 0;¦^KestrolaProcessTest\.ExitCodes
+ap-batch-printer-once¦core/AutoPrint.cpp¦outcome.printerFailed ? outcome.printerError¦false ? outcome.printerError¦^KestrolaProcessTest\.ExitCodes
 raw-printer-failure¦core/RawPrintJob.cpp¦return errorText == FormatWithText(kCannotFindPrinter, printerName) ||¦return false &&¦^KestrolaProcessTest\.ExitCodes
 pb-stops-at-failure¦core/PrintBatch.cpp¦        outcome.errors[i] = error;¦        outcome.errors[i] = error, outcome.printerFailed = true;¦^(KestrolaProcessTest\.ExitCodes|FilePage\.ABatch)
 pb-sent-count¦core/PrintBatch.cpp¦sent += error.empty();¦sent += 1;¦^(KestrolaProcessTest\.ExitCodes|FilePage\.ABatch)

@@ -48,7 +48,7 @@ pl-display¦core/PrinterList.cpp¦name.substr(p + 1) + L" on " + name.substr(2, 
 pl-default-twice¦core/PrinterList.cpp¦                    continue;¦                    {}¦^PrinterList\.DefaultFirst
 pl-connections¦core/PrinterList.cpp¦PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS¦PRINTER_ENUM_LOCAL¦^PrinterList\.
 od-shell-entry¦core/OnDemandLibraries.cpp¦"ShellExecuteExA"¦"ShellExecuteExW"¦^(HyperLinkTest|KestrolaExecutable)\.
-od-dialog-entry¦core/OnDemandLibraries.cpp¦"GetOpenFileNameW"¦"GetOpenFileNameA"¦^FilePage\.Browse
+od-dialog-entry¦core/OnDemandLibraries.cpp¦"GetOpenFileNameW"¦"GetOpenFileNameA"¦^FilePage\.ABatch
 rs-root¦settings/RegistryStore.cpp¦{"HKEY_CURRENT_USER", "HKCU", HKEY_CURRENT_USER},¦{"HKEY_CURRENT_USER", "HKCU", HKEY_LOCAL_MACHINE},¦^SettingsStore\.
 rs-read-creates¦settings/RegistryStore.cpp¦if (!key && create) {¦if (!key) {¦^SettingsStore\.
 rs-unterminated¦settings/RegistryStore.cpp¦    if (end == buffer.end())¦    if (false)¦^SettingsStore\.
@@ -76,12 +76,12 @@ raw-end-doc¦core/RawPrintJob.cpp¦if (EndCall(RawJobTransfer::End::Document, pr
 pl-picked¦core/PrinterList.cpp¦if (lstrcmpiW(entry.name.c_str(), picked.c_str()) == 0)¦if (lstrcmpiW(entry.name.c_str(), picked.c_str()) != 0)¦^PrinterList\.ThePicked
 fp-wide-lossy¦core/FilePath.cpp¦return file::Exists(given) ? Normalise(given) : WideString();¦return file::Exists(given) ? Normalise(FromAnsi(std::string(given.begin(), given.end()))) : WideString();¦^(PathRules|KestrolaProcessTest)\.
 term-exit-code¦pages/WSPrint.cpp¦TerminateProcess(GetCurrentProcess(), 0);¦TerminateProcess(GetCurrentProcess(), 1);¦^KestrolaProcessTest\.ExitCodes
-sf-all-files¦pages/WSSelectFile.cpp¦constexpr DWORD kAllFilesFilter = 5;¦constexpr DWORD kAllFilesFilter = 1;¦^FilePage\.Browse
+sf-all-files¦pages/WSSelectFile.cpp¦constexpr DWORD kAllFilesFilter = 5;¦constexpr DWORD kAllFilesFilter = 1;¦^FilePage\.ABatch
 sf-last-printer¦pages/WSSelectFile.cpp¦if (lstrcmpW(printers[i].name.c_str(), last.c_str()) == 0) {¦if (lstrcmpW(printers[i].name.c_str(), last.c_str()) != 0) {¦^FilePage\.BoxesAreFilled
 sf-command-line¦pages/WSSelectFile.cpp¦    if (!chosen.empty())¦    if (!chosen.empty() && recent.empty())¦^FilePage\.BoxesAreFilled
-sf-msg-missing¦pages/WSSelectFile.cpp¦"Could not find the specified file.  Please make sure the file exists before continuing."¦"Could not find the specified file. Please make sure the file exists before continuing."¦^FilePage\.EachCheck
+sf-msg-missing¦pages/WSSelectFile.cpp¦"Could not find the specified file.  Please make sure the file exists before continuing."¦"Could not find the specified file. Please make sure the file exists before continuing."¦^FilePage\.ABatch
 sf-recent-unsaved¦pages/WSSelectFile.cpp¦    SaveRecentFiles(recent);¦¦^FilePage\.BoxesAreFilled
-sf-print-enabled¦pages/WSSelectFile.cpp¦textLength > 0, "Print"¦textLength >= 0, "Print"¦^FilePage\.EachCheck
+sf-print-enabled¦pages/WSSelectFile.cpp¦textLength > 0, "Print"¦textLength >= 0, "Print"¦^FilePage\.ABatch
 sf-connection-name¦core/PrinterList.cpp¦            return entry.name;¦            return entry.displayName;¦^FilePage\.BoxesAreFilled
 wp-picture¦pages/WSPrint.cpp¦failed ? Picture::Failure : Picture::Success¦failed ? Picture::Success : Picture::Failure¦^PrintPage\.EachOutcome
 wp-last-error¦pages/WSPrint.cpp¦        WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);¦¦^PrintPage\.EachOutcome
@@ -113,11 +113,11 @@ fp-no-trim¦core/FilePath.cpp¦const wchar_t* const kBlanks = L" \t";¦const wch
 fp-drop-folder¦core/FilePath.cpp¦        if (file::Exists(name))¦        if (!name.empty())¦^(PathRules|FilePage\.Drops)
 wp-drop-in-job¦pages/WSPrint.cpp¦if (workerThread == nullptr && !startQueued)¦if (!startQueued)¦^FilePage\.Drops
 af-drop-kept¦wizard/AppWindowStateController.cpp¦    ReleaseDrop(drop);¦¦^FilePage\.Drops
-sf-lossy-browse¦pages/WSSelectFile.cpp¦: chosen.front());¦: path::FromAnsi(std::string(chosen.front().begin(), chosen.front().end())));¦^FilePage\.Browse
+sf-lossy-browse¦pages/WSSelectFile.cpp¦: chosen.front());¦: path::FromAnsi(std::string(chosen.front().begin(), chosen.front().end())));¦^FilePage\.ABatch
 raw-end-order¦core/RawPrintJob.cpp¦        EndCall(RawJobTransfer::End::Page, printer, transfer);¦        EndCall(RawJobTransfer::End::Document, printer, transfer), EndCall(RawJobTransfer::End::Page, printer, transfer);¦^RawPrintJobTest\.Bytes
 wc-escape-disabled¦wizard/WindowStateController.cpp¦if (cancelButton != nullptr && IsWindowEnabled(cancelButton)) {¦if (cancelButton != nullptr) {¦^WizardFrame\.
 wp-escape-in-job¦pages/WSPrint.cpp¦                TranslateMessage(&msg);¦                if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) PostMessageA(frame, WM_COMMAND, IDCANCEL, 0); TranslateMessage(&msg);¦^PrintPage\.ClosingDuringASlowJob
-sf-printer-first¦pages/WSSelectFile.cpp¦    if (!file::Exists(name)) {¦    if (!file::Exists(name) && SendMessageA(printerBox, CB_GETCURSEL, 0, 0) != CB_ERR) {¦^FilePage\.EachCheck
+sf-printer-first¦pages/WSSelectFile.cpp¦    if (!file::Exists(name)) {¦    if (!file::Exists(name) && SendMessageA(printerBox, CB_GETCURSEL, 0, 0) != CB_ERR) {¦^FilePage\.ABatch
 ap-suppress-one¦core/AutoPrint.cpp¦if (suppressErrors == 0)¦if (suppressErrors != 1)¦^KestrolaProcessTest\.ExitCodes
 raw-abort-buffered¦core/RawPrintJob.cpp¦    if (!WriteData(printer.get(), transfer, data, size)) {¦    if (!WriteData(printer.get(), transfer, data, size) && FinishJob(printer.get(), transfer, pages, wait)) {¦^RawPrintJobTest\.Bytes
 raw-no-state¦core/RawPrintJob.cpp¦    wait = ReadPrinterWait(¦    wait = PrinterWait::None, ReadPrinterWait(¦^RawPrintJobTest\.Bytes

@@ -125,62 +125,6 @@ TEST_F(FilePage, BoxesAreFilledFromTheSettingsAndAGoodChoiceIsPrintedAndRemember
               RawValues(kProgramSubKey));
 }
 
-// Emptying the box greys "Print >"; pressed all the same, and for each other fault, the page
-// says why and stores nothing. With no printer selected either, the file is named first.
-TEST_F(FilePage, EachCheckOnPrintShowsItsMessageAndStoresNothing)
-{
-    const std::pair<std::string, const char*> cases[] = {
-        {"", "You must specify a file to send to the printer."},
-        {dir.Path() + "\\missing.prn",
-         "Could not find the specified file.  Please make sure the file exists before continuing."},
-        {dir.Write("there.prn", "x"), "You must select a printer."},
-    };
-    std::vector<LoopStep> steps = {[&] {
-        SendMessageA(wizard.PrinterBox(), CB_SETCURSEL, WPARAM(-1), 0);
-        SetWindowTextA(wizard.FileBox(), "C:\\a.prn");
-        SendMessageA(GetWindow(wizard.FileBox(), GW_CHILD), EM_SETSEL, 0, -1);
-        PostMessageA(GetWindow(wizard.FileBox(), GW_CHILD), WM_CHAR, VK_BACK, 1);
-    }, [&] { EXPECT_FALSE(IsWindowEnabled(wizard.Next())); }};
-    for (const auto& c : cases) {
-        steps.push_back([&] {
-            SetWindowTextA(wizard.FileBox(), c.first.c_str());
-            wizard.Press(wizard.Next());
-        });
-        AddAnswer(steps, "Error", [&](HWND box) {
-            EXPECT_EQ(c.second, MessageBoxText(box));
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-        });
-    }
-    wizard.Script(1, steps);
-    EXPECT_EQ(Values(), RawValues(kProgramSubKey));
-}
-
-// "Browse..." opens on "All Files", then on the filter used last. Any name comes back whole.
-TEST_F(FilePage, BrowseRemembersTheFilterAndHandsBackPathsThatOpen)
-{
-    const std::string pcl = dir.Write("report.pcl", "\x1b" "E");
-    const int kFilterBox = 0x470, kFileName = 0x47C;
-    std::vector<LRESULT> filters;
-    std::vector<WideString> chosen;
-    std::vector<LoopStep> steps;
-    for (const WideString& name : {nonAnsi, Wide(pcl)}) {
-        steps.push_back([&] { PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0); });
-        AddAnswer(steps, "Open", [&, name](HWND dialog) {
-            const HWND box = GetDlgItem(dialog, kFilterBox);
-            filters.push_back(SendMessageA(box, CB_GETCURSEL, 0, 0));
-            SendMessageA(box, CB_SETCURSEL, 2, 0);  // "Printer Control Language Files (*.pcl)"
-            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFilterBox, CBN_SELENDOK), LPARAM(box));
-            SetDlgItemTextW(dialog, kFileName, name.c_str());
-            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        });
-        steps.push_back([&] { chosen.push_back(WideWindowText(wizard.FileBox())); });
-    }
-    wizard.Script(1, steps);
-    EXPECT_EQ((std::vector<LRESULT>{4, 2}), filters);
-    EXPECT_EQ((std::vector<WideString>{nonAnsi, Wide(pcl)}), chosen);
-    EXPECT_EQ((Values{{"OpenFilterIndex", "3"}}), RawValues(kProgramSubKey));
-}
-
 // The picked printer's state, read when the page is shown and when another is picked. After
 // each change, "Print >": the page's outcome and what the picked printer, offline and named
 // outside the code page, received. Names outside it, pasted with quotes and blanks or given
@@ -274,10 +218,14 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
     EXPECT_EQ(std::vector<bool>(6, true), released);
 }
 
-// Several files at once, from the command line, dropped, chosen together in "Browse..." or pasted as the lines of
-// "Copy as path", show in the box as a list. "Print >" checks every file first and names a
-// missing one; then each is printed in order, and a file another program holds open is named
-// while the rest still go. Each file sent enters the recent list, the last on top.
+// Several files at once, from the command line, dropped, chosen together in "Browse..." or
+// pasted as the lines of "Copy as path", show in the box as a list. "Print >" checks every
+// file first and names a missing one; then each is printed in order, and a file another
+// program holds open is named while the rest still go. Each file sent enters the recent list,
+// the last on top. "Browse..." opens on "All Files", then on the filter used last, and hands
+// back any name whole. Emptying the box greys "Print >"; pressed all the same, and for each
+// other fault of one file, the page says why and stores nothing; with no printer selected
+// either, the file is named first.
 TEST_F(FilePage, ABatchFromAnyWayInIsCheckedFirstThenPrintedFileByFile)
 {
     CapturePrinter all(L"", 0, true);
@@ -285,20 +233,25 @@ TEST_F(FilePage, ABatchFromAnyWayInIsCheckedFirstThenPrintedFileByFile)
     const std::string a = dir.Write("a.zpl", "AA"), held = dir.Write("held.zpl", "x"), gone = dir.Path() + "\\gone.zpl";
     const OwnedFile holder(CreateFileA(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     const auto q = [](const std::string& path) { return "\"" + path + "\""; };
-    const auto browse = [&](const std::string& folder, const std::vector<std::string>& names) {
+    std::vector<LRESULT> filters;
+    const auto browse = [&](const std::vector<WideString>& names) {
         std::vector<LoopStep> steps = {[&] { PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0); }};
-        AddAnswer(steps, "Open", [folder, names](HWND dialog) {
-            SetDlgItemTextA(dialog, 0x47C, folder.c_str());  // the dialog goes there
+        AddAnswer(steps, "Open", [&, names](HWND dialog) {
+            const HWND filter = GetDlgItem(dialog, 0x470);
+            filters.push_back(SendMessageA(filter, CB_GETCURSEL, 0, 0));
+            SendMessageA(filter, CB_SETCURSEL, 3, 0);  // "Zebra Printer Language Files (*.zpl)"
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELENDOK), LPARAM(filter));
+            SetDlgItemTextA(dialog, 0x47C, dir.Path().c_str());  // the dialog goes there
             SendMessageA(dialog, WM_COMMAND, IDOK, 0);
             // Selected in the dialog's list, one after the other, as with Ctrl and a click.
             const HWND list = FindWindowExA(FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr), nullptr,
                                             "SysListView32", nullptr);
-            for (const std::string& name : names) {
-                LVFINDINFOA find = {};
+            for (const WideString& name : names) {
+                LVFINDINFOW find = {};
                 find.flags = LVFI_STRING, find.psz = name.c_str();
-                LVITEMA item = {};
+                LVITEMW item = {};
                 item.stateMask = item.state = LVIS_SELECTED;
-                SendMessageA(list, LVM_SETITEMSTATE, SendMessageA(list, LVM_FINDITEMA, WPARAM(-1), LPARAM(&find)),
+                SendMessageW(list, LVM_SETITEMSTATE, SendMessageW(list, LVM_FINDITEMW, WPARAM(-1), LPARAM(&find)),
                              LPARAM(&item));
             }
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
@@ -321,17 +274,30 @@ TEST_F(FilePage, ABatchFromAnyWayInIsCheckedFirstThenPrintedFileByFile)
             SendInput(4, keys, sizeof(INPUT));
         }};
     };
+    const auto type = [&](const std::string& text) {
+        return std::vector<LoopStep>{[&, text] { SetWindowTextA(wizard.FileBox(), text.c_str()); }};
+    };
     const std::string allSent = "All 2 files were sent to the printer successfully!";
-    const std::string missing = "Could not find the specified file.  Please make sure the file exists before continuing.\n\n";
+    const std::string notFound = "Could not find the specified file.  Please make sure the file exists before continuing.";
+    const std::string missing = notFound + "\n\n";
     wizard.SetBatch({Wide(a), Wide(gone)});  // as from the command line
     const struct { std::vector<LoopStep> handOver; std::string box, outcome, bytes; } cases[] = {
         {{}, q(a) + " " + q(gone), missing + gone, ""},
         {{[&] { Drop({Wide(a), Wide(dir.Path()), Wide(job), Wide(gone)}); }}, q(a) + " " + q(job), allSent,
          "AA\x0C" "slow job\x0C"},
-        {browse(dir.Path(), {"held.zpl", "a.zpl"}), q(a) + " " + q(held), "1 of 2 files were sent to the printer. "
+        {browse({L"held.zpl", L"a.zpl"}), q(a) + " " + q(held), "1 of 2 files were sent to the printer. "
          "Not sent:\nheld.zpl: Could not open the file:\n\n" + q(held) + "\n\nfor printing.", "AA\x0C"},
+        {browse({nonAnsi.substr(nonAnsi.rfind(L'\\') + 1)}), Narrow(nonAnsi), "The file was sent to the printer "
+         "successfully!", kForeignBytes + "\x0C"},
         {paste(q(job) + "\r\n" + q(gone) + "\r\n"), q(job) + " " + q(gone) + " ", missing + gone, ""},
         {paste(q(a) + "\r\n" + q(job)), q(a) + " " + q(job), allSent, "AA\x0C" "slow job\x0C"},
+        {{[&] {
+             SendMessageA(wizard.PrinterBox(), CB_SETCURSEL, WPARAM(-1), 0);
+             SendMessageA(GetWindow(wizard.FileBox(), GW_CHILD), EM_SETSEL, 0, -1);
+             PostMessageA(GetWindow(wizard.FileBox(), GW_CHILD), WM_CHAR, VK_BACK, 1);
+         }, [&] { EXPECT_FALSE(IsWindowEnabled(wizard.Next())); }}, "", "You must specify a file to send to the printer.", ""},
+        {type(dir.Path() + "\\missing.prn"), dir.Path() + "\\missing.prn", notFound, ""},
+        {type(a), a, "You must select a printer.", ""},
     };
     std::vector<LoopStep> steps;
     for (const auto& c : cases) {
@@ -349,9 +315,12 @@ TEST_F(FilePage, ABatchFromAnyWayInIsCheckedFirstThenPrintedFileByFile)
     }
     steps.push_back(WaitFor([] { return !FindThreadWindow("Error"); }, "the message to go"));
     wizard.Script(1, steps);
+    EXPECT_EQ((std::vector<LRESULT>{4, 3}), filters);
+    EXPECT_EQ(nonAnsi, RawReadWide(kProgramSubKey, "RecentFile_02"));
     Values after = RawValues(kProgramSubKey);
-    EXPECT_EQ((std::vector<std::string>{job, a, held}),
-              (std::vector<std::string>{after["RecentFile_00"], after["RecentFile_01"], after["RecentFile_02"]}));
+    after.erase("RecentFile_02");
+    EXPECT_EQ((Values{{"LastPrinterName", all.Name()}, {"OpenFilterIndex", "4"}, {"RecentFile_00", job},
+                      {"RecentFile_01", a}, {"RecentFile_03", held}}), after);
 }
 
 // The picture, text and "LastError" of each outcome, the picture kept by a repaint; "Exit"

@@ -48,7 +48,7 @@ pl-display¦core/PrinterList.cpp¦name.substr(p + 1) + L" on " + name.substr(2, 
 pl-default-twice¦core/PrinterList.cpp¦                    continue;¦                    {}¦^PrinterList\.DefaultFirst
 pl-connections¦core/PrinterList.cpp¦PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS¦PRINTER_ENUM_LOCAL¦^PrinterList\.
 od-shell-entry¦core/OnDemandLibraries.cpp¦"ShellExecuteExA"¦"ShellExecuteExW"¦^(HyperLinkTest|KestrolaExecutable)\.
-od-dialog-entry¦core/OnDemandLibraries.cpp¦"GetOpenFileNameW"¦"GetOpenFileNameA"¦^FilePage\.ABatch
+od-dialog-entry¦core/OnDemandLibraries.cpp¦"GetOpenFileNameW"¦"GetOpenFileNameA"¦^FilePage\.EveryWayIn
 rs-root¦settings/RegistryStore.cpp¦{"HKEY_CURRENT_USER", "HKCU", HKEY_CURRENT_USER},¦{"HKEY_CURRENT_USER", "HKCU", HKEY_LOCAL_MACHINE},¦^SettingsStore\.
 rs-read-creates¦settings/RegistryStore.cpp¦if (!key && create) {¦if (!key) {¦^SettingsStore\.
 rs-unterminated¦settings/RegistryStore.cpp¦    if (end == buffer.end())¦    if (false)¦^SettingsStore\.
@@ -76,12 +76,12 @@ raw-end-doc¦core/RawPrintJob.cpp¦if (EndCall(RawJobTransfer::End::Document, pr
 pl-picked¦core/PrinterList.cpp¦if (lstrcmpiW(entry.name.c_str(), picked.c_str()) == 0)¦if (lstrcmpiW(entry.name.c_str(), picked.c_str()) != 0)¦^PrinterList\.ThePicked
 fp-wide-lossy¦core/FilePath.cpp¦return file::Exists(given) ? Normalise(given) : WideString();¦return file::Exists(given) ? Normalise(FromAnsi(std::string(given.begin(), given.end()))) : WideString();¦^(PathRules|KestrolaProcessTest)\.
 term-exit-code¦pages/WSPrint.cpp¦TerminateProcess(GetCurrentProcess(), 0);¦TerminateProcess(GetCurrentProcess(), 1);¦^KestrolaProcessTest\.ExitCodes
-sf-all-files¦pages/WSSelectFile.cpp¦constexpr DWORD kAllFilesFilter = 5;¦constexpr DWORD kAllFilesFilter = 1;¦^FilePage\.ABatch
+sf-all-files¦pages/WSSelectFile.cpp¦constexpr DWORD kAllFilesFilter = 5;¦constexpr DWORD kAllFilesFilter = 1;¦^FilePage\.EveryWayIn
 sf-last-printer¦pages/WSSelectFile.cpp¦if (lstrcmpW(printers[i].name.c_str(), last.c_str()) == 0) {¦if (lstrcmpW(printers[i].name.c_str(), last.c_str()) != 0) {¦^FilePage\.BoxesAreFilled
 sf-command-line¦pages/WSSelectFile.cpp¦    if (!chosen.empty())¦    if (!chosen.empty() && recent.empty())¦^FilePage\.BoxesAreFilled
-sf-msg-missing¦pages/WSSelectFile.cpp¦"Could not find the specified file.  Please make sure the file exists before continuing."¦"Could not find the specified file. Please make sure the file exists before continuing."¦^FilePage\.ABatch
+sf-msg-missing¦pages/WSSelectFile.cpp¦"Could not find the specified file.  Please make sure the file exists before continuing."¦"Could not find the specified file. Please make sure the file exists before continuing."¦^FilePage\.EveryWayIn
 sf-recent-unsaved¦pages/WSSelectFile.cpp¦    SaveRecentFiles(recent);¦¦^FilePage\.BoxesAreFilled
-sf-print-enabled¦pages/WSSelectFile.cpp¦textLength > 0, "Print"¦textLength >= 0, "Print"¦^FilePage\.ABatch
+sf-print-enabled¦pages/WSSelectFile.cpp¦textLength > 0, "Print"¦textLength >= 0, "Print"¦^FilePage\.EveryWayIn
 sf-connection-name¦core/PrinterList.cpp¦            return entry.name;¦            return entry.displayName;¦^FilePage\.BoxesAreFilled
 wp-picture¦pages/WSPrint.cpp¦failed ? Picture::Failure : Picture::Success¦failed ? Picture::Success : Picture::Failure¦^PrintPage\.EachOutcome
 wp-last-error¦pages/WSPrint.cpp¦        WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);¦¦^PrintPage\.EachOutcome
@@ -113,11 +113,11 @@ fp-no-trim¦core/FilePath.cpp¦const wchar_t* const kBlanks = L" \t";¦const wch
 fp-drop-folder¦core/FilePath.cpp¦        if (file::Exists(name))¦        if (!name.empty())¦^(PathRules|FilePage\.Drops)
 wp-drop-in-job¦pages/WSPrint.cpp¦if (workerThread == nullptr && !startQueued)¦if (!startQueued)¦^FilePage\.Drops
 af-drop-kept¦wizard/AppWindowStateController.cpp¦    ReleaseDrop(drop);¦¦^FilePage\.Drops
-sf-lossy-browse¦pages/WSSelectFile.cpp¦: chosen.front());¦: path::FromAnsi(std::string(chosen.front().begin(), chosen.front().end())));¦^FilePage\.ABatch
+sf-lossy-browse¦pages/WSSelectFile.cpp¦: chosen.front());¦: path::FromAnsi(std::string(chosen.front().begin(), chosen.front().end())));¦^FilePage\.EveryWayIn
 raw-end-order¦core/RawPrintJob.cpp¦        EndCall(RawJobTransfer::End::Page, printer, transfer);¦        EndCall(RawJobTransfer::End::Document, printer, transfer), EndCall(RawJobTransfer::End::Page, printer, transfer);¦^RawPrintJobTest\.Bytes
 wc-escape-disabled¦wizard/WindowStateController.cpp¦if (cancelButton != nullptr && IsWindowEnabled(cancelButton)) {¦if (cancelButton != nullptr) {¦^WizardFrame\.
 wp-escape-in-job¦pages/WSPrint.cpp¦                TranslateMessage(&msg);¦                if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) PostMessageA(frame, WM_COMMAND, IDCANCEL, 0); TranslateMessage(&msg);¦^PrintPage\.ClosingDuringASlowJob
-sf-printer-first¦pages/WSSelectFile.cpp¦    if (!file::Exists(name)) {¦    if (!file::Exists(name) && SendMessageA(printerBox, CB_GETCURSEL, 0, 0) != CB_ERR) {¦^FilePage\.ABatch
+sf-printer-first¦pages/WSSelectFile.cpp¦    if (!file::Exists(name)) {¦    if (!file::Exists(name) && SendMessageA(printerBox, CB_GETCURSEL, 0, 0) != CB_ERR) {¦^FilePage\.EveryWayIn
 ap-suppress-one¦core/AutoPrint.cpp¦if (suppressErrors == 0)¦if (suppressErrors != 1)¦^KestrolaProcessTest\.ExitCodes
 raw-abort-buffered¦core/RawPrintJob.cpp¦    if (!WriteData(printer.get(), transfer, data, size)) {¦    if (!WriteData(printer.get(), transfer, data, size) && FinishJob(printer.get(), transfer, pages, wait)) {¦^RawPrintJobTest\.Bytes
 raw-no-state¦core/RawPrintJob.cpp¦    wait = ReadPrinterWait(¦    wait = PrinterWait::None, ReadPrinterWait(¦^RawPrintJobTest\.Bytes
@@ -131,17 +131,17 @@ pl-picked-case¦core/PrinterList.cpp¦if (lstrcmpiW(entry.name.c_str(), picked.c
 wp-wait-closes¦pages/WSPrint.cpp¦if (autoClose == 1 && queueWait == PrinterWait::None)¦if (autoClose == 1)¦^PrintPage\.EachOutcome
 wp-no-notice¦pages/WSPrint.cpp¦if (queueWait != PrinterWait::None)¦if (false)¦^PrintPage\.EachOutcome
 wp-wait-dropped¦pages/WSPrint.cpp¦                    queueWait = workerQueueWait;¦¦^PrintPage\.EachOutcome
-sf-state-enter¦pages/WSSelectFile.cpp¦    ReadPrinterState(frame);  // it may have changed while the page was not shown¦¦^FilePage\.TheJobGoes
-sf-state-change¦pages/WSSelectFile.cpp¦id == kPrinterBoxId && notification == CBN_SELCHANGE¦id == kPrinterBoxId && notification == CBN_DROPDOWN¦^FilePage\.TheJobGoes
-sf-state-stale¦pages/WSSelectFile.cpp¦if (wParam == stateReadings)¦if (true)¦^FilePage\.TheJobGoes
+sf-state-enter¦pages/WSSelectFile.cpp¦    ReadPrinterState(frame);  // it may have changed while the page was not shown¦¦^FilePage\.EveryWayIn
+sf-state-change¦pages/WSSelectFile.cpp¦id == kPrinterBoxId && notification == CBN_SELCHANGE¦id == kPrinterBoxId && notification == CBN_DROPDOWN¦^FilePage\.EveryWayIn
+sf-state-stale¦pages/WSSelectFile.cpp¦if (wParam == stateReadings)¦if (true)¦^FilePage\.EveryWayIn
 fp-super-unc¦core/FilePath.cpp¦return kSuperUncPrefix + fullPath.substr(2);¦return kSuperPrefix + fullPath.substr(2);¦^PathRules\.
 fp-super-from¦core/FilePath.cpp¦fullPath.size() >= MAX_PATH ?¦fullPath.size() > MAX_PATH ?¦^PathRules\.
 fp-plain-unc¦core/FilePath.cpp¦return L"\\\\" + path.substr(wcslen(kSuperUncPrefix));¦return path.substr(wcslen(kSuperUncPrefix));¦^PathRules\.
 fp-given-short¦core/FilePath.cpp¦return file::Exists(given) ? Normalise(given) : WideString();¦return file::Exists(given) ? Full(given) : WideString();¦^(PathRules|KestrolaProcessTest)\.
 fp-drop-short¦core/FilePath.cpp¦            return Normalise(name);¦            return name;¦^PathRules\.
-sf-wide-box¦pages/WSSelectFile.cpp¦fileBoxAt, 294, 172, true);¦fileBoxAt, 294, 172);¦^FilePage\.TheJobGoes
-sf-box-long¦pages/WSSelectFile.cpp¦    if (path != name)¦    if (false)¦^FilePage\.TheJobGoes
-sf-typed-long¦pages/WSSelectFile.cpp¦    const WideString path = path::Normalise(name);¦    const WideString path = name;¦^FilePage\.TheJobGoes
+sf-wide-box¦pages/WSSelectFile.cpp¦fileBoxAt, 294, 172, true);¦fileBoxAt, 294, 172);¦^FilePage\.EveryWayIn
+sf-box-long¦pages/WSSelectFile.cpp¦    if (path != name)¦    if (false)¦^FilePage\.EveryWayIn
+sf-typed-long¦pages/WSSelectFile.cpp¦    const WideString path = path::Normalise(name);¦    const WideString path = name;¦^FilePage\.EveryWayIn
 wp-drop-queued¦pages/WSPrint.cpp¦if (workerThread == nullptr && !startQueued)¦if (workerThread == nullptr)¦^FilePage\.Drops
 fl-quotes-group¦core/FilePath.cpp¦            quoted = !quoted;¦            quoted = false;¦^PathRules\.
 fl-escaped-quote¦core/FilePath.cpp¦if (beforeQuote && count % 2 == 1) {¦if (beforeQuote && count % 2 == 0) {¦^PathRules\.
@@ -153,19 +153,19 @@ su-batch-ignored¦core/StartUp.cpp¦if (!batch.empty() && autoPrint != 0)¦if (f
 ap-batch-exit-code¦core/AutoPrint.cpp¦return failure.empty() ? 0 : ReportFailure(failure);¦return 0;¦^KestrolaProcessTest\.ExitCodes
 ap-batch-printer-once¦core/AutoPrint.cpp¦outcome.printerFailed ? outcome.printerError¦false ? outcome.printerError¦^KestrolaProcessTest\.ExitCodes
 raw-printer-failure¦core/RawPrintJob.cpp¦return errorText == FormatWithText(kCannotFindPrinter, printerName) ||¦return false &&¦^KestrolaProcessTest\.ExitCodes
-pb-stops-at-failure¦core/PrintBatch.cpp¦        outcome.errors[i] = error;¦        outcome.errors[i] = error, outcome.printerFailed = true;¦^(KestrolaProcessTest\.ExitCodes|FilePage\.ABatch)
-pb-sent-count¦core/PrintBatch.cpp¦sent += error.empty();¦sent += 1;¦^(KestrolaProcessTest\.ExitCodes|FilePage\.ABatch)
-pb-full-name¦core/PrintBatch.cpp¦path::BaseName(files[i])¦files[i]¦^(KestrolaProcessTest\.ExitCodes|FilePage\.ABatch)
-af-drop-batch¦wizard/AppWindowStateController.cpp¦files.size() > 1 ? WideString()¦false ? WideString()¦^FilePage\.(ABatch|Drops)
-sf-paste-lines¦pages/WSSelectFile.cpp¦        if (line != text) {¦        if (false) {¦^FilePage\.ABatch
-sf-batch-unchecked¦pages/WSSelectFile.cpp¦        if (!file::Exists(file)) {¦        if (false) {¦^FilePage\.ABatch
-sf-batch-recent¦pages/WSSelectFile.cpp¦        AddRecentFile(file, recent);¦        AddRecentFile(files.front(), recent);¦^FilePage\.ABatch
-sf-browse-one¦pages/WSSelectFile.cpp¦OFN_ALLOWMULTISELECT | OFN_EXPLORER;¦OFN_EXPLORER;¦^FilePage\.ABatch
-sf-browse-folder¦pages/WSSelectFile.cpp¦files.push_back(folder + name);¦files.push_back(name);¦^FilePage\.ABatch
-sf-batch-box¦pages/WSSelectFile.cpp¦    if (!AppOwner()->GetBatch().empty())¦    if (false)¦^FilePage\.ABatch
-wp-batch-outcome¦pages/WSPrint.cpp¦                        batchFailure = BatchFailureText(batch, workerBatch);¦                        batchFailure.clear();¦^FilePage\.ABatch
+pb-stops-at-failure¦core/PrintBatch.cpp¦        outcome.errors[i] = error;¦        outcome.errors[i] = error, outcome.printerFailed = true;¦^(KestrolaProcessTest\.ExitCodes|FilePage\.EveryWayIn)
+pb-sent-count¦core/PrintBatch.cpp¦sent += error.empty();¦sent += 1;¦^(KestrolaProcessTest\.ExitCodes|FilePage\.EveryWayIn)
+pb-full-name¦core/PrintBatch.cpp¦path::BaseName(files[i])¦files[i]¦^(KestrolaProcessTest\.ExitCodes|FilePage\.EveryWayIn)
+af-drop-batch¦wizard/AppWindowStateController.cpp¦files.size() > 1 ? WideString()¦false ? WideString()¦^FilePage\.(EveryWayIn|Drops)
+sf-paste-lines¦pages/WSSelectFile.cpp¦        if (line != text) {¦        if (false) {¦^FilePage\.EveryWayIn
+sf-batch-unchecked¦pages/WSSelectFile.cpp¦        if (!file::Exists(file)) {¦        if (false) {¦^FilePage\.EveryWayIn
+sf-batch-recent¦pages/WSSelectFile.cpp¦        AddRecentFile(file, recent);¦        AddRecentFile(files.front(), recent);¦^FilePage\.EveryWayIn
+sf-browse-one¦pages/WSSelectFile.cpp¦OFN_ALLOWMULTISELECT | OFN_EXPLORER;¦OFN_EXPLORER;¦^FilePage\.EveryWayIn
+sf-browse-folder¦pages/WSSelectFile.cpp¦files.push_back(folder + name);¦files.push_back(name);¦^FilePage\.EveryWayIn
+sf-batch-box¦pages/WSSelectFile.cpp¦    if (!AppOwner()->GetBatch().empty())¦    if (false)¦^FilePage\.EveryWayIn
+wp-batch-outcome¦pages/WSPrint.cpp¦                        batchFailure = BatchFailureText(batch, workerBatch);¦                        batchFailure.clear();¦^FilePage\.EveryWayIn
 wp-batch-close¦pages/WSPrint.cpp¦    if (!batchFailure.empty())¦    if (false)¦^PrintPage\.EachOutcome
-wp-batch-count¦pages/WSPrint.cpp¦text = "All " + DecimalText(batch.size()) +¦text = "All " + DecimalText(batch.size() - 1) +¦^FilePage\.ABatch
+wp-batch-count¦pages/WSPrint.cpp¦text = "All " + DecimalText(batch.size()) +¦text = "All " + DecimalText(batch.size() - 1) +¦^FilePage\.EveryWayIn
 wc-shift-in-front¦wizard/WindowStateController.cpp¦if (GetForegroundWindow() == frameWindow)¦if (frameWindow != nullptr)¦^WizardFrame\.
 lp-frame-get¦wizard/WindowStateController.cpp¦    while (GetMessageW(&message, nullptr, 0, 0) > 0) {¦    while (GetMessageA(&message, nullptr, 0, 0) > 0) {¦^e2e\.wizard$
 lp-frame-dispatch¦wizard/WindowStateController.cpp¦            DispatchMessageW(&message);¦            DispatchMessageA(&message);¦^e2e\.wizard$
@@ -175,7 +175,7 @@ ap-last-error-narrow¦core/AutoPrint.cpp¦    WriteRegistryString(settings::kPro
 ap-box-narrow¦core/AutoPrint.cpp¦MessageBoxW(nullptr, errorText.c_str(), L"Kestrola Error",¦MessageBoxA(nullptr, std::string(errorText.begin(), errorText.end()).c_str(), "Kestrola Error",¦^KestrolaProcessTest\.ExitCodes
 ap-long-form¦core/AutoPrint.cpp¦+ path::Normalise(fullPath) +¦+ fullPath +¦^KestrolaProcessTest\.ExitCodes
 rf-any-length¦pages/RecentFiles.cpp¦if (ReadRegistryString(settings::kProgramKey, name, path))¦if (ReadRegistryString(settings::kProgramKey, name, path, 260))¦^RecentFiles\.Gaps
-wp-status-narrow¦pages/WSPrint.cpp¦        SetWindowTextW(statusText, errorText.c_str());¦        SetWindowTextA(statusText, std::string(errorText.begin(), errorText.end()).c_str());¦^FilePage\.TheJobGoes
+wp-status-narrow¦pages/WSPrint.cpp¦        SetWindowTextW(statusText, errorText.c_str());¦        SetWindowTextA(statusText, std::string(errorText.begin(), errorText.end()).c_str());¦^FilePage\.EveryWayIn
 dpi-frame-unscaled¦wizard/WindowStateController.cpp¦    FitToDpi(windowRect, style, exStyle);¦¦^DisplayScale\.
 dpi-place-width¦wizard/WindowStateController.cpp¦dpi::Scale(placement.width, dpi)¦placement.width¦^DisplayScale\.
 dpi-place-bottom¦wizard/WindowStateController.cpp¦client.bottom + dpi::Scale(placement.y, dpi)¦client.bottom + placement.y¦^DisplayScale\.

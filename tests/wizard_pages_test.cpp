@@ -94,9 +94,10 @@ protected:
     ScratchDir dir;
     const WideString nonAnsi = Wide(dir.Path()) + L"\\\x0429\x043A\x0430.zpl";
     const std::string job = dir.Write("job.prn", "slow job");
-    // B is named outside the ANSI code page, as a shared printer named in another language.
+    // B is named outside the ANSI code page, as a shared printer named in another language; it
+    // keeps every job, so that a batch can be read whole.
     CapturePrinter printerA{L"Kestrola Page A"},
-        printerB{L"Kestrola \x041c\x0435\x0442\x043a\x0438 \x6771\x4eac"};
+        printerB{L"Kestrola \x041c\x0435\x0442\x043a\x0438 \x6771\x4eac", 0, true};
     Wizard wizard;
 };
 using PrintPage = FilePage;
@@ -123,61 +124,6 @@ TEST_F(FilePage, BoxesAreFilledFromTheSettingsAndAGoodChoiceIsPrintedAndRemember
     EXPECT_EQ((Values{{"LastError", error}, {"LastPrinterName", connection}, {"RecentFile_00", path},
                       {"RecentFile_01", "C:\\zero.prn"}, {"RecentFile_02", "C:\\two.prn"}}),
               RawValues(kProgramSubKey));
-}
-
-// The picked printer's state, read when the page is shown and when another is picked. After
-// each change, "Print >": the page's outcome and what the picked printer, offline and named
-// outside the code page, received. Names outside it, pasted with quotes and blanks or given
-// by a short name, are shown, named in messages and remembered as they are.
-TEST_F(FilePage, TheJobGoesToThePickedPrinterWhilePrintersComeAndGo)
-{
-    SetPrinterOffline(printerB.WideName(), true);
-    const WideString held = Wide(dir.Path()) + L"\\\x0429 held.zpl";
-    const OwnedFile holder(CreateFileW(held.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-    RawWriteWide(kProgramSubKey, settings::kLastPrinterName, printerB.WideName());
-    wizard.SetFilePath(Wide(dir.Write("label.zpl", "^XA^XZ")));
-    std::unique_ptr<CapturePrinter> added;
-    const WideString success = L"The file was sent to the printer successfully!\n\n" +
-                               Wide(DescribeWait(PrinterWait::Offline).notice) + L" | ";
-    const WideString sent = success + L"^XA^XZ\x0C";
-    const std::pair<LoopStep, WideString> cases[] = {
-        {[&] { added.reset(new CapturePrinter(L"Kestrola AAA New")); }, sent},  // listed before B
-        {[&] { added.reset(); }, sent},  // and removed
-        {[&] { SetWindowTextW(wizard.FileBox(), ShortPath(held).c_str()); },
-         L"Could not open the file:\n\n\"" + held + L"\"\n\nfor printing. | no job"},
-        {[&] {
-             EXPECT_EQ(held, WideWindowText(wizard.FileBox()));
-             SetWindowTextW(wizard.FileBox(), (L" \"" + nonAnsi + L"\"\t").c_str());
-         }, success + Wide(kForeignBytes) + L"\x0C"},
-        {[&] {
-             EXPECT_EQ(nonAnsi, WideWindowText(wizard.FileBox()));
-             EXPECT_TRUE(IsWindowUnicode(wizard.FileBox()));  // it holds any name
-             RegDeleteTreeW(HKEY_LOCAL_MACHINE, (Wide(kPrintersKey) + L"\\" + printerB.WideName()).c_str());
-         }, L"You must select a printer. | no job"},
-    };
-    const auto offline = [&] { return wizard.PrinterState() == "Offline"; };
-    std::vector<LoopStep> steps = {WaitFor(offline, "the state when shown"), [&] {
-        wizard.Pick(printerA.WideName());
-        SendMessageA(wizard.Frame(), WSSelectFile::kPrinterStateMessage, 0, LPARAM(PrinterWait::Error));
-        EXPECT_EQ("", wizard.PrinterState());  // and an answer about an earlier pick is dropped
-        wizard.Pick(printerB.WideName());
-    }, WaitFor(offline, "the state of the printer picked")};
-    for (const auto& c : cases) {
-        steps.push_back([&] { c.first(), printerB.Forget(), wizard.Press(wizard.Next()); });
-        steps.push_back(WaitFor([&] { return FindThreadWindow("Error") ||
-                                             (wizard.Index() == 2 && IsWindowEnabled(wizard.Back())); },
-                                "the outcome"));
-        steps.push_back([&] {
-            const HWND box = FindThreadWindow("Error");
-            EXPECT_EQ(c.second, (box ? Wide(MessageBoxText(box)) : wizard.WideStatus()) + L" | " +
-                                    Wide(printerB.HasJob() ? printerB.Bytes() : "no job"));
-            box ? (void)PostMessageA(box, WM_COMMAND, IDOK, 0) : wizard.Press(wizard.Back());
-        });
-    }
-    steps.push_back(WaitFor([] { return !FindThreadWindow("Error"); }, "the message to go"));
-    wizard.Script(1, steps);
-    EXPECT_EQ(printerB.WideName(), RawReadWide(kProgramSubKey, settings::kLastPrinterName));
-    EXPECT_EQ(nonAnsi, RawReadWide(kProgramSubKey, "RecentFile_00"));
 }
 
 // One dropped file that exists is taken, from any page but one printing; folders and missing
@@ -218,21 +164,26 @@ TEST_F(FilePage, DropsTakeTheFirstExistingFileExceptDuringAJob)
     EXPECT_EQ(std::vector<bool>(6, true), released);
 }
 
-// Several files at once, from the command line, dropped, chosen together in "Browse..." or
-// pasted as the lines of "Copy as path", show in the box as a list. "Print >" checks every
-// file first and names a missing one; then each is printed in order, and a file another
-// program holds open is named while the rest still go. Each file sent enters the recent list,
-// the last on top. "Browse..." opens on "All Files", then on the filter used last, and hands
-// back any name whole. Emptying the box greys "Print >"; pressed all the same, and for each
-// other fault of one file, the page says why and stores nothing; with no printer selected
-// either, the file is named first.
-TEST_F(FilePage, ABatchFromAnyWayInIsCheckedFirstThenPrintedFileByFile)
+// Every way a file or a batch comes in, then "Print >": the page's outcome, and what the
+// picked printer, offline and named outside the code page, received. Its state is read when
+// the page is shown and when another is picked; printers may come and go meanwhile. Several
+// files at once, from the command line, dropped, chosen together in "Browse..." or pasted as
+// the lines of "Copy as path", show in the box as a list; every file is checked first and a
+// missing one named, then each is printed in order, and a file another program holds open is
+// named while the rest still go. Each file sent enters the recent list, the last on top.
+// "Browse..." opens on "All Files", then on the filter used last. Names outside the code page,
+// chosen, pasted with quotes and blanks or given by a short name, are shown, named in messages
+// and remembered as they are. Emptying the box greys "Print >"; pressed all the same, and for
+// each other fault of one file, the page says why and stores nothing; with no printer
+// selected either, the file is named first.
+TEST_F(FilePage, EveryWayInIsCheckedThenPrintedFileByFileToThePickedPrinter)
 {
-    CapturePrinter all(L"", 0, true);
-    RawWriteString(kProgramSubKey, settings::kLastPrinterName, all.Name());
-    const std::string a = dir.Write("a.zpl", "AA"), held = dir.Write("held.zpl", "x"), gone = dir.Path() + "\\gone.zpl";
-    const OwnedFile holder(CreateFileA(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    const auto q = [](const std::string& path) { return "\"" + path + "\""; };
+    SetPrinterOffline(printerB.WideName(), true);
+    RawWriteWide(kProgramSubKey, settings::kLastPrinterName, printerB.WideName());
+    const WideString held = Wide(dir.Path()) + L"\\\x0429 held.zpl", a = Wide(dir.Write("a.zpl", "AA"));
+    const OwnedFile holder(CreateFileW(held.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    const WideString gone = Wide(dir.Path()) + L"\\gone.zpl", wideJob = Wide(job);
+    const auto q = [](const WideString& path) { return L"\"" + path + L"\""; };
     std::vector<LRESULT> filters;
     const auto browse = [&](const std::vector<WideString>& names) {
         std::vector<LoopStep> steps = {[&] { PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0); }};
@@ -258,12 +209,11 @@ TEST_F(FilePage, ABatchFromAnyWayInIsCheckedFirstThenPrintedFileByFile)
         });
         return steps;
     };
-    const auto paste = [&](const std::string& text) {  // with Ctrl+V, as typed
+    const auto paste = [&](const WideString& text) {  // with Ctrl+V, as typed
         return std::vector<LoopStep>{[&, text] {
             SetWindowTextA(wizard.FileBox(), "");
-            const WideString wide = Wide(text);
-            HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
-            memcpy(GlobalLock(memory), wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+            HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+            memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
             GlobalUnlock(memory);
             OpenClipboard(wizard.Frame()), EmptyClipboard(), SetClipboardData(CF_UNICODETEXT, memory), CloseClipboard();
             INPUT keys[4] = {};
@@ -274,53 +224,77 @@ TEST_F(FilePage, ABatchFromAnyWayInIsCheckedFirstThenPrintedFileByFile)
             SendInput(4, keys, sizeof(INPUT));
         }};
     };
-    const auto type = [&](const std::string& text) {
-        return std::vector<LoopStep>{[&, text] { SetWindowTextA(wizard.FileBox(), text.c_str()); }};
+    const auto type = [&](const WideString& text, LoopStep before = [] {}) {
+        return std::vector<LoopStep>{[&, text, before] { before(), SetWindowTextW(wizard.FileBox(), text.c_str()); }};
     };
-    const std::string allSent = "All 2 files were sent to the printer successfully!";
-    const std::string notFound = "Could not find the specified file.  Please make sure the file exists before continuing.";
-    const std::string missing = notFound + "\n\n";
-    wizard.SetBatch({Wide(a), Wide(gone)});  // as from the command line
-    const struct { std::vector<LoopStep> handOver; std::string box, outcome, bytes; } cases[] = {
-        {{}, q(a) + " " + q(gone), missing + gone, ""},
-        {{[&] { Drop({Wide(a), Wide(dir.Path()), Wide(job), Wide(gone)}); }}, q(a) + " " + q(job), allSent,
-         "AA\x0C" "slow job\x0C"},
-        {browse({L"held.zpl", L"a.zpl"}), q(a) + " " + q(held), "1 of 2 files were sent to the printer. "
-         "Not sent:\nheld.zpl: Could not open the file:\n\n" + q(held) + "\n\nfor printing.", "AA\x0C"},
-        {browse({nonAnsi.substr(nonAnsi.rfind(L'\\') + 1)}), Narrow(nonAnsi), "The file was sent to the printer "
-         "successfully!", kForeignBytes + "\x0C"},
-        {paste(q(job) + "\r\n" + q(gone) + "\r\n"), q(job) + " " + q(gone) + " ", missing + gone, ""},
-        {paste(q(a) + "\r\n" + q(job)), q(a) + " " + q(job), allSent, "AA\x0C" "slow job\x0C"},
+    std::unique_ptr<CapturePrinter> added;
+    const WideString notice = L"\n\n" + Wide(DescribeWait(PrinterWait::Offline).notice);
+    const WideString sent = L"The file was sent to the printer successfully!" + notice;
+    const WideString allSent = L"All 2 files were sent to the printer successfully!" + notice;
+    const WideString notFound = L"Could not find the specified file.  Please make sure the file exists before continuing.";
+    const WideString missing = notFound + L"\n\n" + gone, notOpened = L"Could not open the file:\n\n" + q(held);
+    const std::string both = "AA\x0C" "slow job\x0C";
+    wizard.SetBatch({a, gone});  // as from the command line
+    const struct { std::vector<LoopStep> handOver; WideString box, outcome; std::string bytes; } cases[] = {
+        {{}, q(a) + L" " + q(gone), missing, ""},
+        {type(a, [&] { added.reset(new CapturePrinter(L"Kestrola AAA New")); }), a, sent, "AA\x0C"},  // listed before B
+        {type(a, [&] { added.reset(); }), a, sent, "AA\x0C"},  // and removed
+        {type(ShortPath(held)), ShortPath(held), notOpened + L"\n\nfor printing.", ""},
+        {type(L" \"" + nonAnsi + L"\"\t", [&] { EXPECT_EQ(held, WideWindowText(wizard.FileBox())); }),
+         L" \"" + nonAnsi + L"\"\t", sent, kForeignBytes + "\x0C"},
+        {{[&] {
+             EXPECT_EQ(nonAnsi, WideWindowText(wizard.FileBox()));
+             EXPECT_TRUE(IsWindowUnicode(wizard.FileBox()));  // it holds any name
+             Drop({a, Wide(dir.Path()), wideJob, gone});
+         }}, q(a) + L" " + q(wideJob), allSent, both},
+        {browse({held.substr(held.rfind(L'\\') + 1), L"a.zpl"}), q(held) + L" " + q(a), L"1 of 2 files were sent "
+         L"to the printer. Not sent:\n\x0429 held.zpl: " + notOpened + L"\n\nfor printing.", "AA\x0C"},
+        {browse({nonAnsi.substr(nonAnsi.rfind(L'\\') + 1)}), nonAnsi, sent, kForeignBytes + "\x0C"},
+        {paste(q(wideJob) + L"\r\n" + q(gone) + L"\r\n"), q(wideJob) + L" " + q(gone) + L" ", missing, ""},
+        {paste(q(a) + L"\r\n" + q(wideJob)), q(a) + L" " + q(wideJob), allSent, both},
+        {type(a, [&] { RegDeleteTreeW(HKEY_LOCAL_MACHINE, (Wide(kPrintersKey) + L"\\" + printerB.WideName()).c_str()); }),
+         a, L"You must select a printer.", ""},
         {{[&] {
              SendMessageA(wizard.PrinterBox(), CB_SETCURSEL, WPARAM(-1), 0);
              SendMessageA(GetWindow(wizard.FileBox(), GW_CHILD), EM_SETSEL, 0, -1);
              PostMessageA(GetWindow(wizard.FileBox(), GW_CHILD), WM_CHAR, VK_BACK, 1);
-         }, [&] { EXPECT_FALSE(IsWindowEnabled(wizard.Next())); }}, "", "You must specify a file to send to the printer.", ""},
-        {type(dir.Path() + "\\missing.prn"), dir.Path() + "\\missing.prn", notFound, ""},
-        {type(a), a, "You must select a printer.", ""},
+         }, [&] { EXPECT_FALSE(IsWindowEnabled(wizard.Next())); }}, L"", L"You must specify a file to send to the printer.", ""},
+        {type(gone), gone, notFound, ""},
     };
-    std::vector<LoopStep> steps;
+    const auto offline = [&] { return wizard.PrinterState() == "Offline"; };
+    std::vector<LoopStep> steps = {WaitFor(offline, "the state when shown"), [&] {
+        wizard.Pick(printerA.WideName());
+        SendMessageA(wizard.Frame(), WSSelectFile::kPrinterStateMessage, 0, LPARAM(PrinterWait::Error));
+        EXPECT_EQ("", wizard.PrinterState());  // and an answer about an earlier pick is dropped
+        wizard.Pick(printerB.WideName());
+    }, WaitFor(offline, "the state of the printer picked")};
     for (const auto& c : cases) {
-        steps.push_back([&] { all.Forget(); });
+        steps.push_back([&] { printerB.Forget(); });
         steps.insert(steps.end(), c.handOver.begin(), c.handOver.end());
-        steps.push_back(WaitFor([&] { return WindowText(wizard.FileBox()) == c.box; }, "the files in the box"));
+        steps.push_back(WaitFor([&] { return WideWindowText(wizard.FileBox()) == c.box; }, "the files in the box"));
         steps.push_back([&] { wizard.Press(wizard.Next()); });
         steps.push_back(WaitFor([&] { return FindThreadWindow("Error") ||
                                              (wizard.Index() == 2 && IsWindowEnabled(wizard.Back())); }, "the outcome"));
         steps.push_back([&] {
             const HWND box = FindThreadWindow("Error");
-            EXPECT_EQ(c.outcome + " | " + c.bytes, (box ? MessageBoxText(box) : wizard.Status()) + " | " + all.Bytes());
+            EXPECT_EQ(c.outcome + L" | " + Wide(c.bytes),
+                      (box ? Wide(MessageBoxText(box)) : wizard.WideStatus()) + L" | " + Wide(printerB.Bytes()));
             box ? (void)PostMessageA(box, WM_COMMAND, IDOK, 0) : wizard.Press(wizard.Back());
         });
     }
     steps.push_back(WaitFor([] { return !FindThreadWindow("Error"); }, "the message to go"));
     wizard.Script(1, steps);
     EXPECT_EQ((std::vector<LRESULT>{4, 3}), filters);
-    EXPECT_EQ(nonAnsi, RawReadWide(kProgramSubKey, "RecentFile_02"));
     Values after = RawValues(kProgramSubKey);
-    after.erase("RecentFile_02");
-    EXPECT_EQ((Values{{"LastPrinterName", all.Name()}, {"OpenFilterIndex", "4"}, {"RecentFile_00", job},
-                      {"RecentFile_01", a}, {"RecentFile_03", held}}), after);
+    std::string names;
+    for (const auto& value : after)
+        names += value.first + " ";
+    EXPECT_EQ("LastPrinterName OpenFilterIndex RecentFile_00 RecentFile_01 RecentFile_02 RecentFile_03 ", names);
+    EXPECT_EQ("4", after["OpenFilterIndex"]);
+    for (const auto& [name, text] : std::vector<std::pair<std::string, WideString>>{
+             {"LastPrinterName", printerB.WideName()}, {"RecentFile_00", wideJob}, {"RecentFile_01", a},
+             {"RecentFile_02", nonAnsi}, {"RecentFile_03", held}})
+        EXPECT_EQ(text, RawReadWide(kProgramSubKey, name)) << name;
 }
 
 // The picture, text and "LastError" of each outcome, the picture kept by a repaint; "Exit"

@@ -58,7 +58,7 @@ ps-newline-name¦settings/ProgramSettings.h¦"AddNewLineAfterFormFeed"¦"AddNewl
 ps-recent-ten¦settings/ProgramSettings.h¦constexpr int kRecentFileCount = 10;¦constexpr int kRecentFileCount = 9;¦^RecentFiles\.
 ps-last-printer-name¦settings/ProgramSettings.h¦"LastPrinterName"¦"LastPrinter"¦^FilePage\.BoxesAreFilled
 rf-case¦pages/RecentFiles.cpp¦if (lstrcmpiW(list[i].c_str(), path.c_str()) == 0) {¦if (lstrcmpW(list[i].c_str(), path.c_str()) == 0) {¦^RecentFiles\.AddMoves
-rf-gap-ends¦pages/RecentFiles.cpp¦            continue;¦            break;¦^RecentFiles\.Gaps
+rf-gap-ends¦pages/RecentFiles.cpp¦            continue;¦            break;¦^RecentFiles\.
 rf-shift¦pages/RecentFiles.cpp¦for (size_t i = k; i >= 1; --i)¦for (size_t i = k; i > 1; --i)¦^RecentFiles\.AddMoves
 raw-xps-ignored¦core/RawPrintJob.cpp¦dwPrinterDriverAttributes &¦dwPrinterDriverAttributes & 0 &¦^RawPrintJobTest\.DataType
 wow-no-native¦core/RawPrintJob.cpp¦        if (native)¦        if (false)¦^RawPrintJobTest\.DataType
@@ -73,7 +73,7 @@ inst-link-back¦installer/Kestrola.nsi¦      CreateShortcut "${SENDTO_LINK}" "$
 inst-manifest-arch¦CMakeLists.txt¦    set(KESTROLA_MANIFEST_ARCH amd64)¦    set(KESTROLA_MANIFEST_ARCH x86)¦^Orders/Installer\.
 raw-1804-once¦core/RawPrintJob.cpp¦if (job == 0 && GetLastError() == ERROR_INVALID_DATATYPE) {¦if (false) {¦^RawPrintJobTest\.DataType
 raw-end-doc¦core/RawPrintJob.cpp¦if (EndCall(RawJobTransfer::End::Document, printer, transfer) == FALSE)¦if (EndCall(RawJobTransfer::End::Document, printer, transfer) == FALSE && false)¦^KestrolaProcessTest\.ExitCodes
-pl-picked¦core/PrinterList.cpp¦if (lstrcmpiW(entry.name.c_str(), picked.c_str()) == 0)¦if (lstrcmpiW(entry.name.c_str(), picked.c_str()) != 0)¦^PrinterList\.ThePicked
+pl-picked¦core/PrinterList.cpp¦if (lstrcmpiW(entry.name.c_str(), picked.c_str()) == 0)¦if (lstrcmpiW(entry.name.c_str(), picked.c_str()) != 0)¦^PrinterList\.DisplayNamesAndThePicked
 fp-wide-lossy¦core/FilePath.cpp¦return file::Exists(given) ? Normalise(given) : WideString();¦return file::Exists(given) ? Normalise(FromAnsi(std::string(given.begin(), given.end()))) : WideString();¦^(PathRules|KestrolaProcessTest)\.
 term-exit-code¦pages/WSPrint.cpp¦TerminateProcess(GetCurrentProcess(), 0);¦TerminateProcess(GetCurrentProcess(), 1);¦^KestrolaProcessTest\.ExitCodes
 sf-all-files¦pages/WSSelectFile.cpp¦constexpr DWORD kAllFilesFilter = 5;¦constexpr DWORD kAllFilesFilter = 1;¦^FilePage\.EveryWayIn
@@ -127,7 +127,7 @@ raw-state-level¦core/RawPrintJob.cpp¦: Spooler()->getPrinter(printer, 2, info,
 qs-offline-attr¦core/QueueState.cpp¦{PrinterWait::Offline, PRINTER_ATTRIBUTE_WORK_OFFLINE, PRINTER_STATUS_OFFLINE,¦{PrinterWait::Offline, 0, PRINTER_STATUS_OFFLINE,¦^QueueState\.
 qs-paper-bit¦core/QueueState.cpp¦{PrinterWait::PaperOut, 0, PRINTER_STATUS_PAPER_OUT,¦{PrinterWait::PaperOut, 0, PRINTER_STATUS_PAPER_PROBLEM,¦^QueueState\.
 qs-any-bit¦core/QueueState.cpp¦(status & rule.status) != 0¦(status & rule.status) == status¦^QueueState\.
-pl-picked-case¦core/PrinterList.cpp¦if (lstrcmpiW(entry.name.c_str(), picked.c_str()) == 0)¦if (lstrcmpW(entry.name.c_str(), picked.c_str()) == 0)¦^PrinterList\.ThePicked
+pl-picked-case¦core/PrinterList.cpp¦if (lstrcmpiW(entry.name.c_str(), picked.c_str()) == 0)¦if (lstrcmpW(entry.name.c_str(), picked.c_str()) == 0)¦^PrinterList\.DisplayNamesAndThePicked
 wp-wait-closes¦pages/WSPrint.cpp¦if (autoClose == 1 && queueWait == PrinterWait::None)¦if (autoClose == 1)¦^PrintPage\.EachOutcome
 wp-no-notice¦pages/WSPrint.cpp¦if (queueWait != PrinterWait::None)¦if (false)¦^PrintPage\.EachOutcome
 wp-wait-dropped¦pages/WSPrint.cpp¦                    queueWait = workerQueueWait;¦¦^PrintPage\.EachOutcome
@@ -174,7 +174,7 @@ sl-enum-narrow¦core/SpoolerLibrary.cpp¦"EnumPrintersW"¦"EnumPrintersA"¦^Prin
 ap-last-error-narrow¦core/AutoPrint.cpp¦    WriteRegistryString(settings::kProgramKey, settings::kLastError, errorText);¦    WriteRegistryString(settings::kProgramKey, settings::kLastError, std::string(errorText.begin(), errorText.end()));¦^KestrolaProcessTest\.ExitCodes
 ap-box-narrow¦core/AutoPrint.cpp¦MessageBoxW(nullptr, errorText.c_str(), L"Kestrola Error",¦MessageBoxA(nullptr, std::string(errorText.begin(), errorText.end()).c_str(), "Kestrola Error",¦^KestrolaProcessTest\.ExitCodes
 ap-long-form¦core/AutoPrint.cpp¦+ path::Normalise(fullPath) +¦+ fullPath +¦^KestrolaProcessTest\.ExitCodes
-rf-any-length¦pages/RecentFiles.cpp¦if (ReadRegistryString(settings::kProgramKey, name, path))¦if (ReadRegistryString(settings::kProgramKey, name, path, 260))¦^RecentFiles\.Gaps
+rf-any-length¦pages/RecentFiles.cpp¦if (ReadRegistryString(settings::kProgramKey, name, path))¦if (ReadRegistryString(settings::kProgramKey, name, path, 260))¦^RecentFiles\.
 wp-status-narrow¦pages/WSPrint.cpp¦        SetWindowTextW(statusText, errorText.c_str());¦        SetWindowTextA(statusText, std::string(errorText.begin(), errorText.end()).c_str());¦^FilePage\.EveryWayIn
 dpi-frame-unscaled¦wizard/WindowStateController.cpp¦    FitToDpi(windowRect, style, exStyle);¦¦^DisplayScale\.
 dpi-place-width¦wizard/WindowStateController.cpp¦dpi::Scale(placement.width, dpi)¦placement.width¦^DisplayScale\.

@@ -82,15 +82,6 @@ TEST(PathRules, QuotesBlanksAndLongFormsForEveryWayIn)
     SetCurrentDirectoryA("C:\\");
 }
 
-TEST(PrinterList, DisplayNames)
-{
-    for (const auto& c : std::vector<std::pair<WideString, WideString>>{
-             {L"\\\\print-01\\Labels 2nd floor", L"Labels 2nd floor on print-01"}, {L"\\\\S", L""},
-             {L"\\\\S\\Q\\R", L"Q\\R on S"}, {L"\\a\\b", L"\\a\\b"}, {L"", L""},
-             {L"\\\\\x6771\x4eac\\\x041c\x0435\x0442\x043a\x0438", L"\x041c\x0435\x0442\x043a\x0438 on \x6771\x4eac"}})
-        EXPECT_EQ(c.second, PrinterDisplayName(c.first)) << c.first.size();
-}
-
 // The default printer first and once, then the others in the spooler's (alphabetical) order;
 // names in any script listed whole.
 TEST(PrinterList, DefaultFirstThenTheOthers)
@@ -113,8 +104,15 @@ TEST(PrinterList, DefaultFirstThenTheOthers)
     }
 }
 
-TEST(PrinterList, ThePickedPrinterIsTheOneShownAtTheSelectionIfStillThere)
+// How a printer connection is shown; the picked printer is the one shown at the box's
+// selection if it is still there.
+TEST(PrinterList, DisplayNamesAndThePickedPrinter)
 {
+    for (const auto& c : std::vector<std::pair<WideString, WideString>>{
+             {L"\\\\print-01\\Labels 2nd floor", L"Labels 2nd floor on print-01"}, {L"\\\\S", L""},
+             {L"\\\\S\\Q\\R", L"Q\\R on S"}, {L"\\a\\b", L"\\a\\b"}, {L"", L""},
+             {L"\\\\\x6771\x4eac\\\x041c\x0435\x0442\x043a\x0438", L"\x041c\x0435\x0442\x043a\x0438 on \x6771\x4eac"}})
+        EXPECT_EQ(c.second, PrinterDisplayName(c.first)) << c.first.size();
     const PrinterEntry conn = {L"\\\\srv\\queue", L"queue on srv"}, a = {L"A", L"A"}, b = {L"B", L"B"},
                        added = {L"AAA New", L"AAA New"};
     const std::vector<PrinterEntry> shown = {conn, a, b};
@@ -157,8 +155,10 @@ TEST(QueueState, EachReasonToWaitItsStateAndNotice)
 using List = std::vector<WideString>;
 
 // The path goes first; an entry equal to it but for case leaves its place and takes the
-// new spelling; ten entries at most.
-TEST(RecentFiles, AddMovesToTheFrontAndKeepsTenAtMost)
+// new spelling; ten entries at most. Stored gaps close up; a path of any length is kept, as
+// any path prints. A save writes only the positions it has, any name whole and a name of the
+// code page byte for byte as the 8-bit calls wrote it.
+TEST(RecentFiles, AddMovesToTheFrontGapsCloseAndPathsOfAnyLengthAreKept)
 {
     List ten, newFirst = {L"C:\\new.prn"};
     for (int i = 0; i < 10; ++i)
@@ -174,13 +174,7 @@ TEST(RecentFiles, AddMovesToTheFrontAndKeepsTenAtMost)
         AddRecentFile(path, list);
         EXPECT_EQ(after, list) << path.size();
     }
-}
 
-// Gaps close up; a path of any length is kept, as any path prints. A save writes only the
-// positions it has, any name whole and a name of the code page byte for byte as the 8-bit
-// calls wrote it.
-TEST(RecentFiles, GapsAreCompactedAndPathsOfAnyLengthKept)
-{
     ProgramKeyGuard programKey;
     const std::string overlong = "C:\\" + std::string(300, 'x') + ".prn";  // 308 bytes
     const std::map<std::string, std::string> stored = {

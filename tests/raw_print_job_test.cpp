@@ -143,7 +143,6 @@ TEST_F(RawPrintJobTest, BytesAtThePrinterAndEveryFailureMessage)
 TEST_F(RawPrintJobTest, DataTypeFollowsTheDriverAndTheOtherIsTriedOnceOnError1804)
 {
     const WideString path = Wide(dir.Write("x.prn", "^XA^XZ"));
-    const std::string failed = kNoJob;
     const struct {
         int attributes;             // the driver's; -1: no level-8 information
         std::vector<DWORD> refuse;  // StartDocPrinterA's error per call; 0: the spooler's
@@ -157,8 +156,8 @@ TEST_F(RawPrintJobTest, DataTypeFollowsTheDriverAndTheOtherIsTriedOnceOnError180
         {0x2 | 0x4, {0}, {"XPS_PASS"}, "^XA^XZ\x0C"},  // PRINTER_DRIVER_XPS
         {0x2, {1804, 0}, {"XPS_PASS", "RAW"}, "^XA^XZ\x0C"},
         {0, {1804, 0}, {"RAW", "XPS_PASS"}, "^XA^XZ\x0C"},
-        {0, {1804, 1804}, {"RAW", "XPS_PASS"}, failed},
-        {0x2, {ERROR_ACCESS_DENIED}, {"XPS_PASS"}, failed},
+        {0, {1804, 1804}, {"RAW", "XPS_PASS"}, kNoJob},
+        {0x2, {ERROR_ACCESS_DENIED}, {"XPS_PASS"}, kNoJob},
         // A program on a machine of another architecture finds a driver installed for
         // the machine's programs only: x86 on x64, x86 on ARM64, x64 on ARM64, native.
         {0x2, {0}, {"XPS_PASS"}, "^XA^XZ\x0C", "Windows x64", IMAGE_FILE_MACHINE_I386, IMAGE_FILE_MACHINE_AMD64},
@@ -192,10 +191,10 @@ TEST_F(RawPrintJobTest, DataTypeFollowsTheDriverAndTheOtherIsTriedOnceOnError180
         WideString error;
         PrinterWait wait;
         PrintFileRaw(path, printer.WideName(), error, wait, transfer);
-        EXPECT_EQ(c.printed == failed ? L"An error occurred while initializing the printer." : L"",
+        EXPECT_EQ(c.printed == kNoJob ? L"An error occurred while initializing the printer." : L"",
                   error);
         EXPECT_EQ(c.types, types) << c.attributes;
-        EXPECT_EQ(c.printed, printer.HasJob() ? printer.Bytes() : failed);
+        EXPECT_EQ(c.printed, printer.HasJob() ? printer.Bytes() : kNoJob);
     }
 }
 

@@ -61,18 +61,6 @@ Values RunDialog(const Values& stored, std::vector<LoopStep> steps, INT_PTR resu
     return RawValues(kProgramSubKey);
 }
 
-// As saved: the options as '0' or '1' (new line after a form feed, closing after sending,
-// automatic printing, suppressed errors, then the warning switch where it is stored) and the printer.
-Values Saved(const std::string& options, const char* printer)
-{
-    const char* const names[] = {"AddNewLineAfterFormFeed", "AutoClose", "AutoPrint", "SuppressErrors",
-                                 "DisableAutoPrintConfirmation"};
-    Values saved = {{"AutoPrintPrinter", printer}};
-    for (std::size_t i = 0; i < options.size(); ++i)
-        saved[names[i]] = options.substr(i, 1);
-    return saved;
-}
-
 TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
 {
     CapturePrinter printer(Wide(kPrinterB));
@@ -93,7 +81,8 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
         {twos, {Clicks(kConfig, {IDOK}), Clicks(kWarning, {IDC_CONFIRM_NO}), Clicks(kConfig, {IDCANCEL})},
          IDCANCEL, twos},
         {twos, {Clicks(kConfig, {IDOK}), Clicks(kWarning, {IDC_CONFIRM_YES})}, IDOK,
-         Saved("1111", kPrinterB)},
+         {{"AddNewLineAfterFormFeed", "1"}, {"AutoClose", "1"}, {"AutoPrint", "1"}, {"SuppressErrors", "1"},
+          {"AutoPrintPrinter", kPrinterB}}},
         // Enter answers "No", Escape too, the ticked box included; a ticked "No" saves nothing
         // this time but switches the warning off: the next "OK" saves with no window.
         {{},
@@ -102,19 +91,22 @@ TEST(ConfigureDlg, LoadsAsksAndSavesAsTheUserAnswers)
           Clicks(kWarning, {IDC_DONT_ASK_AGAIN, IDC_CONFIRM_NO}),
           [] { EXPECT_EQ((Values{{"DisableAutoPrintConfirmation", "1"}}), RawValues(kProgramSubKey)); },
           Clicks(kConfig, {IDOK})},
-         IDOK, Saved("00101", kConnection)},
+         IDOK, {{"AddNewLineAfterFormFeed", "0"}, {"AutoClose", "0"}, {"AutoPrint", "1"}, {"SuppressErrors", "0"},
+          {"DisableAutoPrintConfirmation", "1"}, {"AutoPrintPrinter", kConnection}}},
         // The wizard: no warning; printer and suppression come from the disabled controls.
         {{},
          {Clicks(kConfig, {IDC_AUTO_SEND, IDC_SUPPRESS_ERRORS, IDC_EXIT_AFTER_SENDING, IDC_OPEN_WIZARD}),
           [] { SendDlgItemMessageA(FindThreadWindow(kConfig), IDC_AUTOPRINT_PRINTER, CB_SELECTSTRING,
                                    WPARAM(-1), LPARAM(kPrinterB)); },
           Clicks(kConfig, {IDOK})},
-         IDOK, Saved("0101", kPrinterB)},
+         IDOK, {{"AddNewLineAfterFormFeed", "0"}, {"AutoClose", "1"}, {"AutoPrint", "0"}, {"SuppressErrors", "1"},
+          {"AutoPrintPrinter", kPrinterB}}},
         // A printer listed before the picked one appears before "OK": the picked one is kept.
         {{{"AutoPrint", "1"}, {"AutoPrintPrinter", kPrinterB}},
          {[&] { added.reset(new CapturePrinter(L"Kestrola AAA New")); }, Clicks(kConfig, {IDOK}),
           Clicks(kWarning, {IDC_CONFIRM_YES})},
-         IDOK, Saved("0010", kPrinterB)},
+         IDOK, {{"AddNewLineAfterFormFeed", "0"}, {"AutoClose", "0"}, {"AutoPrint", "1"}, {"SuppressErrors", "0"},
+          {"AutoPrintPrinter", kPrinterB}}},
         // With no printer at all, automatic printing is refused before anything is written.
         {{},
          {Clicks(kConfig, {IDC_AUTO_SEND, IDOK}), Clicks(kWarning, {IDC_CONFIRM_YES}), [] {

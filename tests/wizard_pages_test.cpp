@@ -65,14 +65,6 @@ struct Wizard : TestWizard {
 class FilePage : public ::testing::Test {
 protected:
     FilePage() { MoveFileW(Wide(dir.Write("foreign", kForeignBytes)).c_str(), nonAnsi.c_str()); }
-    // Steps that wait for a window of this thread to show, answer it, and wait for it to go.
-    void AddAnswer(std::vector<LoopStep>& steps, const char* title, std::function<void(HWND)> answer)
-    {
-        steps.insert(steps.end(), {WaitFor([=] { return IsWindowVisible(FindThreadWindow(title)); }, title),
-                                   [=] { answer(FindThreadWindow(title)); },
-                                   WaitFor([=] { return FindThreadWindow(title) == nullptr; }, title)});
-    }
-
     // Drops the names on the frame as the shell does; true when the program freed the memory.
     // A queued drop waits for the messages before it (and is freed with the window).
     bool Drop(const std::vector<WideString>& names, bool queue = false)
@@ -186,8 +178,9 @@ TEST_F(FilePage, EveryWayInIsCheckedThenPrintedFileByFileToThePickedPrinter)
     const auto q = [](const WideString& path) { return L"\"" + path + L"\""; };
     std::vector<LRESULT> filters;
     const auto browse = [&](const std::vector<WideString>& names) {
-        std::vector<LoopStep> steps = {[&] { PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0); }};
-        AddAnswer(steps, "Open", [&, names](HWND dialog) {
+        return std::vector<LoopStep>{[&] { PostMessageA(wizard.Frame(), WM_COMMAND, WSSelectFile::kBrowseId, 0); },
+            WaitFor([] { return IsWindowVisible(FindThreadWindow("Open")); }, "the dialog"), [&, names] {
+            const HWND dialog = FindThreadWindow("Open");
             const HWND filter = GetDlgItem(dialog, 0x470);
             filters.push_back(SendMessageA(filter, CB_GETCURSEL, 0, 0));
             SendMessageA(filter, CB_SETCURSEL, 3, 0);  // "Zebra Printer Language Files (*.zpl)"
@@ -206,8 +199,7 @@ TEST_F(FilePage, EveryWayInIsCheckedThenPrintedFileByFileToThePickedPrinter)
                              LPARAM(&item));
             }
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        });
-        return steps;
+        }, WaitFor([] { return FindThreadWindow("Open") == nullptr; }, "the dialog to close")};
     };
     const auto paste = [&](const WideString& text) {  // with Ctrl+V, as typed
         return std::vector<LoopStep>{[&, text] {
@@ -231,7 +223,8 @@ TEST_F(FilePage, EveryWayInIsCheckedThenPrintedFileByFileToThePickedPrinter)
     const WideString notice = L"\n\n" + Wide(DescribeWait(PrinterWait::Offline).notice);
     const WideString sent = L"The file was sent to the printer successfully!" + notice;
     const WideString allSent = L"All 2 files were sent to the printer successfully!" + notice;
-    const WideString notFound = L"Could not find the specified file.  Please make sure the file exists before continuing.";
+    const WideString notFound =
+        L"Could not find the specified file.  Please make sure the file exists before continuing.";
     const WideString missing = notFound + L"\n\n" + gone, notOpened = L"Could not open the file:\n\n" + q(held);
     const std::string both = "AA\x0C" "slow job\x0C";
     wizard.SetBatch({a, gone});  // as from the command line
@@ -253,12 +246,13 @@ TEST_F(FilePage, EveryWayInIsCheckedThenPrintedFileByFileToThePickedPrinter)
         {paste(q(wideJob) + L"\r\n" + q(gone) + L"\r\n"), q(wideJob) + L" " + q(gone) + L" ", missing, ""},
         {paste(q(a) + L"\r\n" + q(wideJob)), q(a) + L" " + q(wideJob), allSent, both},
         {type(a, [&] { RegDeleteTreeW(HKEY_LOCAL_MACHINE, (Wide(kPrintersKey) + L"\\" + printerB.WideName()).c_str()); }),
-         a, L"You must select a printer.", ""},
+         a, L"You must select a printer.", ""},  // B is gone
         {{[&] {
              SendMessageA(wizard.PrinterBox(), CB_SETCURSEL, WPARAM(-1), 0);
              SendMessageA(GetWindow(wizard.FileBox(), GW_CHILD), EM_SETSEL, 0, -1);
              PostMessageA(GetWindow(wizard.FileBox(), GW_CHILD), WM_CHAR, VK_BACK, 1);
-         }, [&] { EXPECT_FALSE(IsWindowEnabled(wizard.Next())); }}, L"", L"You must specify a file to send to the printer.", ""},
+         }, [&] { EXPECT_FALSE(IsWindowEnabled(wizard.Next())); }},
+         L"", L"You must specify a file to send to the printer.", ""},
         {type(gone), gone, notFound, ""},
     };
     const auto offline = [&] { return wizard.PrinterState() == "Offline"; };

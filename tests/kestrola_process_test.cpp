@@ -1,12 +1,11 @@
-// The real Kestrola.exe, started as a process: automatic printing, and what the file on
-// disk carries.
+// The real Kestrola.exe, started as a process: automatic printing, the libraries it loads and
+// the windows it shows.
 #include "settings/ProgramSettings.h"
 #include "support/TestEnvironment.h"
 #include "wizard/WindowStateController.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <utility>
 
 using namespace testenv;
@@ -146,38 +145,6 @@ TEST_F(KestrolaProcessTest, ExitCodesLastErrorAndWhatIsPrintedOrShown)
     SetCurrentDirectoryA("C:\\");
     DeleteFileW((L"\\\\?\\" + deepFile).c_str());
     RemoveDirectoryW(deep.c_str());
-}
-
-// Built for the test's own architecture (so IMAGE_NT_HEADERS fits it) and large-address
-// aware, so a large file still fits in one buffer. The image imports only KnownDLLs,
-// which the system never looks for beside the program; automatic printing starts without
-// the common-dialog and shell libraries, which the wizard binds when it first needs them.
-TEST(KestrolaExecutable, ImageFlagsAndImports)
-{
-    HMODULE image = LoadLibraryExA(KestrolaExePath().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
-    ASSERT_NE(nullptr, image);
-    const auto* base = reinterpret_cast<const BYTE*>(image);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
-        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    ASSERT_EQ(sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386,
-              nt->FileHeader.Machine);
-    EXPECT_NE(0, nt->FileHeader.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
-    std::string imports;
-    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
-             base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
-         entry->Name != 0; ++entry)
-        imports += std::string(reinterpret_cast<const char*>(base + entry->Name)) + " ";
-    CharLowerA(&imports[0]);
-    // Every name is a KnownDLL of every Windows from Vista to 11.
-    const std::string known = " advapi32.dll comdlg32.dll gdi32.dll imm32.dll kernel32.dll msvcrt.dll "
-                              "ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll ws2_32.dll ";
-    std::istringstream names(imports);
-    for (std::string name; names >> name;)
-        EXPECT_NE(std::string::npos, known.find(" " + name + " ")) << name;
-    EXPECT_NE(std::string::npos, imports.find("kernel32.dll ")) << imports;
-    EXPECT_EQ(std::string::npos, imports.find("comdlg32.dll ")) << imports;
-    EXPECT_EQ(std::string::npos, imports.find("shell32.dll ")) << imports;
-    FreeLibrary(image);
 }
 
 }  // namespace

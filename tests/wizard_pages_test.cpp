@@ -208,12 +208,8 @@ TEST_F(FilePage, EveryWayInIsCheckedThenPrintedFileByFileToThePickedPrinter)
             memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
             GlobalUnlock(memory);
             OpenClipboard(wizard.Frame()), EmptyClipboard(), SetClipboardData(CF_UNICODETEXT, memory), CloseClipboard();
-            INPUT keys[4] = {};
-            for (INPUT& key : keys)
-                key.type = INPUT_KEYBOARD;
-            keys[0].ki.wVk = keys[3].ki.wVk = VK_CONTROL, keys[1].ki.wVk = keys[2].ki.wVk = 'V';
-            keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
-            SendInput(4, keys, sizeof(INPUT));
+            keybd_event(VK_CONTROL, 0, 0, 0), keybd_event('V', 0, 0, 0);
+            keybd_event('V', 0, KEYEVENTF_KEYUP, 0), keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
         }};
     };
     const auto type = [&](const WideString& text, LoopStep before = [] {}) {
@@ -378,10 +374,8 @@ TEST_F(PrintPage, ClosingDuringASlowJobAsksToTerminate)
             w.WaitForOutcome(),
             [&] {
                 EXPECT_EQ("slow job\x0C", slow.Bytes());
-                INPUT escape[2] = {};  // typed: a posted key gets lost here
-                escape[0].type = escape[1].type = INPUT_KEYBOARD;
-                escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE, escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
-                SendInput(2, escape, sizeof(INPUT));
+                // Typed: a posted key gets lost here.
+                keybd_event(VK_ESCAPE, 0, 0, 0), keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
             },
             [] {},  // Esc has closed the wizard after the job
         });

@@ -31,7 +31,6 @@ TEST(PathRules, QuotesBlanksAndLongFormsForEveryWayIn)
     const auto commandLine = [](const WideString& line) {
         return ChosenFileFromWideCommandLine((L"\"C:\\K\\Kestrola.exe\"  " + line).c_str());
     };
-    const auto drop = [](std::vector<WideString> names) { return FirstUsableFile(names); };
     // The batch a text makes, each name in <>; "" for a text that is one file or none.
     const auto batch = [](const WideString& text, const std::vector<WideString>& names = {}) {
         WideString all;
@@ -65,8 +64,8 @@ TEST(PathRules, QuotesBlanksAndLongFormsForEveryWayIn)
         {commandLine(root + L"\\missing.prn"), L""}, {commandLine(root), L""},
         {commandLine(foreign), foreign}, {commandLine(shortForeign), foreign},
         // The first dropped name that is an existing file.
-        {drop({root, root + L"\\gone.zpl", file, foreign}), file}, {drop({root}), L""},
-        {drop({shortForeign, file}), foreign},
+        {FirstUsableFile({root, root + L"\\gone.zpl", file, foreign}), file}, {FirstUsableFile({root}), L""},
+        {FirstUsableFile({shortForeign, file}), foreign},
         // Several names as a command line splits them, in order, each in full; a missing
         // name or a folder is kept. A text that is one file, or names no file, is no batch.
         {batch(L"\"" + file + L"\" missing.prn  " + root), L"<" + file + L"><" + root + L"\\missing.prn><" + root + L">"},

@@ -8,10 +8,11 @@ headers=$("$1" -p "$2") || exit 1
 format=$(sed -n 's/.*file format //p' <<<"$headers")
 imports=" $(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | paste -sd' ') "
 known=" advapi32.dll gdi32.dll imm32.dll kernel32.dll msvcrt.dll ole32.dll oleaut32.dll shlwapi.dll user32.dll ws2_32.dll "
-echo "$format, large-address aware: $(grep -c 'large address aware' <<<"$headers"), imports:$imports"
+large=$(grep -c 'large address aware' <<<"$headers")
+echo "$format, large-address aware: $large, imports:$imports"
 status=0
 [ "$format" = "$([ "$3" = x64 ] && echo pei-x86-64 || echo pei-i386)" ] || status=1
-grep -q 'large address aware' <<<"$headers" || status=1
+[ "$large" -gt 0 ] || status=1
 [[ $imports == *" kernel32.dll "* ]] || status=1
 for name in $imports; do
     [[ $known == *" $name "* ]] || { echo "not a KnownDLL, or bound too early: $name"; status=1; }
